@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// Text-to-number conversions of the user interface. A text that is not a
+// number raises EConvertError with the message the user sees
+// ("'abc' は整数ではありません"); the handler under way stops there.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Decimal integer with optional blanks around it and an optional sign;
+// "$1F" and "0x1F" are read as hexadecimal.
+int StrToInt(const std::string& text);
+
+// Decimal number with optional sign, decimal point and exponent; blanks around it are allowed.
+float StrToFloat(const std::string& text);
