@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// Profile (ini) files with the rules the program relies on: a missing file,
+// section or key yields the caller's default; section and key names match
+// without regard to ASCII letter case; ReadString returns at most 2,047
+// characters and strips one enclosing pair of double or single quotes;
+// ReadInteger reads decimal, "0x"/"0X" hex when longer than two characters and
+// "$" hex, anything else gives the default; a write replaces a key in place,
+// appends a new key at the end of its section and a new section at the end of
+// the file, and creates the file. Untouched lines keep their bytes (CRLF too).
+// Every call reads the file afresh and every write reaches the disk
+// atomically; a Batch groups several calls into one commit with the same
+// final bytes.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// "%s に書き込めません" with the file's path.
+class EIniFileException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string path);
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+
+    // Throw EIniFileException when the file cannot be written; the file is then unchanged.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // Key names of a section in file order (empty when the section is missing).
+    std::vector<std::string> ReadSectionKeys(const std::string& section) const;
+    // Removes the key's line; returns false when the key was missing or the file could not be written.
+    bool DeleteKey(const std::string& section, const std::string& key);
+
+    // While a batch is open, reads and writes use one in-memory copy of the
+    // file; Commit writes it once (throws EIniFileException like a write).
+    // A batch destroyed without Commit discards its changes.
+    class Batch {
+    public:
+        explicit Batch(ProfileFile& file);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        void Commit();
+
+    private:
+        ProfileFile& m_file;
+    };
+
+private:
+    struct Document;
+    std::string m_path;
+    std::unique_ptr<Document> m_batch;   // set while a Batch is open
+};
