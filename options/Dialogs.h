@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// Every modal window the program opens goes through one Dialogs value: the
+// application fills it with the real Qt dialogs, a test with scripted answers,
+// so no test ever blocks on a modal window.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+struct Dialogs {
+    // A plain message box with one OK button (an empty title is allowed).
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> Message;
+    // The error box of the conversion and file errors: error icon, title "Tracely".
+    std::function<void(QWidget* parent, const QString& text)> Error;
+    // OK / Cancel question; true for OK.
+    std::function<bool(QWidget* parent, const QString& title, const QString& text)> ConfirmOkCancel;
+    // Open dialog with multiple selection; an empty list means cancelled.
+    // filter is in the program's "description|pattern|description|pattern" form.
+    std::function<QStringList(QWidget* parent, const QString& startDir, const QString& filter)> OpenFiles;
+    // Colour chooser preset with a colour; no value means cancelled.
+    std::function<std::optional<QColor>(QWidget* parent, const QColor& preset)> PickColor;
+
+    static Dialogs Real();
+};
+
+// Shows an exception from a handler the way the program shows framework
+// errors: its text with a full stop appended, in the error box.
+void ShowHandlerError(const Dialogs& dialogs, QWidget* parent, const std::exception& error);
+
+// "GDWファイル(*.gdw)|*.gdw|..." -> "GDWファイル(*.gdw) (*.gdw);;..." for QFileDialog.
+QString QtFilterFromDialogFilter(const QString& filter);
