@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+#include "Searchfiles.h"
+
+#include "DirectoryEntries.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+bool IsDirectory(const FileBlock& block)
+{
+    return (block.Attrib & kAttrDirectory) != 0;
+}
+
+std::string_view NameOf(const FileBlock& block)
+{
+    return std::string_view(block.EntryName, strnlen(block.EntryName, kEntryNameSize));
+}
+
+// The name from its last "." on, that "." included; empty without a ".".
+std::string_view ExtensionOf(const FileBlock& block)
+{
+    const std::string_view name = NameOf(block);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Byte-wise as unsigned codes; a prefix sorts before the longer name.
+int CompareBytes(std::string_view a, std::string_view b)
+{
+    const int common = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    if (common != 0)
+        return common;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The ExtFilter tokens in order: split at ";", empty tokens kept (they match
+// names without "."), a missing leading "." supplied, nothing trimmed.
+std::vector<std::string> FilterTokens(const std::string& filter)
+{
+    std::vector<std::string> tokens;
+    std::string_view rest = filter;
+    while (!rest.empty()) {
+        const std::size_t semicolon = rest.find(';');
+        std::string token(rest.substr(0, semicolon));
+        rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
+        if (!token.empty() && token[0] != '.')
+            token.insert(token.begin(), '.');
+        tokens.push_back(std::move(token));
+    }
+    return tokens;
+}
+
+template <typename Less>
+void StableSortBy(TFileList& list, Less less)
+{
+    std::stable_sort(list.begin(), list.end(),
+                     [&less](const std::unique_ptr<FileBlock>& a, const std::unique_ptr<FileBlock>& b) {
+                         return less(*a, *b);
+                     });
+}
+
+}  // namespace
+
+bool TSearchFiles::Execute(const std::string& dir)
+{
+    DeleteList();
+    // A name with a zero byte cannot be handed to the system without being cut short.
+    if (dir.find('\0') != std::string::npos)
+        return false;
+    std::string path = dir.empty() ? std::string("/") : dir;
+    if (path.back() != '/')
+        path.push_back('/');
+
+    DirHandle handle(opendir(path.c_str()));
+    if (!handle)
+        return false;
+    ReadEntryNames(handle.get(), m_fileList);
+    if (m_fileList.empty())
+        return false;
+
+    CheckExt(m_fileList);
+    CheckDirAndFile(m_fileList);
+    ReadEntryDetails(dirfd(handle.get()), m_fileList);
+    Sort(m_fileList);
+    DevideDirAndFile(m_fileList);
+    return true;
+}
+
+void TSearchFiles::DeleteList()
+{
+    m_fileList.clear();
+}
+
+void TSearchFiles::CheckExt(TFileList& list) const
+{
+    if (ExtFilter.empty())
+        return;
+    TFileList kept;
+    kept.reserve(list.size());
+    for (const std::string& token : FilterTokens(ExtFilter)) {
+        auto rest = list.begin();
+        for (auto& entry : list) {
+            if (IsDirectory(*entry) || EqualIgnoringAsciiCase(ExtensionOf(*entry), token))
+                kept.push_back(std::move(entry));
+            else
+                *rest++ = std::move(entry);
+        }
+        list.erase(rest, list.end());
+    }
+    list = std::move(kept);
+}
+
+void TSearchFiles::CheckDirAndFile(TFileList& list) const
+{
+    const auto drop = [this](const std::unique_ptr<FileBlock>& entry) {
+        const char first = entry->EntryName[0];
+        const char second = first == '\0' ? '\0' : entry->EntryName[1];
+        switch (DispFile) {
+        case dfParent:
+            return first == '.' && second != '.';
+        case dfDirFile:
+            return first == '.';
+        case dfFile:
+            return first == '.' || IsDirectory(*entry);
+        case dfAll:
+            break;
+        }
+        // An unknown setting drops nothing, like dfAll.
+        return false;
+    };
+    list.erase(std::remove_if(list.begin(), list.end(), drop), list.end());
+}
+
+void TSearchFiles::Sort(TFileList& list) const
+{
+    const auto byName = [](const FileBlock& a, const FileBlock& b) { return CompareBytes(NameOf(a), NameOf(b)) < 0; };
+    const auto byExt = [](const FileBlock& a, const FileBlock& b) {
+        return CompareBytes(ExtensionOf(a), ExtensionOf(b)) < 0;
+    };
+    const auto byDate = [](const FileBlock& a, const FileBlock& b) { return a.Date < b.Date; };
+    const auto bySize = [](const FileBlock& a, const FileBlock& b) { return a.Size < b.Size; };
+    const auto reversed = [](auto less) { return [less](const FileBlock& a, const FileBlock& b) { return less(b, a); }; };
+
+    switch (SortStyle) {
+    case ssNameSmall: StableSortBy(list, byName); break;
+    case ssNameLarge: StableSortBy(list, reversed(byName)); break;
+    case ssExtSmall: StableSortBy(list, byExt); break;
+    case ssExtLarge: StableSortBy(list, reversed(byExt)); break;
+    case ssDateSmall: StableSortBy(list, byDate); break;
+    case ssDateLarge: StableSortBy(list, reversed(byDate)); break;
+    case ssSizeSmall: StableSortBy(list, bySize); break;
+    case ssSizeLarge: StableSortBy(list, reversed(bySize)); break;
+    case ssNoSort: break;
+    }
+    // An unknown setting leaves the order as it is, like ssNoSort.
+}
+
+void TSearchFiles::DevideDirAndFile(TFileList& list) const
+{
+    if (DispFile == dfFile)
+        return;
+    std::stable_partition(list.begin(), list.end(),
+                          [](const std::unique_ptr<FileBlock>& entry) { return IsDirectory(*entry); });
+}
+
+const FileBlock& TSearchFiles::At(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(index);
+    return *m_fileList[static_cast<std::size_t>(index)];
+}
+
+std::string TSearchFiles::GetFileName(int index) const
+{
+    return std::string(NameOf(At(index)));
+}
+
+int32_t TSearchFiles::GetSize(int index) const
+{
+    return At(index).Size;
+}
+
+uint32_t TSearchFiles::GetAttrib(int index) const
+{
+    return At(index).Attrib;
+}
+
+std::string TSearchFiles::GetDate(int index) const
+{
+    const uint16_t date = At(index).Date;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d", 1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F);
+    return text;
+}
+
+std::string TSearchFiles::GetTime(int index) const
+{
+    const uint16_t time = At(index).Time;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", time >> 11, (time >> 5) & 0x3F);
+    return text;
+}
+
+FileBlock TSearchFiles::GetFileBlock(int index) const
+{
+    return At(index);
+}
+
+bool TSearchFiles::IsReadOnly(int index) const { return (At(index).Attrib & kAttrReadOnly) != 0; }
+bool TSearchFiles::IsHidden(int index) const { return (At(index).Attrib & kAttrHidden) != 0; }
+bool TSearchFiles::IsSystem(int index) const { return (At(index).Attrib & kAttrSystem) != 0; }
+bool TSearchFiles::IsLabel(int index) const { return (At(index).Attrib & kAttrLabel) != 0; }
+bool TSearchFiles::IsDirec(int index) const { return (At(index).Attrib & kAttrDirectory) != 0; }
+bool TSearchFiles::IsArch(int index) const { return (At(index).Attrib & kAttrArchive) != 0; }
