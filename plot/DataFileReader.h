@@ -1,26 +1,62 @@
 // SPDX-License-Identifier: MIT
 // The only reader of data files. LoadDataFile pushes the trace history down by
 // one slot and fills slot 0 with the named file; it never paints.
+//
+// A load either completes or changes nothing: the file is read twice (once to
+// size the table, once to fill a fresh one) before the history shifts, so a
+// refused load leaves every slot, the column map, the flags and the controls
+// exactly as they were.
 #pragma once
 
+#include "DataTable.h"
 #include "PlotState.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+
+enum class LoadError {
+    None,
+    NameTooLong,      // over kMaxDataFileName bytes, or holding a NUL byte
+    NotFound,
+    NotRegularFile,   // a directory, a FIFO, a device ...
+    CannotRead,       // no permission, or a read error
+    FileChanged,      // fewer data lines on the second pass than on the first
+    AllocationFailure,
+};
+
+// Texts for the caller to show.
+inline constexpr const char* kMessageNameTooLong = "File name too long";
+inline constexpr const char* kMessageNotFound = "File not found";
+inline constexpr const char* kMessageNotRegularFile = "Not a regular file";
+inline constexpr const char* kMessageCannotRead = "Cannot read the file";
+inline constexpr const char* kMessageFileChanged = "The file changed while it was read";
+inline constexpr const char* kMessageAllocationFailure = "Allocation Failure!";
 
 struct LoadResult {
     bool Ok = true;
+    LoadError Error = LoadError::None;
     std::string Message;   // for the caller to show when !Ok; the history is then unchanged
     explicit operator bool() const { return Ok; }
 };
 
-// Longest name the reader takes (its path buffer holds 260 bytes with the terminator).
+// Longest name the reader takes (its path buffer holds 260 bytes with the
+// terminator). A longer name is refused, never cut: a cut name opens another file.
 inline constexpr std::size_t kMaxDataFileName = 259;
 
-LoadResult LoadDataFile(PlotState& state, const std::string& name);
+// Seams for tests: a step run between the two passes (to change the file under
+// the reader) and a replacement for AllocTable (to make allocation fail).
+struct DataFileReaderHooks {
+    std::function<void()> BetweenPasses;
+    std::function<TablePtr(int rows, std::size_t n)> Alloc;
+};
 
-// First pass: the number of data lines, and the column count of the first one.
-// Returns false when the file cannot be read as a regular file.
+LoadResult LoadDataFile(PlotState& state, const std::string& name);
+LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks);
+
+// First pass on its own: the number of data lines, and the column count of the
+// first one. Returns false when the file cannot be read as a regular file.
 bool CountDataLines(const std::string& path, std::size_t& lines, int& columns);
 
+// Forgets the red reference cursor and hides the difference read-outs.
 void ClearRedCursor(PlotState& state);

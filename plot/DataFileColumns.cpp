@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "DataFileColumns.h"
+
+#include <algorithm>
+#include <string>
+
+ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns)
+{
+    ColumnChoice choice;
+    choice.Map = state.ColumnMap;
+    if (!redetect) {
+        choice.HighestColumn = *std::max_element(choice.Map.begin(), choice.Map.end());
+        return choice;
+    }
+    choice.Redetected = true;
+    choice.HighestColumn = std::max(columns, 0);
+    if (columns == 1) {
+        choice.Map[0] = 0;
+        choice.Map[1] = 1;
+        choice.YsItem = 0;
+        choice.AxesSet = 2;
+    } else {
+        choice.Map = {1, 2, 3, 4};
+        choice.YsItem = std::clamp(columns - 2, 0, 2);
+        choice.AxesSet = kAxisCount;
+    }
+    return choice;
+}
+
+void ApplyColumnChoice(PlotState& state, const ColumnChoice& choice)
+{
+    if (!choice.Redetected)
+        return;
+    state.ColumnMap = choice.Map;
+    PlotControls* controls = state.Controls;
+    if (!controls)
+        return;
+    for (int axis = 0; axis < choice.AxesSet; ++axis)
+        controls->SetColumnText(axis, std::to_string(choice.Map[axis]));
+    for (int axis = 0; axis < choice.AxesSet; ++axis)
+        controls->SetAxisAuto(axis, true);
+    controls->SetYsItemIndex(choice.YsItem);
+}

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+#include "DataFileLines.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kCtrlZ = 0x1A;
+
+// Bytes that end the quick scan of a line: LF, CR, NUL and Ctrl-Z.
+constexpr std::array<bool, 256> MakeSpecialTable()
+{
+    std::array<bool, 256> table{};
+    table['\n'] = true;
+    table['\r'] = true;
+    table[0] = true;
+    table[static_cast<unsigned char>(kCtrlZ)] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kSpecial = MakeSpecialTable();
+
+const char* FindSpecial(const char* begin, const char* end)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(begin);
+    const auto* e = reinterpret_cast<const unsigned char*>(end);
+    while (e - p >= 4) {
+        if (kSpecial[p[0]])
+            return reinterpret_cast<const char*>(p);
+        if (kSpecial[p[1]])
+            return reinterpret_cast<const char*>(p + 1);
+        if (kSpecial[p[2]])
+            return reinterpret_cast<const char*>(p + 2);
+        if (kSpecial[p[3]])
+            return reinterpret_cast<const char*>(p + 3);
+        p += 4;
+    }
+    while (p < e && !kSpecial[*p])
+        ++p;
+    return reinterpret_cast<const char*>(p);
+}
+
+} // namespace
+
+DataFileLines::DataFileLines(int fd, std::size_t blockSize)
+    : DataFileLines(
+          [fd](char* into, std::size_t size) -> ssize_t {
+              for (;;) {
+                  const ssize_t got = ::read(fd, into, size);
+                  if (got >= 0 || errno != EINTR)
+                      return got;
+              }
+          },
+          blockSize)
+{
+}
+
+DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)
+    : m_read(std::move(read)),
+      m_blockSize(std::max<std::size_t>(blockSize, 1)),
+      m_capacity(m_blockSize + kLineLimit + 1),
+      m_buffer(new char[m_capacity])
+{
+}
+
+bool DataFileLines::Refill()
+{
+    // Only the unfinished start of one line (under kLineLimit bytes) is ever
+    // carried over, so there is always room for a whole block behind it.
+    const std::size_t tail = m_end - m_begin;
+    if (m_begin > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, tail);
+        m_begin = 0;
+        m_end = tail;
+    }
+    const ssize_t got = m_read(m_buffer.get() + m_end, m_capacity - m_end);
+    if (got < 0) {
+        m_failed = true;
+        m_stopped = true;
+        return false;
+    }
+    if (got == 0)
+        m_atEnd = true;
+    m_end += static_cast<std::size_t>(got);
+    return true;
+}
+
+bool DataFileLines::Next(std::string_view& line)
+{
+    while (!m_stopped) {
+        const char* begin = m_buffer.get() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const std::size_t scanLength = std::min(available, kLineLimit);
+        const char* stop = FindSpecial(begin, begin + scanLength);
+        const auto length = static_cast<std::size_t>(stop - begin);
+
+        if (length == scanLength) {
+            if (scanLength == kLineLimit) {
+                line = std::string_view(begin, kLineLimit);
+                m_begin += kLineLimit;
+                return true;
+            }
+            if (!m_atEnd) {
+                if (!Refill())
+                    return false;
+                continue;
+            }
+            m_stopped = true;
+            if (available == 0)
+                return false;
+            line = std::string_view(begin, available);
+            m_begin = m_end;
+            return true;
+        }
+
+        if (*stop == '\n') {
+            line = std::string_view(begin, length);
+            m_begin += length + 1;
+            return true;
+        }
+        if (*stop == '\r') {
+            const bool lastBuffered = m_begin + length + 1 == m_end;
+            if (lastBuffered && !m_atEnd) {
+                if (!Refill())
+                    return false;
+                continue;
+            }
+            if (!lastBuffered && stop[1] == '\n') {
+                line = std::string_view(begin, length);
+                m_begin += length + 2;
+                return true;
+            }
+        }
+        return NextSlow(line);
+    }
+    return false;
+}
+
+// Byte by byte into the line buffer: for lines with a stray CR, a NUL or a
+// Ctrl-Z, which the quick scan leaves alone.
+bool DataFileLines::NextSlow(std::string_view& line)
+{
+    std::size_t length = 0;
+    std::size_t examined = kLineLimit + 1;
+    bool ended = false;
+    while (!ended) {
+        if (m_begin == m_end) {
+            if (m_atEnd) {
+                m_stopped = true;
+                break;
+            }
+            if (!Refill())
+                return false;
+            continue;
+        }
+        const char c = m_buffer[m_begin++];
+        if (c == '\r')
+            continue;
+        if (c == kCtrlZ) {
+            m_stopped = true;
+            break;
+        }
+        if (c == '\0' && examined > length)
+            examined = length;
+        m_line[length++] = c;
+        if (c == '\n') {
+            --length;
+            ended = true;
+        } else if (length == kLineLimit) {
+            ended = true;
+        }
+    }
+    if (length == 0 && !ended)
+        return false;
+    line = std::string_view(m_line, std::min(length, examined));
+    return true;
+}

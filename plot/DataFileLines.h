@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// Splits a data file into the lines the reader examines, reading large blocks
+// and handing out views into its own buffer (a line is copied only when it
+// holds a stray carriage return, a NUL or a Ctrl-Z).
+//
+// The rules are those of a text-mode stream read line by line into a
+// 4,096-byte buffer:
+// - every CR byte is dropped before anything else looks at the line, so CR LF
+//   ends a line like LF, and CR-only line ends leave one long line;
+// - a line holds at most 4,095 bytes counting its LF; a longer physical line
+//   goes on as the next line;
+// - byte 0x1A ends the file;
+// - a NUL ends what is examined of its line, though the line itself still
+//   runs to its LF (or to the 4,095-byte limit).
+// The view handed out holds the examined text without the LF.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <sys/types.h>
+
+inline constexpr std::size_t kLineLimit = 4095;
+inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
+
+class DataFileLines {
+public:
+    // Fills up to `size` bytes; returns the count, 0 at the end, -1 on an error.
+    using ReadFunction = std::function<ssize_t(char* into, std::size_t size)>;
+
+    // Reads the descriptor from its current offset.
+    explicit DataFileLines(int fd, std::size_t blockSize = kReadBlock);
+    explicit DataFileLines(ReadFunction read, std::size_t blockSize = kReadBlock);
+
+    DataFileLines(const DataFileLines&) = delete;
+    DataFileLines& operator=(const DataFileLines&) = delete;
+
+    // The next line, valid until the following call; false at the end of the
+    // file or on a read error.
+    bool Next(std::string_view& line);
+
+    // True when reading stopped on an error rather than at the end.
+    bool Failed() const { return m_failed; }
+
+private:
+    bool Refill();
+    bool NextSlow(std::string_view& line);
+
+    ReadFunction m_read;
+    std::size_t m_blockSize;
+    std::size_t m_capacity;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    bool m_atEnd = false;      // nothing more to read
+    bool m_stopped = false;    // Ctrl-Z seen or end reached: no more lines
+    bool m_failed = false;
+    char m_line[kLineLimit + 1];
+};

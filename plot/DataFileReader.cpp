@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: MIT
+#include "DataFileReader.h"
+
+#include "DataFileColumns.h"
+#include "DataFileLines.h"
+#include "DataFilePasses.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    void Reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+LoadResult Refuse(LoadError error)
+{
+    const char* message = "";
+    switch (error) {
+    case LoadError::None: return {};
+    case LoadError::NameTooLong: message = kMessageNameTooLong; break;
+    case LoadError::NotFound: message = kMessageNotFound; break;
+    case LoadError::NotRegularFile: message = kMessageNotRegularFile; break;
+    case LoadError::CannotRead: message = kMessageCannotRead; break;
+    case LoadError::FileChanged: message = kMessageFileChanged; break;
+    case LoadError::AllocationFailure: message = kMessageAllocationFailure; break;
+    }
+    return LoadResult{false, error, message};
+}
+
+// Opens a regular file for reading. The open never waits: a FIFO without a
+// writer would otherwise block the window until someone writes to it.
+LoadError OpenDataFile(const std::string& name, FileDescriptor& out)
+{
+    if (name.size() > kMaxDataFileName || name.find('\0') != std::string::npos)
+        return LoadError::NameTooLong;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        switch (errno) {
+        case ENOENT:
+        case ENOTDIR: return LoadError::NotFound;
+        case ENAMETOOLONG: return LoadError::NameTooLong;
+        case ENXIO:
+        case EISDIR: return LoadError::NotRegularFile;
+        default: return LoadError::CannotRead;
+        }
+    }
+    out.Reset(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return LoadError::CannotRead;
+    if (!S_ISREG(info.st_mode))
+        return LoadError::NotRegularFile;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return LoadError::CannotRead;
+    return LoadError::None;
+}
+
+TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
+{
+    try {
+        return hooks.Alloc ? hooks.Alloc(kAxisCount, points) : AllocTable(kAxisCount, points);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void ShiftHistory(PlotState& state, TraceSlot&& newest)
+{
+    FreeTable(state.Traces[kHistorySlots - 1].Table);
+    for (int k = kHistorySlots - 1; k >= 1; --k)
+        state.Traces[k] = std::move(state.Traces[k - 1]);
+    state.Traces[0] = std::move(newest);
+}
+
+} // namespace
+
+LoadResult LoadDataFile(PlotState& state, const std::string& name)
+{
+    return LoadDataFile(state, name, DataFileReaderHooks{});
+}
+
+LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks)
+{
+    FileDescriptor fd;
+    if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
+        return Refuse(error);
+
+    DataLineCount count;
+    {
+        DataFileLines lines(fd.Get());
+        if (!CountDataLines(lines, kMaxDataPoints, count))
+            return Refuse(LoadError::CannotRead);
+    }
+
+    // Slot 0 is the file that slot 1 will hold once this load is committed.
+    const bool redetect = count.Columns != state.Traces[0].Columns ? state.AutoDet
+                                                                   : state.RedetectColumns;
+    const ColumnChoice choice = ChooseColumns(state, redetect, count.Columns);
+
+    TraceSlot fresh;
+    fresh.Table = AllocateTable(hooks, count.Lines);
+    if (!fresh.Table)
+        return Refuse(LoadError::AllocationFailure);
+
+    if (hooks.BetweenPasses)
+        hooks.BetweenPasses();
+
+    // Both passes read through the one descriptor, so a file deleted or
+    // renamed over in between is still read as it was; only a file cut short
+    // in place comes back with fewer lines.
+    if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
+        return Refuse(LoadError::CannotRead);
+    {
+        DataFileLines lines(fd.Get());
+        const std::size_t rows = ReadDataColumns(lines, choice, fresh);
+        if (lines.Failed())
+            return Refuse(LoadError::CannotRead);
+        if (rows < count.Lines)
+            return Refuse(LoadError::FileChanged);
+    }
+
+    fresh.Name = name;
+    fresh.Points = static_cast<float>(count.Lines);
+    fresh.Columns = count.Columns;
+
+    ShiftHistory(state, std::move(fresh));
+    state.RedetectColumns = redetect;
+    ApplyColumnChoice(state, choice);
+    ClearRedCursor(state);
+    return {};
+}
+
+bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
+{
+    lines = 0;
+    columns = 0;
+    FileDescriptor fd;
+    if (OpenDataFile(path, fd) != LoadError::None)
+        return false;
+    DataFileLines reader(fd.Get());
+    DataLineCount count;
+    const bool ok = CountDataLines(reader, SIZE_MAX, count);
+    lines = count.Lines;
+    columns = count.Columns;
+    return ok;
+}
+
+void ClearRedCursor(PlotState& state)
+{
+    state.RedCursorX = -1;
+    state.RedCursorY = -1;
+    if (state.Controls)
+        state.Controls->HideDeltaReadouts();
+}
