@@ -5,6 +5,24 @@
 // brush, right and bottom edge excluded; pen mode pmNot inverts the pixels
 // under the pen. RasterCanvas draws into a 32-bit pixel buffer (0xAARRGGBB,
 // as QImage::Format_RGB32 holds it); text goes through a TextRenderer.
+//
+// Pixel rules of RasterCanvas:
+// - A line is walked from its canonical end (the smaller x for a flat line,
+//   the smaller y for a steep one) and each step rounds the minor coordinate
+//   half up, so a segment covers the same pixels whichever way it is drawn,
+//   apart from the left-out end pixel. Drawing the same line twice in pmNot
+//   therefore restores the buffer bit for bit.
+// - A pen of width w > 1 draws, for every pixel of the one-pixel line, a run of
+//   w pixels across the line's major direction (vertical runs for a flat line,
+//   horizontal runs for a steep one), from (w-1)/2 before to w/2 after it. The
+//   runs never overlap, so wide lines invert cleanly too.
+// - Rectangle(l, t, r, b) has its one-pixel outline on columns l and r-1 and
+//   rows t and b-1. A pen of width w widens each side into a band reaching
+//   (w-1)/2 pixels outwards and w/2 pixels inwards; the brush fills what lies
+//   inside the bands. Every pixel is touched once, so pmNot inverts the whole
+//   rectangle, outline and inside, exactly once.
+// - Everything is clipped to the buffer; coordinates far outside it cost no
+//   more than coordinates on its edge.
 #pragma once
 
 #include "Color.h"
@@ -44,6 +62,9 @@ struct PixelBuffer {
     int Width = 0;
     int Height = 0;
     int Stride = 0;                    // pixels per row
+
+    // A buffer the canvas may draw into; any other is left alone.
+    bool Usable() const { return Pixels != nullptr && Width > 0 && Height > 0 && Stride >= Width; }
 };
 
 // Draws text into the buffer with its top-left corner at (x, y), the text's
@@ -54,6 +75,13 @@ public:
     virtual void DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8,
                           const TFont& font, std::uint32_t textPixel, std::uint32_t backgroundPixel) = 0;
 };
+
+// Buffer pixel of the light grey that stands in for system colours when no
+// SystemColor callback is set.
+inline constexpr std::uint32_t kDefaultSystemPixel = 0xFFD4D0C8;
+
+// Widest pen the canvas draws; wider settings are drawn at this width.
+inline constexpr int kMaxPenWidth = 1000;
 
 class RasterCanvas {
 public:
@@ -69,14 +97,27 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Rectangle(int left, int top, int right, int bottom);
+    // Text with the brush as its background; the pen does not move.
     void TextOut(int x, int y, const std::string& utf8);
     int PenX() const { return m_penX; }
     int PenY() const { return m_penY; }
 
     std::uint32_t PixelOf(TColor color) const;
     PixelBuffer& Buffer() { return m_buffer; }
+    void SetBuffer(PixelBuffer buffer) { m_buffer = buffer; }
+    void SetTextRenderer(TextRenderer* text) { m_text = text; }
+
+    // Paints rows top..bottom (inclusive, either order) of column x with the
+    // pen's colour and mode, clipped. The painter uses it for the part of a
+    // trace that stays inside one pixel column.
+    void PaintColumn(int x, int top, int bottom);
 
 private:
+    void PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+    void PaintSpan(std::int64_t row, std::int64_t from, std::int64_t to, std::uint32_t pixel, bool invert);
+    void PaintRun(std::int64_t x, std::int64_t y, bool vertical, int width, std::uint32_t pixel, bool invert);
+    int PenWidth() const;
+
     PixelBuffer m_buffer;
     TextRenderer* m_text;
     int m_penX = 0;

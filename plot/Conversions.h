@@ -13,8 +13,11 @@ public:
 };
 
 // Decimal integer with optional blanks around it and an optional sign;
-// "$1F" and "0x1F" are read as hexadecimal.
+// "$1F" and "0x1F" are read as hexadecimal. A decimal text must fit 32 signed
+// bits; a hexadecimal one may use all 32 bits ("$FFFFFFFF" is -1).
 int StrToInt(const std::string& text);
 
-// Decimal number with optional sign, decimal point and exponent; blanks around it are allowed.
+// Decimal number with optional sign, decimal point and exponent; blanks around
+// it are allowed. "inf", "nan", hexadecimal forms and values too large for a
+// 32-bit float are not numbers here.
 float StrToFloat(const std::string& text);

@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+#include "Canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+constexpr std::uint32_t kInvertMask = 0x00FFFFFFu;
+
+} // namespace
+
+RasterCanvas::RasterCanvas(PixelBuffer buffer, TextRenderer* text)
+    : m_buffer(buffer), m_text(text)
+{
+}
+
+std::uint32_t RasterCanvas::PixelOf(TColor color) const
+{
+    if (IsSystemColor(color))
+        return SystemColor ? (SystemColor(color) | kOpaque) : kDefaultSystemPixel;
+    // The flag byte (palette-relative or plain) does not change the colour.
+    return kOpaque | (std::uint32_t(RedOf(color)) << 16) | (std::uint32_t(GreenOf(color)) << 8) | BlueOf(color);
+}
+
+int RasterCanvas::PenWidth() const
+{
+    return std::clamp(Pen.Width, 1, kMaxPenWidth);
+}
+
+void RasterCanvas::MoveTo(int x, int y)
+{
+    m_penX = x;
+    m_penY = y;
+}
+
+void RasterCanvas::LineTo(int x, int y)
+{
+    PaintSegment(m_penX, m_penY, x, y);
+    m_penX = x;
+    m_penY = y;
+}
+
+void RasterCanvas::PaintSpan(std::int64_t row, std::int64_t from, std::int64_t to, std::uint32_t pixel, bool invert)
+{
+    if (row < 0 || row >= m_buffer.Height)
+        return;
+    from = std::max<std::int64_t>(from, 0);
+    to = std::min<std::int64_t>(to, m_buffer.Width - 1);
+    if (from > to)
+        return;
+    std::uint32_t* p = m_buffer.Pixels + row * m_buffer.Stride;
+    if (invert) {
+        for (std::int64_t x = from; x <= to; ++x)
+            p[x] ^= kInvertMask;
+    } else {
+        std::fill(p + from, p + to + 1, pixel);
+    }
+}
+
+void RasterCanvas::PaintColumn(int x, int top, int bottom)
+{
+    if (!m_buffer.Usable() || x < 0 || x >= m_buffer.Width)
+        return;
+    if (top > bottom)
+        std::swap(top, bottom);
+    top = std::max(top, 0);
+    bottom = std::min(bottom, m_buffer.Height - 1);
+    if (top > bottom)
+        return;
+    std::uint32_t* p = m_buffer.Pixels + std::int64_t(top) * m_buffer.Stride + x;
+    const int stride = m_buffer.Stride;
+    if (Pen.Mode == pmNot) {
+        for (int y = top; y <= bottom; ++y, p += stride)
+            *p ^= kInvertMask;
+    } else {
+        const std::uint32_t pixel = PixelOf(Pen.Color);
+        for (int y = top; y <= bottom; ++y, p += stride)
+            *p = pixel;
+    }
+}
+
+void RasterCanvas::PaintRun(std::int64_t x, std::int64_t y, bool vertical, int width, std::uint32_t pixel, bool invert)
+{
+    if (width == 1) {
+        if (x < 0 || y < 0 || x >= m_buffer.Width || y >= m_buffer.Height)
+            return;
+        std::uint32_t& p = m_buffer.Pixels[y * m_buffer.Stride + x];
+        p = invert ? (p ^ kInvertMask) : pixel;
+        return;
+    }
+    const std::int64_t before = (width - 1) / 2;
+    const std::int64_t after = width / 2;
+    if (!vertical) {
+        PaintSpan(y, x - before, x + after, pixel, invert);
+        return;
+    }
+    if (x < 0 || x >= m_buffer.Width)
+        return;
+    for (std::int64_t row = std::max<std::int64_t>(y - before, 0);
+         row <= std::min<std::int64_t>(y + after, m_buffer.Height - 1); ++row) {
+        std::uint32_t& p = m_buffer.Pixels[row * m_buffer.Stride + x];
+        p = invert ? (p ^ kInvertMask) : pixel;
+    }
+}
+
+// Walks the line from its canonical end so that both directions give the same
+// pixels; the pixel at (x1, y1) is left out. The minor coordinate of step i is
+// round-half-up(i * minor / major), kept as a quotient and remainder so that
+// clipping can start the walk at the first step inside the buffer.
+void RasterCanvas::PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
+{
+    if (!m_buffer.Usable())
+        return;
+    const std::int64_t dx = x1 - x0;
+    const std::int64_t dy = y1 - y0;
+    if (dx == 0 && dy == 0)
+        return;
+
+    const bool flat = std::llabs(dx) >= std::llabs(dy);
+    const bool reversed = flat ? dx < 0 : dy < 0;
+    const std::int64_t startX = reversed ? x1 : x0;
+    const std::int64_t startY = reversed ? y1 : y0;
+    const std::int64_t majorStart = flat ? startX : startY;
+    const std::int64_t minorStart = flat ? startY : startX;
+    const std::int64_t major = flat ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t minorSigned = flat ? (reversed ? -dy : dy) : (reversed ? -dx : dx);
+    const std::int64_t minorStep = minorSigned < 0 ? -1 : 1;
+    const std::int64_t minor = std::llabs(minorSigned);
+    const std::int64_t leftOut = reversed ? 0 : major;
+
+    const std::int64_t majorLimit = flat ? m_buffer.Width : m_buffer.Height;
+    const std::int64_t first = std::max<std::int64_t>(0, -majorStart);
+    const std::int64_t last = std::min<std::int64_t>(major, majorLimit - 1 - majorStart);
+    if (first > last)
+        return;
+
+    const std::int64_t twoMajor = 2 * major;
+    const __int128 numerator = static_cast<__int128>(2) * first * minor + major;
+    std::int64_t quotient = static_cast<std::int64_t>(numerator / twoMajor);
+    std::int64_t remainder = static_cast<std::int64_t>(numerator % twoMajor);
+
+    const int width = PenWidth();
+    const bool invert = Pen.Mode == pmNot;
+    const std::uint32_t pixel = PixelOf(Pen.Color);
+    for (std::int64_t i = first; i <= last; ++i) {
+        if (i != leftOut) {
+            const std::int64_t m = majorStart + i;
+            const std::int64_t n = minorStart + minorStep * quotient;
+            if (flat)
+                PaintRun(m, n, true, width, pixel, invert);
+            else
+                PaintRun(n, m, false, width, pixel, invert);
+        }
+        remainder += 2 * minor;
+        if (remainder >= twoMajor) {
+            remainder -= twoMajor;
+            ++quotient;
+        }
+    }
+}
+
+void RasterCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    if (!m_buffer.Usable())
+        return;
+    const std::int64_t l = std::min(left, right);
+    const std::int64_t r = std::int64_t(std::max(left, right)) - 1;
+    const std::int64_t t = std::min(top, bottom);
+    const std::int64_t b = std::int64_t(std::max(top, bottom)) - 1;
+    if (r < l || b < t)
+        return;
+
+    const int width = PenWidth();
+    const std::int64_t outwards = (width - 1) / 2;
+    const std::int64_t inwards = width / 2;
+    const std::int64_t innerLeft = l + inwards + 1;
+    const std::int64_t innerRight = r - inwards - 1;
+    const std::int64_t innerTop = t + inwards + 1;
+    const std::int64_t innerBottom = b - inwards - 1;
+
+    const bool invert = Pen.Mode == pmNot;
+    const std::uint32_t penPixel = PixelOf(Pen.Color);
+    const std::uint32_t brushPixel = PixelOf(Brush.Color);
+    const std::int64_t firstRow = std::max<std::int64_t>(t - outwards, 0);
+    const std::int64_t lastRow = std::min<std::int64_t>(b + outwards, m_buffer.Height - 1);
+    for (std::int64_t row = firstRow; row <= lastRow; ++row) {
+        if (row >= innerTop && row <= innerBottom && innerLeft <= innerRight) {
+            PaintSpan(row, l - outwards, innerLeft - 1, penPixel, invert);
+            PaintSpan(row, innerLeft, innerRight, brushPixel, invert);
+            PaintSpan(row, innerRight + 1, r + outwards, penPixel, invert);
+        } else {
+            PaintSpan(row, l - outwards, r + outwards, penPixel, invert);
+        }
+    }
+}
+
+void RasterCanvas::TextOut(int x, int y, const std::string& utf8)
+{
+    if (m_text && m_buffer.Usable())
+        m_text->DrawText(m_buffer, x, y, utf8, Font, PixelOf(Font.Color), PixelOf(Brush.Color));
+}
