@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// Painting the plot into the window's picture, the limit edits that follow
+// every paint, typed limits and the Ys selection.
+#include "Unit1.h"
+
+#include "AxisRanges.h"
+#include "FormatText.h"
+#include "GraphPainter.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+void TForm1::RenderPlot()
+{
+    DrawGraph(State, *m_canvas);
+}
+
+void TForm1::PaintGraph()
+{
+    State.GraphReady = false;
+    // Whatever stops this paint, mouse moves must not stay locked out for good.
+    struct ReadyAgain {
+        PlotState& State;
+        ~ReadyAgain() { State.GraphReady = true; }
+    } readyAgain{State};
+
+    RenderPlot();
+    if (State.ListingIndex >= 0 && State.ListingIndex < State.ListingCount)
+        MaskEdit1->setText(FileNameToText(SearchFiles1.GetFileName(State.ListingIndex)));
+
+    X0_upper->setText(QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Upper))));
+    X0_lower->setText(QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Lower))));
+    for (int k = 1; k <= 3; ++k) {
+        const AxisControlGroup& group = AxisControls[static_cast<std::size_t>(k)];
+        group.Upper->setText(QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Upper))));
+        group.Lower->setText(QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Lower))));
+    }
+    repaint();
+}
+
+void TForm1::ChangeAxes(QLineEdit* edit)
+{
+    // A text that is not a number throws before any limit or Auto box changes.
+    if (!ApplyLimitEdit(State, edit->objectName().toStdString(), edit->text().toStdString()))
+        return;
+    PaintGraph();
+}
+
+void TForm1::ChangeYs()
+{
+    const std::optional<YsLayout> layout = YsLayoutOfItem(YsItemIndex());
+    if (!layout)
+        return;
+    ShowAxisControls(2, layout->ShowY2);
+    ShowAxisControls(3, layout->ShowY3);
+    LinkageYsBox->setVisible(layout->ShowLink);
+}
+
+void TForm1::ShowAxisControls(int axis, bool visible)
+{
+    const AxisControlGroup& group = AxisControls.at(static_cast<std::size_t>(axis));
+    for (QWidget* w : std::initializer_list<QWidget*>{group.Upper, group.Lower, group.UpperLabel, group.LowerLabel,
+                                                       group.Auto, group.Column, group.ColumnLabel})
+        if (w)
+            w->setVisible(visible);
+    if (Cursor->isChecked()) {
+        if (axis == 2)
+            CurrentY2->setVisible(visible);
+        else if (axis == 3)
+            CurrentY3->setVisible(visible);
+    }
+}

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "QtTextRenderer.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+namespace {
+
+// Point sizes are meant for a 96 dpi screen, whatever the image's own dpi.
+int PixelsOfPoints(int points)
+{
+    return (points * 96 + 36) / 72;
+}
+
+} // namespace
+
+QFont QtTextRenderer::QtFontOf(const TFont& font)
+{
+    const QString name = QString::fromStdString(font.Name);
+    QStringList families{name};
+    if (name == QStringLiteral("ＭＳ ゴシック"))
+        families << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP");
+    else if (name == QStringLiteral("Ariel"))
+        families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    else
+        families << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP");
+
+    QFont qfont;
+    qfont.setFamilies(families);
+    const int pixels = font.Height > 0 ? font.Height : PixelsOfPoints(font.Size > 0 ? font.Size : 9);
+    qfont.setPixelSize(pixels);
+    qfont.setBold(font.Bold);
+    qfont.setUnderline(font.Underline);
+    return qfont;
+}
+
+void QtTextRenderer::DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
+                              std::uint32_t textPixel, std::uint32_t backgroundPixel)
+{
+    if (!buffer.Pixels || buffer.Width <= 0 || buffer.Height <= 0 || utf8.empty())
+        return;
+    QImage image(reinterpret_cast<uchar*>(buffer.Pixels), buffer.Width, buffer.Height,
+                 static_cast<qsizetype>(buffer.Stride) * 4, QImage::Format_RGB32);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QFont qfont = QtFontOf(font);
+    const QFontMetrics metrics(qfont);
+
+    QPainter painter(&image);
+    painter.setFont(qfont);
+    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), QColor::fromRgb(backgroundPixel));
+    painter.setPen(QColor::fromRgb(textPixel));
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+}

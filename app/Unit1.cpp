@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+// Construction of the main window, the controls seen as PlotControls, the
+// handler guard and the window's own events.
+#include "Unit1.h"
+
+#include "HelpViewer.h"
+#include "PlotView.h"
+#include "QtTextRenderer.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The window's background: the active-border colour of the classic desktop.
+// The graticule is drawn in it too, so it must stand out against white.
+const QColor kActiveBorder(180, 180, 180);
+
+} // namespace
+
+QString FileNameToText(const std::string& name)
+{
+    return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+std::string TextToFileName(const QString& text)
+{
+    return QFile::encodeName(text).toStdString();
+}
+
+TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* parent)
+    : QWidget(parent),
+      Modals(std::move(modals)),
+      m_picture(kClientWidth, kClientHeight, QImage::Format_RGB32),
+      m_textRenderer(std::make_unique<QtTextRenderer>()),
+      m_openDialogFilter(QString::fromUtf8(kBuiltInFileDialogFilter))
+{
+    State.Controls = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tracely"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    move(421, 239);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kActiveBorder);
+    setPalette(colours);
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    font.setPixelSize(12);
+    setFont(font);
+    m_picture.fill(kActiveBorder);
+    PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(m_picture.bits()), m_picture.width(), m_picture.height(),
+                       static_cast<int>(m_picture.bytesPerLine() / 4)};
+    m_canvas = std::make_unique<RasterCanvas>(buffer, m_textRenderer.get());
+    // The platform colours the painter asks for (the graticule's clActiveBorder) are the window's background.
+    m_canvas->SystemColor = [this](TColor) { return palette().color(QPalette::Window).rgb(); };
+
+    SearchFiles1.DispFile = dfFile;
+    CreateControls();
+    ConnectHandlers();
+
+    // 1. AxisControls are filled by CreateControls.
+    // 2. The global settings.
+    Guarded([&] { ReadSettingsFile(ProgramDirectory(), true); });
+    // 3.
+    NumofTraces->setText(QStringLiteral("1"));
+    State.TracesShown = 1;
+    // 4.
+    for (TraceSlot& slot : State.Traces)
+        slot.Table.reset();
+    // 5. Dropped files (handled by the drop events).
+    setAcceptDrops(true);
+    // 6.
+    HideDataControls();
+    // 7.
+    std::error_code error;
+    const std::filesystem::path cwd = std::filesystem::current_path(error);
+    State.CurrentDir = error ? std::string() : cwd.string();
+    if (!State.CurrentDir.empty() && State.CurrentDir.back() != '/')
+        State.CurrentDir += '/';
+    // 8.
+    OpenCommandLineFile(commandLineFile);
+    if (!State.Traces[0].Loaded())
+        Guarded([&] { PaintGraph(); });
+}
+
+TForm1::~TForm1()
+{
+    State.Controls = nullptr;
+}
+
+void TForm1::OpenCommandLineFile(const std::string& name)
+{
+    Guarded([&] {
+        const Resolved resolved = ResolveDataFileName(name);
+        if (!resolved.Found)
+            return;   // not found at start-up: no message, the no-data layout stays
+        EnterDirectoryOf(resolved.Name);
+        if (!LoadAndReport(resolved.Name))
+            return;
+        PaintGraph();
+        ShowDataControls();
+    });
+}
+
+void TForm1::ConnectHandlers()
+{
+    connect(MaskEdit1, &QLineEdit::returnPressed, this, [this] { Guarded([this] { NewFileINput(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { FIleNameInput(); }); });
+    connect(SaveSettings, &QToolButton::clicked, this, [this] { Guarded([this] { SaveIniFile(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { Guarded([this] { ShowForm2(); }); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { ShowHelp(); }); });
+    connect(NumofTraces, &QLineEdit::textChanged, this, [this] { Guarded([this] { NumofTracesChange(); }); });
+    connect(m_ysButtons, &QButtonGroup::idClicked, this, [this] { Guarded([this] { ChangeYs(); }); });
+    connect(PrevFile, &QPushButton::clicked, this, [this] { Guarded([this] { PrevInDir(); }); });
+    connect(ReDraw, &QPushButton::clicked, this, [this] { Guarded([this] { ReDrawInDir(); }); });
+    connect(NextFile, &QPushButton::clicked, this, [this] { Guarded([this] { NextInDir(); }); });
+    // Like a click, a change made by code (the settings loader) runs these too.
+    connect(TopMostToggle, &QCheckBox::toggled, this, [this] { Guarded([this] { SetTopmost(); }); });
+    connect(Cursor, &QCheckBox::toggled, this, [this] { Guarded([this] { CursorClick(); }); });
+    for (const AxisControlGroup& group : AxisControls) {
+        for (QLineEdit* edit : {group.Upper, group.Lower})
+            connect(edit, &QLineEdit::returnPressed, this, [this, edit] { Guarded([this, edit] { ChangeAxes(edit); }); });
+        connect(group.Column, &QLineEdit::textChanged, this, [this] { Guarded([this] { ChangeColn(); }); });
+    }
+}
+
+bool TForm1::Guarded(const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& error) {
+        ShowHandlerError(Modals, this, error);
+        return false;
+    }
+}
+
+std::string TForm1::ProgramDirectory()
+{
+    std::string dir = TextToFileName(QCoreApplication::applicationDirPath());
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+// --- PlotControls ---
+
+bool TForm1::AxisAuto(int axis) const
+{
+    return AxisControls.at(axis).Auto->isChecked();
+}
+
+void TForm1::SetAxisAuto(int axis, bool checked)
+{
+    AxisControls.at(axis).Auto->setChecked(checked);
+}
+
+int TForm1::YsItemIndex() const
+{
+    return m_ysButtons->checkedId();
+}
+
+void TForm1::SetYsItemIndex(int item)
+{
+    if (item < 0) {
+        // An exclusive group never lets its last button go.
+        m_ysButtons->setExclusive(false);
+        for (QRadioButton* button : RadioGroup1Items)
+            button->setChecked(false);
+        m_ysButtons->setExclusive(true);
+    } else {
+        RadioGroup1Items[static_cast<std::size_t>(std::min(item, 2))]->setChecked(true);
+    }
+    ChangeYs();
+}
+
+void TForm1::SetColumnText(int axis, const std::string& text)
+{
+    AxisControls.at(axis).Column->setText(QString::fromStdString(text));
+}
+
+bool TForm1::LinkageYs() const
+{
+    return LinkageYsBox->isChecked();
+}
+
+bool TForm1::DispName() const
+{
+    return DispNameToggle->isChecked();
+}
+
+bool TForm1::CursorOn() const
+{
+    return Cursor->isChecked();
+}
+
+void TForm1::HideDeltaReadouts()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{DeltaX, L_DeltaX, DeltaY1, L_DeltaY1, DeltaY2, DeltaY3})
+        w->hide();
+}
+
+// --- Window events ---
+
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_picture, event->rect());
+}
+
+void TForm1::ShowPictureArea(const QRect& area)
+{
+    update(area);
+    m_plotView->update(area.translated(-m_plotView->pos()));
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    Guarded([this] { Closure(); });
+    event->accept();
+}
+
+void TForm1::wheelEvent(QWheelEvent* event)
+{
+    WheelTurned(event->angleDelta().y());
+    event->accept();
+}
+
+void TForm1::WheelTurned(int angleDelta)
+{
+    m_wheelRemainder += angleDelta;
+    const int steps = m_wheelRemainder / 120;   // toward zero, right for both signs
+    m_wheelRemainder -= steps * 120;
+    // Turning away from the user (positive) goes back, toward the user forward.
+    for (int i = 0; i < steps; ++i)
+        Guarded([this] { PrevByWheel(); });
+    for (int i = 0; i > steps; --i)
+        Guarded([this] { NextByWheel(); });
+}

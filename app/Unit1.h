@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: MIT
+// The main window TForm1: the plot with the axis, column, file and option
+// controls around it. It owns the one PlotState of the process and keeps the
+// state that lives in controls (auto boxes, Ys selection, toggles), which the
+// reader, the range step and the painter reach through PlotControls.
+//
+// Every handler that the user can reach runs through Guarded(): an exception
+// (a text that is not a number, a list index out of range, a settings file
+// that cannot be written) is shown once in the error box and the handler
+// stops there.
+#pragma once
+
+#include "Canvas.h"
+#include "Dialogs.h"
+#include "PlotState.h"
+#include "Searchfiles.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class HelpViewer;
+class PlotView;
+class QtTextRenderer;
+
+// The seven controls of one axis, in the order the handlers address them.
+// The X axis has no limit labels (null).
+struct AxisControlGroup {
+    QLineEdit* Upper = nullptr;
+    QLineEdit* Lower = nullptr;
+    QLineEdit* Column = nullptr;
+    QCheckBox* Auto = nullptr;
+    QLabel* UpperLabel = nullptr;
+    QLabel* LowerLabel = nullptr;
+    QLabel* ColumnLabel = nullptr;
+};
+
+class TForm1 : public QWidget, public PlotControls {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 383;
+    static constexpr int kClientHeight = 431;
+    // The open dialog's filter until the settings give another.
+    static constexpr const char* kBuiltInFileDialogFilter =
+        "GDWファイル(*.gdw)|*.gdw|データファイル(*.dat)|*.dat|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*";
+
+    // commandLineFile is the first argument as the user gave it (bytes of a
+    // file name); empty when there was none. modals answers every modal
+    // window; tests pass scripted answers.
+    explicit TForm1(const std::string& commandLineFile = {}, Dialogs modals = Dialogs::Real(),
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    PlotState State;
+    Dialogs Modals;
+    TSearchFiles SearchFiles1;
+    std::array<AxisControlGroup, kAxisCount> AxisControls;
+
+    // Controls, named as the program names them.
+    QLabel* Label1 = nullptr;
+    QLineEdit* MaskEdit1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SaveSettings = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLineEdit* NumofTraces = nullptr;
+    QLabel* Label13 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    std::array<QRadioButton*, 3> RadioGroup1Items{};
+    QPushButton* PrevFile = nullptr;
+    QPushButton* ReDraw = nullptr;
+    QPushButton* NextFile = nullptr;
+    QCheckBox* TopMostToggle = nullptr;
+    QCheckBox* DispNameToggle = nullptr;
+    QCheckBox* Cursor = nullptr;
+
+    QLineEdit* Y1_upper = nullptr;
+    QLineEdit* Y2_upper = nullptr;
+    QLineEdit* Y3_upper = nullptr;
+    QLabel* L_Y1_upper = nullptr;
+    QLabel* L_Y2_upper = nullptr;
+    QLabel* L_Y3_upper = nullptr;
+    // "LinkageYs" (its object name); PlotControls::LinkageYs() reads it.
+    QCheckBox* LinkageYsBox = nullptr;
+    QCheckBox* Y1_auto = nullptr;
+    QCheckBox* Y2_auto = nullptr;
+    QCheckBox* Y3_auto = nullptr;
+    QLineEdit* Y1_lower = nullptr;
+    QLineEdit* Y2_lower = nullptr;
+    QLineEdit* Y3_lower = nullptr;
+    QLabel* L_Y1_lower = nullptr;
+    QLabel* L_Y2_lower = nullptr;
+    QLabel* L_Y3_lower = nullptr;
+    QLineEdit* X0_lower = nullptr;
+    QCheckBox* X0_auto = nullptr;
+    QLineEdit* X0_upper = nullptr;
+    QLineEdit* X0column = nullptr;
+    QLineEdit* Y1column = nullptr;
+    QLineEdit* Y2column = nullptr;
+    QLineEdit* Y3column = nullptr;
+    QLabel* L_X0column = nullptr;
+    QLabel* L_Y1column = nullptr;
+    QLabel* L_Y2column = nullptr;
+    QLabel* L_Y3column = nullptr;
+
+    QLineEdit* CurrentX = nullptr;
+    QLineEdit* CurrentY1 = nullptr;
+    QLineEdit* CurrentY2 = nullptr;
+    QLineEdit* CurrentY3 = nullptr;
+    QLineEdit* DeltaX = nullptr;
+    QLineEdit* DeltaY1 = nullptr;
+    QLineEdit* DeltaY2 = nullptr;
+    QLineEdit* DeltaY3 = nullptr;
+    QLabel* L_CurrentY1 = nullptr;
+    QLabel* L_CurrentX = nullptr;
+    QLabel* L_DeltaY1 = nullptr;
+    QLabel* L_DeltaX = nullptr;
+
+    // --- PlotControls ---
+    bool AxisAuto(int axis) const override;
+    void SetAxisAuto(int axis, bool checked) override;
+    int YsItemIndex() const override;
+    void SetYsItemIndex(int item) override;
+    void SetColumnText(int axis, const std::string& text) override;
+    bool LinkageYs() const override;
+    bool DispName() const override;
+    bool CursorOn() const override;
+    void HideDeltaReadouts() override;
+
+    // --- Handlers bound to controls (FileOpening.cpp, EditHandlers.cpp, Painting.cpp) ---
+    void NewFileINput();
+    void FIleNameInput();
+    void NumofTracesChange();
+    void ChangeColn();
+    void SetTopmost();
+    void ShowHelp();
+    void ShowForm2();
+    void PaintGraph();
+    void ChangeAxes(QLineEdit* edit);
+    void ChangeYs();
+    void ShowAxisControls(int axis, bool visible);
+
+    // --- Steps shared by every way of opening files (FileOpening.cpp) ---
+    struct Resolved {
+        bool Found = false;
+        std::string Name;
+    };
+    Resolved ResolveDataFileName(const std::string& name) const;
+    void EnterDirectoryOf(const std::string& name);
+    static void ChangeDirectoryTo(const std::string& name);
+    void HideDataControls();
+    void ShowDataControls();
+    // Loads one file; a refused load is shown in the error box and leaves the
+    // history as it was. Returns whether the file was loaded.
+    bool LoadAndReport(const std::string& name);
+
+    // --- Directory navigation (DirectoryNavigation.cpp) ---
+    void PrevInDir();
+    void NextInDir();
+    void ReDrawInDir();
+    void NextByWheel();
+    void PrevByWheel();
+
+    // --- Cursor read-out (CursorReadout.cpp); x, y are client pixels ---
+    void DisplayXY(int x, int y);
+    void SetRedCursor(int x, int y);
+    void CursorClick();
+    void PlotMouseLeft();
+
+    // --- Settings files (SettingsFiles.cpp); dir ends in '/' ---
+    void ReadSettingsFile(const std::string& dir, bool global);
+    void WriteSettingsFile(const std::string& dir, bool global);
+    void Closure();
+    void SaveIniFile();
+
+    // Wheel rotation in eighths of a degree from anywhere over the window;
+    // one NextByWheel/PrevByWheel per 120 units.
+    void WheelTurned(int angleDelta);
+
+    // Runs a handler body; an exception is shown in the error box and ends it.
+    // Returns false when the body was stopped by an exception.
+    bool Guarded(const std::function<void()>& body);
+
+    // The client-area picture that the plot is drawn into.
+    const QImage& Picture() const { return m_picture; }
+    // Shows the part of the picture given in client pixels (after the cursor
+    // cross changed a few lines of it).
+    void ShowPictureArea(const QRect& area);
+    // Runs DrawGraph into the picture; PaintGraph adds the control updates.
+    void RenderPlot();
+    // The canvas over the picture; it keeps its pen, brush and font from one
+    // paint to the next.
+    RasterCanvas& Canvas() { return *m_canvas; }
+
+    // The open dialog's filter in the program's "text|pattern|..." form.
+    const QString& OpenDialogFilter() const { return m_openDialogFilter; }
+    HelpViewer* Help() const { return m_help; }
+
+    // Where the settings file of the program lives (directory ending in '/').
+    static std::string ProgramDirectory();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void CreateControls();
+    void PlaceAxisControls();
+    void PlaceFileControls();
+    void PlaceReadouts();
+    void SetTabOrder();
+    void ConnectHandlers();
+    void RunOptionsDialog();
+    void OpenCommandLineFile(const std::string& name);
+
+    QImage m_picture;
+    std::unique_ptr<QtTextRenderer> m_textRenderer;
+    std::unique_ptr<RasterCanvas> m_canvas;
+    PlotView* m_plotView = nullptr;
+    QButtonGroup* m_ysButtons = nullptr;
+    HelpViewer* m_help = nullptr;
+    QString m_openDialogFilter;
+    int m_wheelRemainder = 0;
+};
+
+// File names are bytes; the controls show them decoded by the locale.
+QString FileNameToText(const std::string& name);
+std::string TextToFileName(const QString& text);
