@@ -12,12 +12,20 @@
 // final bytes.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// "%s に書き込めません" with the file's path.
+// Longest path the profile functions use (the system's own limit, PATH_MAX
+// less its NUL). A longer path reads as a missing file and refuses writes.
+inline constexpr std::size_t kMaxProfilePathLength = 4095;
+
+// "%s に書き込めません" with the file's path. Also thrown, before anything is
+// written, for a section or key name or a value that would break the file's
+// line structure (line ends, NUL, ']' in a section, '=' in a key).
 class EIniFileException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -32,6 +40,9 @@ public:
 
     const std::string& Path() const { return m_path; }
 
+    // UTF-8. A value that is not valid UTF-8 (a file written by the Windows
+    // program) is read as CP932. The 2,047 limit counts characters, so a
+    // character is never cut in half.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
@@ -41,14 +52,22 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
-    // Key names of a section in file order (empty when the section is missing).
+    // Key names of a section in file order, each once, as stored (empty when
+    // the section is missing).
     std::vector<std::string> ReadSectionKeys(const std::string& section) const;
-    // Removes the key's line; returns false when the key was missing or the file could not be written.
+    // Removes the key's lines (duplicates too, so it reads as missing afterwards);
+    // returns false when the key was missing or the file could not be written.
     bool DeleteKey(const std::string& section, const std::string& key);
+
+    // Called after the new content has reached the disk under a temporary
+    // name and before it replaces the file: tests end the process here to
+    // prove a crash leaves the old file whole. Pass nullptr to clear.
+    static void SetBeforeReplaceHook(std::function<void()> hook);
 
     // While a batch is open, reads and writes use one in-memory copy of the
     // file; Commit writes it once (throws EIniFileException like a write).
-    // A batch destroyed without Commit discards its changes.
+    // A batch destroyed without Commit discards its changes; after a Commit
+    // the batch stays open on the same copy. One batch per file at a time.
     class Batch {
     public:
         explicit Batch(ProfileFile& file);
@@ -63,6 +82,11 @@ public:
 
 private:
     struct Document;
+    Document Load() const;
+    Document LoadForWrite() const;
+    void Replace(const std::string& bytes) const;
+    [[noreturn]] void ThrowCannotWrite() const;
+
     std::string m_path;
     std::unique_ptr<Document> m_batch;   // set while a Batch is open
 };

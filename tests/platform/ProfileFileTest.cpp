@@ -1,0 +1,362 @@
+// SPDX-License-Identifier: MIT
+#include "ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tracely-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+        m_path = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Written by hand, CRLF, with the odd spacing and values the program meets.
+const std::string kSettings =
+    "; Tracely\r\n"
+    "[Form1]\r\n"
+    "Top=0x1F4\r\n"
+    "Left = $64 \r\n"
+    "[Option]\r\n"
+    "UnitWheel=abc\r\n"
+    "FileDialog=\"  GDW(*.gdw)|*.gdw  \"\r\n"
+    "Japanese=データ(*.dat)\r\n"
+    "Legacy=\x83\x66\x81\x5B\x83\x5E\r\n"
+    "Com=\"\"C:\\Prog\\app.exe\" \"%1\"\"\r\n"
+    "Single='quoted'\r\n"
+    "Mismatch=\"abc'\r\n"
+    "Lone=\"\r\n"
+    "Empty=\r\n"
+    "[State]\r\n"
+    "TopMost=2\r\n"
+    "DispName=yes\r\n"
+    "Cursor=\"1\"\r\n"
+    "Ys=7\r\n"
+    "Neg=-5\r\n";
+
+class ProfileFileTest : public testing::Test {
+protected:
+    ScratchDir dir;
+    std::string path = dir / "Tracely.ini";
+};
+
+struct StringCase {
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+class ProfileReadString : public ProfileFileTest, public testing::WithParamInterface<StringCase> {};
+
+TEST_P(ProfileReadString, StripsOneMatchingQuotePairAndDecodes) {
+    WriteFileBytes(path, kSettings);
+    const ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadString(GetParam().section, GetParam().key, "<default>"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ProfileReadString,
+    testing::Values(StringCase{"Option", "FileDialog", "  GDW(*.gdw)|*.gdw  "},
+                    StringCase{"option", "filedialog", "  GDW(*.gdw)|*.gdw  "},
+                    StringCase{"Option", "Japanese", "データ(*.dat)"},
+                    StringCase{"Option", "Legacy", "データ"},  // CP932 bytes come back as UTF-8
+                    StringCase{"Option", "Com", "\"C:\\Prog\\app.exe\" \"%1\""},
+                    StringCase{"Option", "Single", "quoted"}, StringCase{"Option", "Mismatch", "\"abc'"},
+                    StringCase{"Option", "Lone", "\""}, StringCase{"Option", "Empty", ""},
+                    StringCase{"Form1", "Left", "$64"}, StringCase{"Option", "Missing", "<default>"},
+                    StringCase{"Nowhere", "Top", "<default>"}));
+
+struct IntegerCase {
+    const char* section;
+    const char* key;
+    int def;
+    int expected;
+};
+
+class ProfileReadInteger : public ProfileFileTest, public testing::WithParamInterface<IntegerCase> {};
+
+TEST_P(ProfileReadInteger, ConvertsOrGivesTheDefault) {
+    WriteFileBytes(path, kSettings);
+    const ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadInteger(GetParam().section, GetParam().key, GetParam().def), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ProfileReadInteger,
+                         testing::Values(IntegerCase{"Option", "UnitWheel", 2, 2}, IntegerCase{"Form1", "Top", 100, 500},
+                                         IntegerCase{"Form1", "Left", 7, 100}, IntegerCase{"State", "Ys", 0, 7},
+                                         IntegerCase{"State", "Neg", 0, -5}, IntegerCase{"State", "Cursor", 0, 1},
+                                         IntegerCase{"Option", "Empty", 9, 9}, IntegerCase{"Option", "Single", 9, 9},
+                                         IntegerCase{"Color", "00", 255, 255}));
+
+TEST_F(ProfileFileTest, ReadBoolIsIntegerNotZero) {
+    WriteFileBytes(path, kSettings);
+    const ProfileFile ini(path);
+    EXPECT_TRUE(ini.ReadBool("State", "TopMost", false));
+    EXPECT_TRUE(ini.ReadBool("State", "DispName", true));
+    EXPECT_FALSE(ini.ReadBool("State", "DispName", false));
+    EXPECT_TRUE(ini.ReadBool("State", "Missing", true));
+}
+
+TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReadsOrDeletes) {
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadString("Option", "FileDialog", "filter"), "filter");
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
+    EXPECT_TRUE(ini.ReadSectionKeys("Assoc_DB").empty());
+    EXPECT_FALSE(ini.DeleteKey("Assoc_DB", ".dat"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(ProfileFileTest, ReadStringStopsAt2047CharactersWithoutSplittingOne) {
+    const std::string longAscii(3000, 'a');
+    std::string longJapanese;
+    for (int i = 0; i < 3000; ++i) longJapanese += "あ";
+    WriteFileBytes(path, "[S]\na=\"" + longAscii + "\"\nj=" + longJapanese + "\n");
+    const ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadString("S", "a", ""), std::string(2047, 'a'));
+    EXPECT_EQ(ini.ReadString("S", "j", ""), longJapanese.substr(0, 2047 * 3));
+}
+
+TEST_F(ProfileFileTest, NewFileLayoutFollowsTheWriteOrder) {
+    ProfileFile ini(path);
+    ini.WriteInteger("Form1", "Top", 120);
+    ini.WriteInteger("Form1", "Left", -8);
+    ini.WriteInteger("Option", "UnitWheel", 2);
+    ini.WriteString("Option", "FileDialog", "\"GDW(*.gdw)|*.gdw\"");
+    ini.WriteBool("State", "TopMost", true);
+    ini.WriteBool("State", "DispName", false);
+    ini.WriteInteger("Color", "01", 0x02FF0000);
+    EXPECT_EQ(ReadFileBytes(path),
+              "[Form1]\nTop=120\nLeft=-8\n[Option]\nUnitWheel=2\nFileDialog=\"GDW(*.gdw)|*.gdw\"\n"
+              "[State]\nTopMost=1\nDispName=0\n[Color]\n01=50266112\n");
+    EXPECT_EQ(ini.ReadString("Option", "FileDialog", ""), "GDW(*.gdw)|*.gdw");
+}
+
+TEST_F(ProfileFileTest, WritingAHandWrittenCrlfFileTouchesOnlyItsLines) {
+    WriteFileBytes(path, kSettings);
+    ProfileFile ini(path);
+    ini.WriteInteger("form1", "TOP", 10);
+    ini.WriteBool("State", "Cursor", false);
+    ini.WriteString("State", "A0col", "0");
+    ini.WriteInteger("Color", "00", 255);
+
+    std::string expected = kSettings;
+    expected.replace(expected.find("Top=0x1F4"), 9, "Top=10");
+    expected.replace(expected.find("Cursor=\"1\""), 10, "Cursor=0");
+    expected += "A0col=0\r\n[Color]\r\n00=255\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
+}
+
+TEST_F(ProfileFileTest, SavingTwiceLeavesOneEntryPerKey) {
+    ProfileFile ini(path);
+    auto save = [&] {
+        ini.WriteInteger("State", "Ys", 2);
+        for (int axis = 0; axis < 4; ++axis) {
+            ini.WriteBool("State", "A" + std::to_string(axis) + "auto", true);
+            ini.WriteString("Value", "A" + std::to_string(axis) + "upper", "+1.0e+00");
+        }
+    };
+    save();
+    const std::string once = ReadFileBytes(path);
+    save();
+    EXPECT_EQ(ReadFileBytes(path), once);
+}
+
+TEST_F(ProfileFileTest, KeyListingAndDeletion) {
+    WriteFileBytes(path, "[Assoc_DB]\r\n.datCom=a\r\n.datIcon=b\r\n.gdwCom=c\r\n[Other]\r\nx=1\r\n");
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadSectionKeys("ASSOC_DB"), (std::vector<std::string>{".datCom", ".datIcon", ".gdwCom"}));
+    EXPECT_TRUE(ini.DeleteKey("Assoc_DB", ".datIcon"));
+    EXPECT_FALSE(ini.DeleteKey("Assoc_DB", ".datIcon"));
+    EXPECT_EQ(ReadFileBytes(path), "[Assoc_DB]\r\n.datCom=a\r\n.gdwCom=c\r\n[Other]\r\nx=1\r\n");
+}
+
+// Running as root, permissions do not stop a write; these targets fail by their shape.
+TEST_F(ProfileFileTest, UnwritableTargetThrowsAndChangesNothing) {
+    const std::string blocker = dir / "plainfile";
+    WriteFileBytes(blocker, "not a directory");
+    ProfileFile underFile(blocker + "/Tracely.ini");
+    try {
+        underFile.WriteString("Option", "UnitWheel", "3");
+        FAIL() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(std::string(e.what()), blocker + "/Tracely.ini に書き込めません");
+    }
+    EXPECT_EQ(ReadFileBytes(blocker), "not a directory");
+
+    const std::string directory = dir / "isadir.ini";
+    std::filesystem::create_directory(directory);
+    ProfileFile onDirectory(directory);
+    EXPECT_THROW(onDirectory.WriteInteger("Form1", "Top", 1), EIniFileException);
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+    EXPECT_EQ(onDirectory.ReadInteger("Form1", "Top", 42), 42);
+}
+
+TEST_F(ProfileFileTest, FifoUnderTheSettingsNameNeitherHangsNorIsReplaced) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
+    EXPECT_THROW(ini.WriteInteger("Form1", "Top", 1), EIniFileException);
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+}
+
+TEST_F(ProfileFileTest, BadNamesAndValuesAreRefusedBeforeWriting) {
+    WriteFileBytes(path, kSettings);
+    ProfileFile ini(path);
+    EXPECT_THROW(ini.WriteString("Option", "FileDialog", "a\r\n[Form1]\r\nTop=1"), EIniFileException);
+    EXPECT_THROW(ini.WriteString("Option", "Key=Injected", "1"), EIniFileException);
+    EXPECT_THROW(ini.WriteString("Opt]ion", "Key", "1"), EIniFileException);
+    EXPECT_THROW(ini.WriteString("", "Key", "1"), EIniFileException);
+    EXPECT_THROW(ini.WriteString("Option", std::string("a\0b", 3), "1"), EIniFileException);
+    {
+        ProfileFile::Batch batch(ini);
+        EXPECT_THROW(ini.WriteString("Option", "FileDialog", "a\nb"), EIniFileException);
+        batch.Commit();
+    }
+    EXPECT_EQ(ReadFileBytes(path), kSettings);
+}
+
+TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites) {
+    const std::string longPath = dir.Path() + "/" + std::string(kMaxProfilePathLength, 'd') + "/Tracely.ini";
+    ProfileFile ini(longPath);
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
+    EXPECT_THROW(ini.WriteInteger("Form1", "Top", 1), EIniFileException);
+}
+
+TEST_F(ProfileFileTest, FailureBeforeTheRenameKeepsTheOldFile) {
+    WriteFileBytes(path, kSettings);
+    ProfileFile ini(path);
+    ProfileFile::SetBeforeReplaceHook([] { throw std::runtime_error("interrupted"); });
+    EXPECT_THROW(ini.WriteInteger("Form1", "Top", 1), std::runtime_error);
+    ProfileFile::SetBeforeReplaceHook(nullptr);
+    EXPECT_EQ(ReadFileBytes(path), kSettings);
+}
+
+TEST_F(ProfileFileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileAndNoDebris) {
+    WriteFileBytes(path, kSettings);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ProfileFile::SetBeforeReplaceHook([] { ::raise(SIGKILL); });
+        try {
+            ProfileFile ini(path);
+            ProfileFile::Batch batch(ini);
+            for (int i = 0; i < 2000; ++i) ini.WriteInteger("Big", "K" + std::to_string(i), i);
+            batch.Commit();
+        } catch (...) {
+        }
+        ::_exit(3);  // only reached when the hook did not run
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child exit status " << status;
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(ReadFileBytes(path), kSettings);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(ProfileFileTest, BatchWritesNothingUntilCommitAndDiscardsWithoutIt) {
+    WriteFileBytes(path, kSettings);
+    ProfileFile ini(path);
+    {
+        ProfileFile::Batch batch(ini);
+        ini.WriteInteger("Form1", "Top", 1);
+        EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 1);
+        EXPECT_EQ(ReadFileBytes(path), kSettings);
+        EXPECT_THROW(ProfileFile::Batch nested(ini), std::logic_error);
+    }
+    EXPECT_EQ(ReadFileBytes(path), kSettings);
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 500);
+    {
+        ProfileFile::Batch batch(ini);
+        ini.WriteInteger("Form1", "Top", 2);
+        batch.Commit();
+    }
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 2);
+}
+
+TEST_F(ProfileFileTest, BatchCommitToUnwritableTargetThrowsAndChangesNothing) {
+    const std::string directory = dir / "isadir.ini";
+    std::filesystem::create_directory(directory);
+    ProfileFile ini(directory);
+    ProfileFile::Batch batch(ini);
+    ini.WriteInteger("Form1", "Top", 1);
+    EXPECT_THROW(batch.Commit(), EIniFileException);
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+}
+
+// The same random sequence of writes and deletions, once call by call and
+// once in a batch, must leave the same bytes.
+class ProfileBatchEquivalence : public ProfileFileTest, public testing::WithParamInterface<unsigned> {};
+
+TEST_P(ProfileBatchEquivalence, SameBytesAsSingleCalls) {
+    const std::string single = dir / "single.ini";
+    const std::string batched = dir / "batched.ini";
+    const std::string start = GetParam() % 2 ? kSettings : std::string();
+    if (!start.empty()) {
+        WriteFileBytes(single, start);
+        WriteFileBytes(batched, start);
+    }
+    const char* const sections[] = {"Form1", "option", "State", "Value", "Color", "Assoc_DB"};
+    const char* const keys[] = {"Top", "unitwheel", "TopMost", "A0upper", "00", ".datCom", "Ys"};
+    std::mt19937 random(GetParam());
+    ProfileFile singleFile(single);
+    ProfileFile batchFile(batched);
+    ProfileFile::Batch batch(batchFile);
+    for (int step = 0; step < 80; ++step) {
+        const std::string section = sections[random() % std::size(sections)];
+        const std::string key = keys[random() % std::size(keys)];
+        const int value = static_cast<int>(random() % 2001) - 1000;
+        const unsigned operation = random() % 4;
+        for (ProfileFile* file : {&singleFile, &batchFile}) {
+            switch (operation) {
+            case 0: file->WriteInteger(section, key, value); break;
+            case 1: file->WriteBool(section, key, value > 0); break;
+            case 2: file->WriteString(section, key, " \"text " + std::to_string(value) + "\" "); break;
+            default: file->DeleteKey(section, key); break;
+            }
+        }
+    }
+    batch.Commit();
+    EXPECT_EQ(ReadFileBytes(batched), ReadFileBytes(single));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ProfileBatchEquivalence, testing::Range(1u, 7u));
+
+}  // namespace
