@@ -1,0 +1,286 @@
+// SPDX-License-Identifier: MIT
+// Files and names the reader must survive: no crash, no hang, nothing
+// written past a buffer, and a refused load leaves everything as it was.
+#include "DataFilePasses.h"
+#include "DataFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+// Everything a load may touch, to compare before and after a refusal.
+struct Snapshot {
+    struct Slot {
+        std::string Name;
+        const DataTable* Table;
+        float Points;
+        std::int32_t Columns;
+        std::array<std::int32_t, kAxisCount> Present;
+        std::array<float, kAxisCount> Max, Min;
+        bool operator==(const Slot&) const = default;
+    };
+    std::vector<Slot> Slots;
+    std::vector<std::uint32_t> NewestValues;   // bit patterns: a NaN cell equals itself
+    std::array<std::int32_t, kAxisCount> ColumnMap;
+    bool RedetectColumns;
+    int RedCursorX, RedCursorY;
+    std::array<bool, 4> Auto;
+    int YsItem;
+    std::array<std::string, 4> ColumnText;
+    int DeltaHides;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const PlotState& state, const PlainControls& controls)
+{
+    Snapshot s;
+    for (const TraceSlot& t : state.Traces)
+        s.Slots.push_back({t.Name, t.Table.get(), t.Points, t.Columns, t.Present, t.Max, t.Min});
+    if (state.Traces[0].Loaded()) {
+        const DataTable& table = *state.Traces[0].Table;
+        for (std::size_t i = 0; i < 4 * table.Points(); ++i)
+            s.NewestValues.push_back(std::bit_cast<std::uint32_t>(table[0][i]));
+    }
+    s.ColumnMap = state.ColumnMap;
+    s.RedetectColumns = state.RedetectColumns;
+    s.RedCursorX = state.RedCursorX;
+    s.RedCursorY = state.RedCursorY;
+    s.Auto = controls.Auto;
+    s.YsItem = controls.YsItem;
+    s.ColumnText = controls.ColumnText;
+    s.DeltaHides = controls.DeltaHides;
+    return s;
+}
+
+class DataFileBadInput : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = testing::TempDir() + "badinput-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        state.Controls = &controls;
+        // A history to protect: one earlier file, re-detection armed, a red cursor.
+        state.AutoDet = true;
+        ASSERT_TRUE(LoadDataFile(state, Write("earlier.txt", "1 2 3\n4 5 6\n")).Ok);
+        state.RedCursorX = 12;
+        state.RedCursorY = 34;
+        controls.Auto[2] = false;
+    }
+    void TearDown() override
+    {
+        chmod(dir.c_str(), 0700);
+        std::filesystem::remove_all(dir);
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        return path;
+    }
+
+    // Loads `name`, expects a refusal with `error` and an untouched state.
+    void ExpectRefused(const std::string& name, LoadError error, const DataFileReaderHooks& hooks = {})
+    {
+        const Snapshot before = Take(state, controls);
+        const LoadResult result = LoadDataFile(state, name, hooks);
+        EXPECT_FALSE(result.Ok);
+        EXPECT_EQ(result.Error, error);
+        EXPECT_FALSE(result.Message.empty());
+        EXPECT_TRUE(Take(state, controls) == before) << "a refused load changed the state";
+    }
+
+    // Loads `name` and checks that slot 0 is whole: the table matches the
+    // point count and every range is sane.
+    void ExpectLoadedWhole(const std::string& name)
+    {
+        const LoadResult result = LoadDataFile(state, name);
+        ASSERT_TRUE(result.Ok) << result.Message;
+        const TraceSlot& slot = state.Traces[0];
+        ASSERT_TRUE(slot.Loaded());
+        EXPECT_EQ(static_cast<float>(slot.Table->Points()), slot.Points);
+        EXPECT_GE(slot.Columns, 0);
+        for (int axis = 1; axis < kAxisCount; ++axis) {
+            if (slot.Present[axis]) {
+                EXPECT_LE(slot.Min[axis], slot.Max[axis]);
+            }
+        }
+    }
+
+    PlotState state;
+    PlainControls controls;
+    std::string dir;
+};
+
+TEST_F(DataFileBadInput, NonRegularFilesAreRefusedWithoutWaiting)
+{
+    ExpectRefused(dir, LoadError::NotRegularFile);
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ExpectRefused(fifo, LoadError::NotRegularFile);   // a blocking open would hang here
+    ExpectRefused("/dev/zero", LoadError::NotRegularFile);
+    ExpectRefused("/dev/null", LoadError::NotRegularFile);
+}
+
+TEST_F(DataFileBadInput, MissingFilesAreRefused)
+{
+    ExpectRefused(dir + "/missing.txt", LoadError::NotFound);
+    ExpectRefused(dir + "/earlier.txt/below", LoadError::NotFound);
+    ExpectRefused("", LoadError::NotFound);
+}
+
+TEST_F(DataFileBadInput, UnreadableFileIsRefused)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files whatever their mode";
+    const std::string path = Write("locked.txt", "1 2\n");
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    ExpectRefused(path, LoadError::CannotRead);
+}
+
+TEST_F(DataFileBadInput, NamesOverTheLimitAreRefusedNotCut)
+{
+    // A name of exactly 259 bytes loads; one byte more is refused even though
+    // the system could open it.
+    const std::string prefix = dir + "/";
+    const std::string name259 = prefix + std::string(259 - prefix.size(), 'n');
+    ASSERT_EQ(name259.size(), 259u);
+    Write(name259.substr(prefix.size()), "1 2\n");
+    const std::string name260 = name259 + "x";
+    Write(name260.substr(prefix.size()), "1 2\n");
+    ExpectRefused(name260, LoadError::NameTooLong);
+    ExpectRefused(std::string(4000, 'a'), LoadError::NameTooLong);
+    // Cut at the NUL this name would open the earlier file.
+    ExpectRefused(prefix + "earlier.txt" + "\0.bak"s, LoadError::NameTooLong);
+
+    ASSERT_TRUE(LoadDataFile(state, name259).Ok);
+    EXPECT_EQ(state.Traces[0].Name, name259);
+}
+
+TEST_F(DataFileBadInput, AllocationFailureIsRefusedWithItsMessage)
+{
+    DataFileReaderHooks hooks;
+    hooks.Alloc = [](int, std::size_t) { return TablePtr(); };
+    const std::string path = Write("data.txt", "1 2\n");
+    ExpectRefused(path, LoadError::AllocationFailure, hooks);
+    EXPECT_EQ(LoadDataFile(state, path, hooks).Message, "Allocation Failure!");
+
+    hooks.Alloc = [](int, std::size_t) -> TablePtr { throw std::bad_alloc(); };
+    ExpectRefused(path, LoadError::AllocationFailure, hooks);
+}
+
+TEST_F(DataFileBadInput, FileCutShortBetweenThePassesIsRefused)
+{
+    const std::string path = Write("shrinks.txt", "1 2\n3 4\n5 6\n");
+    DataFileReaderHooks hooks;
+    hooks.BetweenPasses = [&] { ASSERT_EQ(truncate(path.c_str(), 4), 0); };
+    ExpectRefused(path, LoadError::FileChanged, hooks);
+}
+
+TEST_F(DataFileBadInput, FileDeletedOrReplacedBetweenThePassesIsReadAsItWas)
+{
+    const std::string path = Write("goes.txt", "1 2\n3 4\n5 6\n");
+    DataFileReaderHooks hooks;
+    hooks.BetweenPasses = [&] { ASSERT_EQ(unlink(path.c_str()), 0); };
+    ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
+    EXPECT_EQ(state.Traces[0].Points, 3);
+    EXPECT_EQ((*state.Traces[0].Table)[1][2], 6);
+
+    Write("goes.txt", "1 2\n3 4\n5 6\n");
+    const std::string shorter = Write("shorter.txt", "7 8\n");
+    hooks.BetweenPasses = [&] { ASSERT_EQ(rename(shorter.c_str(), path.c_str()), 0); };
+    ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
+    EXPECT_EQ(state.Traces[0].Points, 3);
+    EXPECT_EQ((*state.Traces[0].Table)[1][2], 6);
+}
+
+TEST_F(DataFileBadInput, FileGrownBetweenThePassesIsReadUpToTheFirstCount)
+{
+    const std::string path = Write("grows.txt", "1 2\n3 4\n");
+    DataFileReaderHooks hooks;
+    hooks.BetweenPasses = [&] { std::ofstream(path, std::ios::app) << "5 6\n7 8\n"; };
+    ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
+    EXPECT_EQ(state.Traces[0].Points, 2);
+    EXPECT_EQ(state.Traces[0].Max[1], 4);
+}
+
+struct ContentCase {
+    const char* Name;
+    std::string (*Make)();
+    int Points;    // -1: whatever the bytes give
+    int Columns;
+};
+
+class DataFileBadContent : public DataFileBadInput,
+                           public testing::WithParamInterface<ContentCase> {};
+
+TEST_P(DataFileBadContent, LoadsWithoutHarm)
+{
+    const std::string path = Write("content.dat", GetParam().Make());
+    ExpectLoadedWhole(path);
+    if (GetParam().Points >= 0) {
+        EXPECT_EQ(state.Traces[0].Points, GetParam().Points);
+        EXPECT_EQ(state.Traces[0].Columns, GetParam().Columns);
+    }
+}
+
+std::string BinaryGarbage()
+{
+    std::mt19937 rng(7);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(rng());
+    return bytes;
+}
+
+std::string OneMegabyteLine()
+{
+    std::string bytes;
+    for (int i = 0; i < (1 << 19); ++i)
+        bytes += "1 ";
+    return bytes + "\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFileBadInput, DataFileBadContent,
+    testing::Values(
+        ContentCase{"BinaryGarbage", BinaryGarbage, -1, 0},
+        ContentCase{"NulBytes", [] { return "1 2\0 3 4\n\0\0\n\0 9\n5 6\n"s; }, 2, 2},
+        // 1 MiB + LF in 4,095-byte pieces, each starting with a value or a blank.
+        ContentCase{"OneMegabyteLine", OneMegabyteLine, 257, 2048},
+        ContentCase{"TenMillionEmptyLines", [] { return std::string(10'000'000, '\n'); }, 0, 0},
+        ContentCase{"CommentsAndHeadersOnly",
+                    [] { return "# run 1\n#x y\ntime value\n\n.5\n"s; }, 0, 0},
+        ContentCase{"CrOnlyLineEnds", [] { return "1 2\r3 4\r5 6\r"s; }, 1, 4},
+        ContentCase{"CtrlZ", [] { return "1 2\n\x1A" "3 4\n"s; }, 1, 2},
+        ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DataFileBadInput, PointCountStopsWhereAFloatStaysExact)
+{
+    // One more point would not fit the slot's float point count exactly.
+    std::string bytes;
+    bytes.reserve(2 * (kMaxDataPoints + 3));
+    for (std::size_t i = 0; i < kMaxDataPoints + 3; ++i)
+        bytes += "1\n";
+    bytes[2 * kMaxDataPoints] = '9';
+    ExpectLoadedWhole(Write("many.txt", bytes));
+    EXPECT_EQ(state.Traces[0].Table->Points(), kMaxDataPoints);
+    EXPECT_EQ(state.Traces[0].Max[1], 1);
+}
+
+} // namespace

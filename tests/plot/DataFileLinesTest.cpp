@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "DataFileLines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock)
+{
+    std::size_t offset = 0;
+    DataFileLines lines(
+        [&](char* into, std::size_t size) -> ssize_t {
+            const std::size_t n = std::min(size, bytes.size() - offset);
+            std::memcpy(into, bytes.data() + offset, n);
+            offset += n;
+            return static_cast<ssize_t>(n);
+        },
+        blockSize);
+    std::vector<std::string> out;
+    std::string_view line;
+    while (lines.Next(line))
+        out.emplace_back(line);
+    EXPECT_FALSE(lines.Failed());
+    return out;
+}
+
+// The line rules written out the slow, obvious way, as a text-mode stream
+// read with a 4,096-byte line buffer would see them.
+std::vector<std::string> ModelLines(const std::string& bytes)
+{
+    std::string text;
+    for (char c : bytes) {
+        if (c == 0x1A)
+            break;
+        if (c != '\r')
+            text += c;
+    }
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t len = 0;
+        while (pos + len < text.size() && len < kLineLimit) {
+            ++len;
+            if (text[pos + len - 1] == '\n')
+                break;
+        }
+        std::string line = text.substr(pos, len);
+        pos += len;
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        out.push_back(line.substr(0, line.find('\0')));
+    }
+    return out;
+}
+
+struct SplitCase {
+    const char* Name;
+    std::string Bytes;
+    std::vector<std::string> Lines;
+};
+
+class DataFileLinesSplit : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(DataFileLinesSplit, FollowsTheTextStreamRules)
+{
+    EXPECT_EQ(SplitLines(GetParam().Bytes), GetParam().Lines);
+    EXPECT_EQ(SplitLines(GetParam().Bytes, 1), GetParam().Lines) << "with one-byte blocks";
+}
+
+const std::string k4094(4094, 'a');
+const std::string k4095(4095, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFileLines, DataFileLinesSplit,
+    testing::Values(
+        SplitCase{"LineFeeds", "1 2\n3 4\n", {"1 2", "3 4"}},
+        SplitCase{"CrLf", "1 2\r\n3 4\r\n", {"1 2", "3 4"}},
+        SplitCase{"CrOnlyLineEndsReadAsOneLine", "1 2\r3 4\r5\r", {"1 23 45"}},
+        SplitCase{"StrayCrDroppedInsideLine", "1\r2 3\n", {"12 3"}},
+        SplitCase{"CrAtEndOfFile", "1\r", {"1"}},
+        SplitCase{"OnlyCrs", "\r\r\r", {}},
+        SplitCase{"NoFinalLineFeed", "1\n2", {"1", "2"}},
+        SplitCase{"EmptyFile", "", {}},
+        SplitCase{"EmptyLines", "\n\n", {"", ""}},
+        SplitCase{"CtrlZEndsTheFile", "1\n2\x1A" "3\n4\n", {"1", "2"}},
+        SplitCase{"CtrlZFirst", "\x1A" "1\n", {}},
+        SplitCase{"NulEndsTheExaminedText", "1 2\0 3\n4\n"s, {"1 2", "4"}},
+        SplitCase{"NulLinesAreEmpty", "\0\0\n\0"s, {"", ""}},
+        SplitCase{"LongestLineWithLineFeed", k4094 + "\n1", {k4094, "1"}},
+        SplitCase{"FullBufferLeavesTheLineFeedAlone", k4095 + "\nb", {k4095, "", "b"}},
+        SplitCase{"CrDoesNotCountTowardsTheLimit", k4094 + "\r\n", {k4094}},
+        SplitCase{"LongLineContinues", std::string(5000, '7') + "\n",
+                  {std::string(4095, '7'), std::string(905, '7')}},
+        SplitCase{"NulInLongLine", "12"s + '\0' + std::string(5000, 'a') + "\n",
+                  {"12", std::string(5003 - 4095, 'a')}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
+{
+    // Random files over a small alphabet rich in the bytes that matter, with
+    // line lengths around the 4,095-byte limit; every block size must give
+    // what the rules give.
+    std::mt19937 rng(20240105);
+    const std::string alphabet = "1 ,\t-e.a\r\r\n\0"s;
+    for (int round = 0; round < 60; ++round) {
+        const bool longLines = round % 2 == 0;
+        std::string bytes;
+        const std::size_t size = std::uniform_int_distribution<std::size_t>(0, 20000)(rng);
+        for (std::size_t i = 0; i < size; ++i) {
+            char c = alphabet[rng() % alphabet.size()];
+            if (longLines && c == '\n' && rng() % 200 != 0)
+                c = 'x';
+            bytes += c;
+        }
+        if (round % 7 == 3)
+            bytes.insert(bytes.size() / 2, 1, '\x1A');
+        const std::vector<std::string> expected = ModelLines(bytes);
+        for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095),
+                                  std::size_t(4097), kReadBlock})
+            ASSERT_EQ(SplitLines(bytes, block), expected) << "round " << round << ", block " << block;
+    }
+}
+
+TEST(DataFileLines, ReadErrorEndsTheLinesAndIsReported)
+{
+    int calls = 0;
+    DataFileLines lines(
+        [&](char* into, std::size_t) -> ssize_t {
+            if (calls++ > 0)
+                return -1;
+            std::memcpy(into, "1\n2", 3);
+            return 3;
+        },
+        16);
+    std::string_view line;
+    ASSERT_TRUE(lines.Next(line));
+    EXPECT_EQ(line, "1");
+    EXPECT_FALSE(lines.Next(line));
+    EXPECT_TRUE(lines.Failed());
+    EXPECT_FALSE(lines.Next(line));
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+#include "LineScanner.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<float> ValuesOf(std::string_view line)
+{
+    std::vector<float> values;
+    LineScanner scanner(line);
+    float v;
+    while (scanner.Next(v))
+        values.push_back(v);
+    return values;
+}
+
+struct DataLineCase {
+    const char* Name;
+    std::string Line;
+    bool IsData;
+};
+
+class LineScannerDataLine : public testing::TestWithParam<DataLineCase> {};
+
+TEST_P(LineScannerDataLine, ClassifiesByTheFirstCharacterAfterBlanks)
+{
+    EXPECT_EQ(IsDataLine(GetParam().Line), GetParam().IsData) << '"' << GetParam().Line << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineScanner, LineScannerDataLine,
+    testing::Values(DataLineCase{"Digit", "1 2", true},
+                    DataLineCase{"BlanksThenMinus", "  -1.5e-3,2.0", true},
+                    DataLineCase{"TabThenPlus", "\t+3", true},
+                    DataLineCase{"DashesWithoutValues", "--- results ---", true},
+                    DataLineCase{"LeadingPoint", ".5 1", false},
+                    DataLineCase{"Letter", "x 1", false},
+                    DataLineCase{"Comment", "#1 2", false},
+                    DataLineCase{"CommentOnlyInFirstColumn", " #1 2", false},
+                    DataLineCase{"Empty", "", false},
+                    DataLineCase{"OnlyBlanks", " \t ", false},
+                    DataLineCase{"VerticalTabIsNotABlank", "\v1", false},
+                    DataLineCase{"HighByte", "\xB0" "1", false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct ValuesCase {
+    const char* Name;
+    std::string Line;
+    std::vector<float> Values;
+};
+
+class LineScannerValues : public testing::TestWithParam<ValuesCase> {};
+
+TEST_P(LineScannerValues, ReadsValuesUntilNoNumberStarts)
+{
+    const std::vector<float> got = ValuesOf(GetParam().Line);
+    ASSERT_EQ(got.size(), GetParam().Values.size()) << '"' << GetParam().Line << '"';
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], GetParam().Values[i]) << "value " << i << " of \"" << GetParam().Line << '"';
+    EXPECT_EQ(CountLineValues(GetParam().Line), static_cast<int>(got.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineScanner, LineScannerValues,
+    testing::Values(
+        ValuesCase{"Blanks", "1 2 3", {1, 2, 3}},
+        ValuesCase{"TwoCommas", "1,,2", {1}},
+        ValuesCase{"CommaThenBlank", "1, 2", {1, 2}},
+        ValuesCase{"TwoTabs", "1\t\t2", {1, 2}},
+        ValuesCase{"BlankThenComma", "1 ,2", {1}},
+        ValuesCase{"WordStops", "1 abc 3", {1}},
+        ValuesCase{"UnitIgnored", "12.5kg 3", {12.5f, 3}},
+        ValuesCase{"SemicolonInsideToken", "1;2", {1}},
+        ValuesCase{"DateToken", "2023/01/05 12.5", {2023, 12.5f}},
+        ValuesCase{"SignsAndExponent", "  -1.5e-3,2.0", {-1.5e-3f, 2}},
+        ValuesCase{"PlusSign", "+5 -6", {5, -6}},
+        ValuesCase{"CapitalExponent", "1E5 2e-2 3e+1", {1e5f, 2e-2f, 30}},
+        ValuesCase{"BareExponentLetterIgnored", "1e 2", {1, 2}},
+        ValuesCase{"ExponentSignWithoutDigits", "1e+ 2", {1, 2}},
+        ValuesCase{"PointWithoutLeadingDigit", ".5 .25", {0.5f, 0.25f}},
+        ValuesCase{"PointWithoutTrailingDigit", "5. 1", {5, 1}},
+        ValuesCase{"DashesOnly", "--- results ---", {}},
+        ValuesCase{"SignThenBlank", "- 1", {}},
+        ValuesCase{"TwoSigns", "+-1", {}},
+        ValuesCase{"LonePoint", ". 1", {}},
+        ValuesCase{"NoInfinity", "inf 1", {}},
+        ValuesCase{"NoNan", "1 nan 2", {1}},
+        ValuesCase{"NoHex", "0x10 5", {0, 5}},
+        ValuesCase{"HighByteSeparates", "1\xB0" "2", {1, 2}},
+        ValuesCase{"ControlByteSeparates", "1\x01" "2", {1, 2}},
+        ValuesCase{"OnlyOneSeparatorConsumed", "1\xB0,2", {1}},
+        ValuesCase{"TrailingBlank", "1 2 ", {1, 2}},
+        ValuesCase{"FormFeedSkippedBeforeValue", "1 \f2", {1, 2}},
+        ValuesCase{"RoundsToNearestFloat", "0.1 16777217", {0.1f, 16777216.0f}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Bit patterns, so that the sign of a zero counts.
+struct RangeCase {
+    const char* Name;
+    std::string Text;
+    float Value;
+};
+
+class LineScannerRange : public testing::TestWithParam<RangeCase> {};
+
+TEST_P(LineScannerRange, BeyondTheFloatRangeGivesInfinityOrZeroOfTheSign)
+{
+    const std::vector<float> got = ValuesOf(GetParam().Text);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(got[0]), std::bit_cast<std::uint32_t>(GetParam().Value))
+        << GetParam().Text << " read as " << got[0];
+}
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    LineScanner, LineScannerRange,
+    testing::Values(RangeCase{"LargestFloat", "3.40282347e38", std::numeric_limits<float>::max()},
+                    RangeCase{"Overflow", "1e39", kInf},
+                    RangeCase{"NegativeOverflow", "-1e39", -kInf},
+                    RangeCase{"HugeExponent", "2e99999999999999999999", kInf},
+                    RangeCase{"ManyDigits", "1" + std::string(400, '0'), kInf},
+                    RangeCase{"Subnormal", "1e-40", 1e-40f},
+                    RangeCase{"Underflow", "1e-50", 0.0f},
+                    RangeCase{"NegativeUnderflow", "-1e-50", -0.0f},
+                    RangeCase{"LongFractionUnderflow", "0." + std::string(60, '0') + "1", 0.0f},
+                    RangeCase{"ZeroWithHugeExponent", "0e99999999999", 0.0f},
+                    RangeCase{"HugeNegativeExponent", "5e-99999999999999999999", 0.0f}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(LineScanner, NeverReadsPastTheEndOfTheView)
+{
+    // The bytes after the view would continue the number or start a new value.
+    const std::string text = "1 2.5e1 77";
+    const std::vector<float> got = ValuesOf(std::string_view(text).substr(0, 6));
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1], 2.5f);   // "2.5e" without its digit
+    const std::string cut = "12";
+    EXPECT_EQ(ValuesOf(std::string_view(cut).substr(0, 1)), std::vector<float>{1});
+}
+
+} // namespace
