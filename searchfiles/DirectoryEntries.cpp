@@ -1,61 +1,42 @@
 // SPDX-License-Identifier: MIT
 #include "DirectoryEntries.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 
 namespace {
 
-constexpr uint16_t kEarliestDate = (0 << 9) | (1 << 5) | 1;                 // 1980-01-01
-constexpr uint16_t kLatestDate = (127 << 9) | (12 << 5) | 31;               // 2107-12-31
-constexpr uint16_t kLatestTime = (23 << 11) | (59 << 5) | (58 / 2);         // 23:59:58
+constexpr uint16_t kEarliestDate = kEarliestDosDate;
+constexpr uint16_t kLatestDate = (127 << 9) | (12 << 5) | 31;        // 2107-12-31
+constexpr uint16_t kLatestTime = (23 << 11) | (59 << 5) | (58 / 2);  // 23:59:58
 
-// Directory or not, as the entry is now; links are followed, and one that
-// leads nowhere counts as a file.
-bool IsDirectoryEntry(DIR* dir, const dirent& entry)
+// The kind bit of an entry as it is now; links are followed, and one that
+// leads nowhere counts as a regular file.
+uint32_t KindOfEntry(DIR* dir, const dirent& entry)
 {
     switch (entry.d_type) {
     case DT_DIR:
-        return true;
+        return kAttrDirectory;
+    case DT_REG:
+        return kAttrArchive;
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat st;
-        return fstatat(dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        if (fstatat(dirfd(dir), entry.d_name, &st, 0) != 0)
+            return kAttrArchive;
+        return KindFromMode(st.st_mode);
     }
     default:
-        return false;
+        return kAttrSystem;
     }
 }
-
-enum class Lookup { Found, Gone, Unknown };
 
 // Status of name in dirFd, following links; a dangling link or a link loop
 // is described by the link itself.
-Lookup LookUp(int dirFd, const char* name, struct stat& st)
+bool LookUp(int dirFd, const char* name, struct stat& st)
 {
-    if (fstatat(dirFd, name, &st, 0) == 0)
-        return Lookup::Found;
-    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return Lookup::Found;
-    return errno == ENOENT ? Lookup::Gone : Lookup::Unknown;
-}
-
-// Records the entry from its status; false when it has changed kind since it
-// was listed, so the record no longer describes it.
-bool FillFromStat(FileBlock& block, const struct stat& st)
-{
-    const bool wasDirectory = (block.Attrib & kAttrDirectory) != 0;
-    const bool isDirectory = S_ISDIR(st.st_mode);
-    if (wasDirectory != isDirectory)
-        return false;
-    block.Attrib = AttribFromStat(st, block.EntryName);
-    // The size of a directory's own listing means nothing to a user.
-    block.Size = isDirectory ? 0 : static_cast<int32_t>(static_cast<uint32_t>(st.st_size));
-    PackDosDateTime(st.st_mtim.tv_sec, block.Date, block.Time);
-    return true;
+    return fstatat(dirFd, name, &st, 0) == 0 || fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 }  // namespace
@@ -101,20 +82,13 @@ void PackDosDateTime(time_t t, uint16_t& date, uint16_t& time)
     time = static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
 }
 
-uint32_t AttribFromStat(const struct stat& st, std::string_view name)
+uint32_t KindFromMode(mode_t mode)
 {
-    uint32_t attrib = 0;
-    if (S_ISDIR(st.st_mode))
-        attrib |= kAttrDirectory;
-    else if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))
-        attrib |= kAttrArchive;
-    else
-        attrib |= kAttrSystem;
-    if ((st.st_mode & S_IWUSR) == 0)
-        attrib |= kAttrReadOnly;
-    if (IsHiddenName(name))
-        attrib |= kAttrHidden;
-    return attrib;
+    if (S_ISDIR(mode))
+        return kAttrDirectory;
+    if (S_ISREG(mode) || S_ISLNK(mode))
+        return kAttrArchive;
+    return kAttrSystem;
 }
 
 void ReadEntryNames(DIR* dir, TFileList& out)
@@ -124,32 +98,28 @@ void ReadEntryNames(DIR* dir, TFileList& out)
         // Linux names are at most 255 bytes, but the record has no room for more than 259.
         if (!SetEntryName(*block, entry->d_name))
             continue;
-        if (IsDirectoryEntry(dir, *entry))
-            block->Attrib |= kAttrDirectory;
-        else
-            block->Attrib |= kAttrArchive;
+        block->Attrib = KindOfEntry(dir, *entry);
         if (IsHiddenName(block->EntryName))
             block->Attrib |= kAttrHidden;
+        block->Date = kEarliestDate;
         out.push_back(std::move(block));
     }
 }
 
-void ReadEntryDetails(int dirFd, TFileList& list)
+void DescribeEntry(int dirFd, FileBlock& block)
 {
-    auto gone = [dirFd](std::unique_ptr<FileBlock>& block) {
-        struct stat st;
-        switch (LookUp(dirFd, block->EntryName, st)) {
-        case Lookup::Found:
-            return !FillFromStat(*block, st);
-        case Lookup::Gone:
-            return true;
-        case Lookup::Unknown:
-            // The entry is there but cannot be examined (no search permission
-            // on the directory): keep what the listing told us.
-            block->Date = kEarliestDate;
-            return false;
-        }
-        return true;
-    };
-    list.erase(std::remove_if(list.begin(), list.end(), gone), list.end());
+    constexpr uint32_t kKindBits = kAttrDirectory | kAttrArchive | kAttrSystem;
+    struct stat st;
+    if (!LookUp(dirFd, block.EntryName, st) || KindFromMode(st.st_mode) != (block.Attrib & kKindBits)) {
+        // Whatever is there now is not what was listed; keep what the listing saw.
+        block.Size = 0;
+        block.Date = kEarliestDate;
+        block.Time = 0;
+        return;
+    }
+    if ((st.st_mode & S_IWUSR) == 0)
+        block.Attrib |= kAttrReadOnly;
+    // The size of a directory's own listing means nothing to a user.
+    block.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<int32_t>(static_cast<uint32_t>(st.st_size));
+    PackDosDateTime(st.st_mtim.tv_sec, block.Date, block.Time);
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // How TSearchFiles reads a Linux directory into FileBlock records.
 //
-// Listing is done in two passes so that only the entries that survive the
-// filters pay for a stat call: ReadEntryNames takes the names and whether
-// each entry is a directory, ReadEntryDetails fills size, attributes, date
-// and time of what is left.
+// Listing takes only what readdir tells: the name and the kind of each
+// entry. Size, permissions and write time cost a stat call per entry, several
+// times the price of the listing itself, so DescribeEntry fetches them only
+// for the entries someone asks about (or sorts by).
 //
 // Attribute bits: 0x10 for a directory, 0x20 for a regular file, 0x04 for
 // the other kinds (FIFOs, sockets, devices), 0x01 when the owner has no
@@ -23,6 +23,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+inline constexpr uint16_t kEarliestDosDate = (0 << 9) | (1 << 5) | 1;  // 1980-01-01
+
 // Copies name into block.EntryName; false (and the name left empty) when it
 // does not fit with its terminating zero.
 bool SetEntryName(FileBlock& block, std::string_view name);
@@ -34,15 +36,17 @@ bool IsHiddenName(std::string_view name);
 // 1980-01-01 00:00:00 .. 2107-12-31 23:59:58 are clamped to that range.
 void PackDosDateTime(time_t t, uint16_t& date, uint16_t& time);
 
-// Attribute bits of an entry with this status and name.
-uint32_t AttribFromStat(const struct stat& st, std::string_view name);
+// The kind bit of an entry of this mode: directory, regular file (a link
+// that leads nowhere counts as one) or system for every other kind.
+uint32_t KindFromMode(mode_t mode);
 
 // Appends one record per entry of dir, "." and ".." included, with EntryName
-// and the directory and hidden bits set. Names too long for a record are
-// left out.
+// and the kind bits set (directory, regular file or other, hidden). Names too
+// long for a record are left out.
 void ReadEntryNames(DIR* dir, TFileList& out);
 
-// Fills Size, Attrib, Date and Time of every record of list from the entry of
-// that name in the directory dirFd. Entries that vanished since they were
-// listed, or turned from file into directory or back, are removed.
-void ReadEntryDetails(int dirFd, TFileList& list);
+// Fills Size, Date, Time and the read-only bit of block from the entry of
+// that name in the directory dirFd. An entry that is gone, cannot be
+// examined, or has changed kind since it was listed keeps what the listing
+// saw, with size 0 and the time 1980-01-01 00:00.
+void DescribeEntry(int dirFd, FileBlock& block);

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <string_view>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 struct DirCloser {
@@ -96,24 +99,56 @@ bool TSearchFiles::Execute(const std::string& dir)
     if (path.back() != '/')
         path.push_back('/');
 
-    DirHandle handle(opendir(path.c_str()));
-    if (!handle)
+    UniqueFd dirFd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dirFd.Valid())
         return false;
-    ReadEntryNames(handle.get(), m_fileList);
+    {
+        // The listing reads through a second descriptor, which closedir takes along.
+        const int listFd = fcntl(dirFd.Get(), F_DUPFD_CLOEXEC, 0);
+        if (listFd < 0)
+            return false;
+        DirHandle handle(fdopendir(listFd));
+        if (!handle) {
+            close(listFd);
+            return false;
+        }
+        ReadEntryNames(handle.get(), m_fileList);
+    }
     if (m_fileList.empty())
         return false;
 
     CheckExt(m_fileList);
     CheckDirAndFile(m_fileList);
-    ReadEntryDetails(dirfd(handle.get()), m_fileList);
+    const bool describeAll = SortNeedsDetails();
+    if (describeAll) {
+        for (auto& entry : m_fileList)
+            DescribeEntry(dirFd.Get(), *entry);
+    }
     Sort(m_fileList);
     DevideDirAndFile(m_fileList);
+    m_described.assign(m_fileList.size(), describeAll);
+    m_dir = std::move(dirFd);
     return true;
 }
 
 void TSearchFiles::DeleteList()
 {
     m_fileList.clear();
+    m_described.clear();
+    m_dir = UniqueFd();
+}
+
+bool TSearchFiles::SortNeedsDetails() const
+{
+    switch (SortStyle) {
+    case ssDateSmall:
+    case ssDateLarge:
+    case ssSizeSmall:
+    case ssSizeLarge:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TSearchFiles::CheckExt(TFileList& list) const
@@ -158,7 +193,11 @@ void TSearchFiles::CheckDirAndFile(TFileList& list) const
 
 void TSearchFiles::Sort(TFileList& list) const
 {
-    const auto byName = [](const FileBlock& a, const FileBlock& b) { return CompareBytes(NameOf(a), NameOf(b)) < 0; };
+    // strncmp compares as unsigned bytes and puts a prefix first, and the bound
+    // keeps it inside a record whose name lacks its terminator.
+    const auto byName = [](const FileBlock& a, const FileBlock& b) {
+        return std::strncmp(a.EntryName, b.EntryName, kEntryNameSize) < 0;
+    };
     const auto byExt = [](const FileBlock& a, const FileBlock& b) {
         return CompareBytes(ExtensionOf(a), ExtensionOf(b)) < 0;
     };
@@ -195,6 +234,17 @@ const FileBlock& TSearchFiles::At(int index) const
     return *m_fileList[static_cast<std::size_t>(index)];
 }
 
+const FileBlock& TSearchFiles::Described(int index) const
+{
+    const FileBlock& block = At(index);
+    const auto i = static_cast<std::size_t>(index);
+    if (!m_described[i]) {
+        DescribeEntry(m_dir.Get(), *m_fileList[i]);
+        m_described[i] = true;
+    }
+    return block;
+}
+
 std::string TSearchFiles::GetFileName(int index) const
 {
     return std::string(NameOf(At(index)));
@@ -202,17 +252,17 @@ std::string TSearchFiles::GetFileName(int index) const
 
 int32_t TSearchFiles::GetSize(int index) const
 {
-    return At(index).Size;
+    return Described(index).Size;
 }
 
 uint32_t TSearchFiles::GetAttrib(int index) const
 {
-    return At(index).Attrib;
+    return Described(index).Attrib;
 }
 
 std::string TSearchFiles::GetDate(int index) const
 {
-    const uint16_t date = At(index).Date;
+    const uint16_t date = Described(index).Date;
     char text[16];
     std::snprintf(text, sizeof text, "%02d/%02d/%02d", 1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F);
     return text;
@@ -220,7 +270,7 @@ std::string TSearchFiles::GetDate(int index) const
 
 std::string TSearchFiles::GetTime(int index) const
 {
-    const uint16_t time = At(index).Time;
+    const uint16_t time = Described(index).Time;
     char text[8];
     std::snprintf(text, sizeof text, "%02d:%02d", time >> 11, (time >> 5) & 0x3F);
     return text;
@@ -228,10 +278,10 @@ std::string TSearchFiles::GetTime(int index) const
 
 FileBlock TSearchFiles::GetFileBlock(int index) const
 {
-    return At(index);
+    return Described(index);
 }
 
-bool TSearchFiles::IsReadOnly(int index) const { return (At(index).Attrib & kAttrReadOnly) != 0; }
+bool TSearchFiles::IsReadOnly(int index) const { return (Described(index).Attrib & kAttrReadOnly) != 0; }
 bool TSearchFiles::IsHidden(int index) const { return (At(index).Attrib & kAttrHidden) != 0; }
 bool TSearchFiles::IsSystem(int index) const { return (At(index).Attrib & kAttrSystem) != 0; }
 bool TSearchFiles::IsLabel(int index) const { return (At(index).Attrib & kAttrLabel) != 0; }

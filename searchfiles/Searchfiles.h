@@ -15,6 +15,7 @@
 
 #include "FileBlock.h"
 #include "ListError.h"
+#include "UniqueFd.h"
 
 #include <cstdint>
 #include <memory>
@@ -62,13 +63,20 @@ public:
     // first. True when the directory could be read and held at least one
     // entry before filtering; otherwise the list is left empty and false is
     // returned. The previous result is discarded in every case.
+    //
+    // Names and kinds are taken when listing. Size, attributes and write time
+    // of an entry are looked up the first time one of them is asked for (all
+    // at once when sorting by date or size), and kept from then on; an entry
+    // gone by then keeps its listed kind with size 0 and the time
+    // 1980-01-01 00:00. The directory stays open until the next Execute, so a
+    // later change of working directory does not matter.
     bool Execute(const std::string& dir);
 
-    // The result of the last Execute.
-    const TFileList& FileList() const { return m_fileList; }
+    // Number of entries of the last Execute's result.
     int Count() const { return static_cast<int>(m_fileList.size()); }
 
-    // Queries by position 0 .. Count() - 1; any other position throws EListError.
+    // Queries by position 0 .. Count() - 1; any other position throws
+    // EListError. Not for use from several threads at once.
     std::string GetFileName(int index) const;
     int32_t GetSize(int index) const;
     uint32_t GetAttrib(int index) const;
@@ -82,8 +90,10 @@ public:
     bool IsDirec(int index) const;
     bool IsArch(int index) const;
 
-    // The steps of Execute, usable on any list.
+    // Empties the result.
     void DeleteList();
+
+    // The filter and order steps of Execute, usable on any list.
     // Keeps the directories and the entries whose extension matches a token
     // of ExtFilter (ASCII case ignored): first every directory and the first
     // token's files in list order, then the second token's files, and so on.
@@ -98,6 +108,10 @@ public:
 
 private:
     const FileBlock& At(int index) const;
+    const FileBlock& Described(int index) const;
+    bool SortNeedsDetails() const;
 
     TFileList m_fileList;
+    UniqueFd m_dir;                          // the listed directory, for the lookups of details
+    mutable std::vector<bool> m_described;  // per entry: details looked up
 };

@@ -11,6 +11,9 @@
 #include <functional>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 class OutOfRangeIndex : public ::testing::TestWithParam<int> {};
@@ -113,25 +116,67 @@ TEST(SearchFilesRecord, NameMustFitWithItsTerminator)
     EXPECT_FALSE(SetEntryName(block, std::string("a\0b", 3)));
 }
 
-TEST(SearchFilesRecord, VanishedEntriesAreDroppedFromTheDetails)
+TEST(SearchFilesRecord, EntriesNoLongerAsListedKeepTheirKindWithoutDetails)
 {
     ScratchDir dir;
-    dir.MakeFile("stays.dat", 9);
+    dir.MakeFile("stays.dat", 9, LocalTime(2010, 1, 2, 3, 4));
     dir.MakeDir("turned");
-    TFileList list;
-    for (const char* name : {"stays.dat", "gone.dat", "turned"}) {
-        auto block = std::make_unique<FileBlock>();
-        SetEntryName(*block, name);
-        block->Attrib = kAttrArchive;  // "turned" was a file when it was listed
-        list.push_back(std::move(block));
+    struct Case {
+        const char* Name;
+        uint32_t ListedKind;
+        int32_t Size;
+    };
+    const UniqueFd dirFd(open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(dirFd.Valid());
+    // "turned" was a file when it was listed.
+    for (const Case& c : {Case{"stays.dat", kAttrArchive, 9}, Case{"gone.dat", kAttrArchive, 0},
+                          Case{"turned", kAttrArchive, 0}, Case{"stays.dat", kAttrDirectory, 0}}) {
+        FileBlock block {};
+        SetEntryName(block, c.Name);
+        block.Attrib = c.ListedKind;
+        DescribeEntry(dirFd.Get(), block);
+        EXPECT_EQ(block.Attrib, c.ListedKind) << c.Name;
+        EXPECT_EQ(block.Size, c.Size) << c.Name;
+        EXPECT_EQ(block.Date, c.Size != 0 ? ((30 << 9) | (1 << 5) | 2) : kFirstDay) << c.Name;
     }
-    DIR* handle = opendir(dir.Path().c_str());
-    ASSERT_NE(handle, nullptr);
-    ReadEntryDetails(dirfd(handle), list);
-    closedir(handle);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_STREQ(list[0]->EntryName, "stays.dat");
-    EXPECT_EQ(list[0]->Size, 9);
+}
+
+TEST(SearchFilesQueries, DetailsAreTakenWhenFirstAskedForAndKept)
+{
+    ScratchDir dir;
+    dir.MakeFile("asked.dat", 5);
+    dir.MakeFile("removed.dat", 7);
+    TSearchFiles files;
+    files.DispFile = dfFile;
+    ASSERT_TRUE(files.Execute(dir.Path()));
+    ASSERT_EQ(files.GetFileName(0), "asked.dat");
+    EXPECT_EQ(files.GetSize(0), 5);
+
+    dir.MakeFile("asked.dat", 500);
+    ASSERT_EQ(unlink(dir.PathOf("removed.dat").c_str()), 0);
+    EXPECT_EQ(files.GetSize(0), 5);
+    EXPECT_EQ(files.GetFileName(1), "removed.dat");
+    EXPECT_EQ(files.GetSize(1), 0);
+    EXPECT_EQ(files.GetDate(1), "1980/01/01");
+    EXPECT_TRUE(files.IsArch(1));
+}
+
+// The listed directory is held open, so a relative name stays good after
+// the working directory changes.
+TEST(SearchFilesQueries, DetailsOfARelativeListingSurviveAChangeOfDirectory)
+{
+    ScratchDir dir;
+    dir.MakeFile("a.dat", 11);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+    TSearchFiles files;
+    files.DispFile = dfFile;
+    const bool found = files.Execute(".");
+    ASSERT_EQ(chdir("/"), 0);
+    const int32_t size = found && files.Count() == 1 ? files.GetSize(0) : -1;
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(size, 11);
 }
 
 }  // namespace
