@@ -31,7 +31,7 @@ public:
     bool Empty() const { return m_lines.empty(); }
 
     // The value text with surrounding blanks removed, quotes left in place;
-    // nullopt when the section or key is missing.
+    // nullopt when the section or key is missing. The view lives until the next edit.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
     // Key names of the first matching section in file order, each name once
