@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+// The painter reduces dense traces column by column. Whatever the data, the
+// picture must be the one that MoveTo to the first point and LineTo to every
+// further point give, pixel for pixel.
+#include "GraphPainter.h"
+
+#include "AxisRanges.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 383;
+constexpr int kHeight = 431;
+
+enum class XShape { Monotone, MonotoneRepeats, Uniform, RandomWalk, FewColumns };
+enum class YShape { RandomWalk, Uniform, Spikes, Constant };
+
+struct Trial {
+    XShape X;
+    YShape Y;
+    unsigned Seed;
+};
+
+float Pick(std::mt19937& rng, std::initializer_list<float> values)
+{
+    std::uniform_int_distribution<std::size_t> index(0, values.size() - 1);
+    return *(values.begin() + index(rng));
+}
+
+std::vector<float> MakeX(XShape shape, std::size_t n, std::mt19937& rng)
+{
+    std::uniform_real_distribution<float> unit(0, 1);
+    std::normal_distribution<float> step(0, 1);
+    std::vector<float> x(n);
+    float walk = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (shape) {
+        case XShape::Monotone: x[i] = float(i) + unit(rng) * 0.5f; break;
+        case XShape::MonotoneRepeats: x[i] = float(i / (1 + rng() % 40)); break;
+        case XShape::Uniform: x[i] = unit(rng) * float(n); break;
+        case XShape::RandomWalk: walk += step(rng); x[i] = walk; break;
+        case XShape::FewColumns: x[i] = float(rng() % 3) * float(n) / 2; break;
+        }
+    }
+    if (shape == XShape::MonotoneRepeats)
+        std::sort(x.begin(), x.end());
+    return x;
+}
+
+std::vector<float> MakeY(YShape shape, std::size_t n, std::mt19937& rng)
+{
+    std::uniform_real_distribution<float> unit(-1, 1);
+    std::vector<float> y(n);
+    float walk = 0;
+    const float inf = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (shape) {
+        case YShape::RandomWalk: walk += unit(rng); y[i] = walk; break;
+        case YShape::Uniform: y[i] = unit(rng) * 100; break;
+        case YShape::Spikes: y[i] = rng() % 7 == 0 ? Pick(rng, {1e30f, -1e30f, inf, -inf, 1e37f}) : unit(rng); break;
+        case YShape::Constant: y[i] = 2.5f; break;
+        }
+    }
+    return y;
+}
+
+// Limits around the data: tight, wider, narrower (points beyond the frame),
+// inverted, or equal (every point on an edge).
+void PickLimits(AxisState& axis, const std::vector<float>& values, std::mt19937& rng)
+{
+    float lo = std::numeric_limits<float>::max();
+    float hi = -lo;
+    for (float v : values)
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    if (lo > hi)
+        lo = hi = 0;
+    const float span = hi - lo;
+    switch (rng() % 6) {
+    case 0: axis = {hi, lo}; break;
+    case 1: axis = {hi + span, lo - span}; break;
+    case 2: axis = {hi - span / 3, lo + span / 3}; break;
+    case 3: axis = {lo, hi}; break;
+    case 4: axis = {lo, lo}; break;
+    default: axis = {hi - span / 2, lo + span / 2 - 1}; break;
+    }
+}
+
+void Fill(std::vector<std::uint32_t>& pixels, std::mt19937& rng)
+{
+    for (std::uint32_t& p : pixels)
+        p = 0xFF000000u | (rng() & 0xFFFFFF);
+}
+
+// The trace as its definition draws it: a segment to every point.
+void DrawPlain(const PlotState& state, RasterCanvas& canvas, int axis)
+{
+    const TraceSlot& slot = state.Traces[0];
+    const float* xs = (*slot.Table)[0];
+    const float* ys = (*slot.Table)[axis];
+    bool started = false;
+    for (std::size_t i = 0; i < slot.Table->Points(); ++i) {
+        if (std::isnan(xs[i]) || std::isnan(ys[i]))
+            continue;
+        const int x = ValueToPixelX(state, xs[i]);
+        const int y = ValueToPixelY(state, axis, ys[i]);
+        if (started) {
+            canvas.LineTo(x, y);
+        } else {
+            canvas.MoveTo(x, y);
+            started = true;
+        }
+    }
+}
+
+class ReducedTrace : public ::testing::TestWithParam<Trial> {};
+
+} // namespace
+
+TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
+{
+    const Trial& trial = GetParam();
+    std::mt19937 rng(trial.Seed);
+    for (int round = 0; round < 40; ++round) {
+        const std::size_t n = round < 8 ? std::size_t(1 + round) : std::size_t(1 + rng() % 4000);
+        std::vector<float> x = MakeX(trial.X, n, rng);
+        std::vector<float> y = MakeY(trial.Y, n, rng);
+        if (round % 3 == 0)
+            for (std::size_t i = 0; i < n; ++i)
+                if (rng() % 20 == 0)
+                    (rng() % 2 ? x[i] : y[i]) = std::numeric_limits<float>::quiet_NaN();
+
+        PlotState state;
+        TraceSlot& slot = state.Traces[0];
+        slot.Table = AllocTable(4, n);
+        slot.Points = float(n);
+        std::copy(x.begin(), x.end(), (*slot.Table)[0]);
+        std::copy(y.begin(), y.end(), (*slot.Table)[2]);
+        PickLimits(state.Axes[0], x, rng);
+        PickLimits(state.Axes[2], y, rng);
+
+        std::vector<std::uint32_t> reduced(kWidth * kHeight);
+        Fill(reduced, rng);
+        std::vector<std::uint32_t> plain = reduced;
+        RasterCanvas a(PixelBuffer{reduced.data(), kWidth, kHeight, kWidth});
+        RasterCanvas b(PixelBuffer{plain.data(), kWidth, kHeight, kWidth});
+        a.Pen.Color = b.Pen.Color = rng() & 0xFFFFFF;
+        DrawTrace(state, a, 0, 2);
+        DrawPlain(state, b, 2);
+
+        ASSERT_TRUE(reduced == plain) << "round " << round << ", " << n << " points";
+        ASSERT_EQ(a.PenX(), b.PenX());
+        ASSERT_EQ(a.PenY(), b.PenY());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GraphPainter, ReducedTrace,
+    ::testing::Values(Trial{XShape::Monotone, YShape::RandomWalk, 1}, Trial{XShape::Monotone, YShape::Spikes, 2},
+                      Trial{XShape::MonotoneRepeats, YShape::Uniform, 3}, Trial{XShape::MonotoneRepeats, YShape::Constant, 4},
+                      Trial{XShape::Uniform, YShape::Uniform, 5}, Trial{XShape::Uniform, YShape::Spikes, 6},
+                      Trial{XShape::RandomWalk, YShape::RandomWalk, 7}, Trial{XShape::RandomWalk, YShape::Spikes, 8},
+                      Trial{XShape::FewColumns, YShape::RandomWalk, 9}, Trial{XShape::FewColumns, YShape::Uniform, 10},
+                      Trial{XShape::Monotone, YShape::Constant, 11}, Trial{XShape::RandomWalk, YShape::Uniform, 12}));
+
+TEST(GraphPainter, ReducedTraceEndingInsideAColumnKeepsItsLastRowRule)
+{
+    // The final run goes up to row 100 and comes back to row 150 at the end:
+    // the plain drawing covers 100..150 except nothing, since 150 was left by
+    // an earlier step; ending on a fresh row leaves that row out.
+    for (const std::vector<float>& ys : {std::vector<float>{0, 50, 10, 50}, std::vector<float>{0, 50, 10, 60},
+                                         std::vector<float>{0, 50, 50, 50}, std::vector<float>{0, 20, 40, 60}}) {
+        PlotState state;
+        TraceSlot& slot = state.Traces[0];
+        slot.Table = AllocTable(4, 5);
+        slot.Points = 5;
+        const float xs[] = {0, 10, 10, 10, 10};
+        for (int i = 0; i < 5; ++i) {
+            (*slot.Table)[0][i] = xs[i];
+            (*slot.Table)[1][i] = i == 0 ? 0 : ys[i - 1];
+        }
+        state.Axes[0] = {10, 0};
+        state.Axes[1] = {310, 0};
+        std::vector<std::uint32_t> reduced(kWidth * kHeight, 0xFFFFFFFF);
+        std::vector<std::uint32_t> plain = reduced;
+        RasterCanvas a(PixelBuffer{reduced.data(), kWidth, kHeight, kWidth});
+        RasterCanvas b(PixelBuffer{plain.data(), kWidth, kHeight, kWidth});
+        DrawTrace(state, a, 0, 1);
+        DrawPlain(state, b, 1);
+        EXPECT_TRUE(reduced == plain) << ys[3];
+    }
+}
