@@ -102,6 +102,9 @@ bool TSearchFiles::Execute(const std::string& dir)
     UniqueFd dirFd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dirFd.Valid())
         return false;
+    // Built aside and taken over at the end, so an allocation failure on the
+    // way leaves the component empty rather than half filled.
+    TFileList list;
     {
         // The listing reads through a second descriptor, which closedir takes along.
         const int listFd = fcntl(dirFd.Get(), F_DUPFD_CLOEXEC, 0);
@@ -112,21 +115,24 @@ bool TSearchFiles::Execute(const std::string& dir)
             close(listFd);
             return false;
         }
-        ReadEntryNames(handle.get(), m_fileList);
+        ReadEntryNames(handle.get(), list);
     }
-    if (m_fileList.empty())
+    if (list.empty())
         return false;
 
-    CheckExt(m_fileList);
-    CheckDirAndFile(m_fileList);
+    CheckExt(list);
+    CheckDirAndFile(list);
     const bool describeAll = SortNeedsDetails();
     if (describeAll) {
-        for (auto& entry : m_fileList)
+        for (auto& entry : list)
             DescribeEntry(dirFd.Get(), *entry);
     }
-    Sort(m_fileList);
-    DevideDirAndFile(m_fileList);
-    m_described.assign(m_fileList.size(), describeAll);
+    Sort(list);
+    DevideDirAndFile(list);
+    std::vector<bool> described(list.size(), describeAll);
+
+    m_fileList = std::move(list);
+    m_described = std::move(described);
     m_dir = std::move(dirFd);
     return true;
 }

@@ -254,19 +254,4 @@ TEST(SearchFilesExecute, DateOrderIgnoresTheTimeOfDay)
     EXPECT_EQ(files.GetFileName(2), "older.dat");
 }
 
-TEST(SearchFilesExecute, SettingsTakeEffectOnlyAtTheNextExecute)
-{
-    ScratchDir dir;
-    dir.MakeFile("a.dat");
-    dir.MakeFile("b.txt");
-    TSearchFiles files;
-    files.DispFile = dfFile;
-    ASSERT_TRUE(files.Execute(dir.Path()));
-    files.ExtFilter = ".txt";
-    files.SortStyle = ssNameLarge;
-    EXPECT_THAT(Names(files), ElementsAre("a.dat", "b.txt"));
-    ASSERT_TRUE(files.Execute(dir.Path()));
-    EXPECT_THAT(Names(files), ElementsAre("b.txt"));
-}
-
 }  // namespace

@@ -164,13 +164,4 @@ TEST(SearchFilesGrouping, PutsDirectoriesFirstKeepingEachGroupsOrder)
     EXPECT_THAT(Names(list), ElementsAre("z", "..", "a.dat", "b.dat", "c"));
 }
 
-TEST(SearchFilesGrouping, LeavesTheOrderAloneWithFilesOnly)
-{
-    TSearchFiles files;
-    files.DispFile = dfFile;
-    TFileList list = MakeList({{"a.dat"}, {"z", true}, {"b.dat"}});
-    files.DevideDirAndFile(list);
-    EXPECT_THAT(Names(list), ElementsAre("a.dat", "z", "b.dat"));
-}
-
 }  // namespace
