@@ -7,6 +7,10 @@
 #include <cstring>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr char kCtrlZ = 0x1A;
@@ -23,25 +27,41 @@ constexpr std::array<bool, 256> MakeSpecialTable()
 }
 constexpr std::array<bool, 256> kSpecial = MakeSpecialTable();
 
-const char* FindSpecial(const char* begin, const char* end)
+const char* FindSpecialScalar(const char* begin, const char* end)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(begin);
     const auto* e = reinterpret_cast<const unsigned char*>(end);
-    while (e - p >= 4) {
-        if (kSpecial[p[0]])
-            return reinterpret_cast<const char*>(p);
-        if (kSpecial[p[1]])
-            return reinterpret_cast<const char*>(p + 1);
-        if (kSpecial[p[2]])
-            return reinterpret_cast<const char*>(p + 2);
-        if (kSpecial[p[3]])
-            return reinterpret_cast<const char*>(p + 3);
-        p += 4;
-    }
     while (p < e && !kSpecial[*p])
         ++p;
     return reinterpret_cast<const char*>(p);
 }
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time: this scan runs over every byte of the file twice.
+const char* FindSpecial(const char* begin, const char* end)
+{
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i nul = _mm_setzero_si128();
+    const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
+    const char* p = begin;
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+    return FindSpecialScalar(p, end);
+}
+#else
+const char* FindSpecial(const char* begin, const char* end)
+{
+    return FindSpecialScalar(begin, end);
+}
+#endif
 
 } // namespace
 

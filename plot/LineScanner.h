@@ -21,6 +21,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace line_scanner_detail {
@@ -77,35 +78,46 @@ public:
         if (p < m_end && (*p == '-' || *p == '+'))
             ++p;
         const char* mantissa = p;
-        while (p < m_end && IsDigit(*p))
+        // The digits as one integer while it stays exact in a float; the
+        // common short number then needs no general conversion.
+        std::uint64_t digitsValue = 0;
+        int fractionDigits = 0;
+        while (p < m_end && IsDigit(*p)) {
+            digitsValue = Accumulate(digitsValue, *p);
             ++p;
+        }
         bool digits = p != mantissa;
         if (p < m_end && *p == '.') {
             const char* fraction = ++p;
-            while (p < m_end && IsDigit(*p))
+            while (p < m_end && IsDigit(*p)) {
+                digitsValue = Accumulate(digitsValue, *p);
                 ++p;
+            }
+            fractionDigits = static_cast<int>(p - fraction);
             digits = digits || p != fraction;
         }
         if (!digits) {
             m_pos = m_end;
             return false;
         }
+        int exponent = 0;
         if (p < m_end && (*p == 'e' || *p == 'E')) {
             const char* q = p + 1;
+            const bool negativeExponent = q < m_end && *q == '-';
             if (q < m_end && (*q == '+' || *q == '-'))
                 ++q;
             if (q < m_end && IsDigit(*q)) {
-                while (q < m_end && IsDigit(*q))
+                while (q < m_end && IsDigit(*q)) {
+                    if (exponent < kExponentCap)
+                        exponent = exponent * 10 + (*q - '0');
                     ++q;
+                }
+                if (negativeExponent)
+                    exponent = -exponent;
                 p = q;
             }
         }
-        // from_chars takes a '-' but refuses a '+', so the sign is left to it
-        // only when negative.
-        const char* first = negative ? start : mantissa;
-        float v = 0;
-        const auto result = std::from_chars(first, p, v, std::chars_format::general);
-        value = result.ec == std::errc() ? v : OutOfRangeValue(start, p);
+        value = Convert(start, mantissa, p, negative, digitsValue, exponent - fractionDigits);
 
         while (p < m_end && !EndsValueText(*p))
             ++p;
@@ -117,6 +129,36 @@ public:
     const char* Position() const { return m_pos; }
 
 private:
+    static constexpr std::uint64_t kExactLimit = std::uint64_t(1) << 24;
+    static constexpr std::uint64_t kOverLimit = kExactLimit + 1;
+    static constexpr int kExponentCap = 100000;
+
+    static std::uint64_t Accumulate(std::uint64_t value, char digit)
+    {
+        const std::uint64_t next = value * 10 + static_cast<std::uint64_t>(digit - '0');
+        return value >= kOverLimit || next > kExactLimit ? kOverLimit : next;
+    }
+
+    // Digits up to 2^24 times a power of ten up to 10^10 are both exact in a
+    // float, so one float multiplication or division rounds correctly; any
+    // other number goes through from_chars.
+    static float Convert(const char* start, const char* mantissa, const char* end, bool negative,
+                         std::uint64_t digitsValue, int exponent)
+    {
+        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        if (digitsValue <= kExactLimit && exponent >= -10 && exponent <= 10) {
+            const auto m = static_cast<float>(digitsValue);
+            const float v = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+            return negative ? -v : v;
+        }
+        // from_chars takes a '-' but refuses a '+', so the sign is left to it
+        // only when negative.
+        float v = 0;
+        const auto result = std::from_chars(negative ? start : mantissa, end, v, std::chars_format::general);
+        return result.ec == std::errc() ? v : line_scanner_detail::OutOfRangeValue(start, end);
+    }
+
     const char* m_pos;
     const char* m_end;
 };
