@@ -54,6 +54,12 @@ std::optional<QByteArray> RunTool(const QString& name, const QStringList& args, 
     return process.readAllStandardOutput();
 }
 
+bool IsFirstDefault(const DesktopKeyFile& list, const QString& mimeType, const QString& id)
+{
+    const QStringList ids = MimeApps::SplitIds(list.Value(MimeApps::kDefaultGroup, mimeType).value_or(QString()));
+    return !ids.isEmpty() && ids.front() == id;
+}
+
 } // namespace
 
 bool IsUsableExtension(const QString& ext)
@@ -232,17 +238,9 @@ AssociationStore::Registration AssociationStore::RegisterOpenCommand(const QStri
 {
     if (!IsUsableExtension(ext))
         throw EAssociationError();
-    QString type = TypeOf(ext);
-    const bool isNew = type.isEmpty();
-    std::vector<StagedFile> staged;
-    if (isNew) {
-        QStringList globs = OwnGlobs();
-        globs << u'*' + ext;
-        staged.emplace_back(PackagePath(), PackageXml(kOwnType, globs));
-        type = kOwnType;
-    }
-    bool entryChanged = false;
-    StageDesktopEntry(staged, entryChanged);
+    const QString found = TypeOf(ext);
+    const bool isNew = found.isEmpty();
+    const QString type = isNew ? kOwnType : found;
 
     const QString id = DesktopId();
     DesktopKeyFile list = LoadKeyFile(m_paths.UserMimeAppsList());
@@ -251,8 +249,22 @@ AssociationStore::Registration AssociationStore::RegisterOpenCommand(const QStri
         throw EAssociationError();
     MimeApps::PutId(list, MimeApps::kAddedGroup, type, id, true);
     MimeApps::DropId(list, MimeApps::kRemovedGroup, type, id);
+
+    // The user list is staged first: it is the file most likely to be
+    // unwritable, and nothing else should appear when it is.
+    std::optional<StagedFile> listFile;
     if (list.Bytes() != before)
-        staged.emplace_back(m_paths.UserMimeAppsList(), list.Bytes());
+        listFile.emplace(m_paths.UserMimeAppsList(), list.Bytes());
+    std::vector<StagedFile> staged;
+    if (isNew) {
+        QStringList globs = OwnGlobs();
+        globs << u'*' + ext;
+        staged.emplace_back(PackagePath(), PackageXml(kOwnType, globs));
+    }
+    bool entryChanged = false;
+    StageDesktopEntry(staged, entryChanged);
+    if (listFile)
+        staged.push_back(std::move(*listFile));
 
     CommitAll(staged);
     if (isNew)
@@ -267,10 +279,6 @@ bool AssociationStore::AddOpenWithVerb(const QString& ext)
     const QString type = TypeOf(ext);
     if (type.isEmpty())
         return false;
-    std::vector<StagedFile> staged;
-    bool entryChanged = false;
-    StageDesktopEntry(staged, entryChanged);
-
     const QString id = DesktopId();
     DesktopKeyFile list = LoadKeyFile(m_paths.UserMimeAppsList());
     const QByteArray before = list.Bytes();
@@ -284,8 +292,15 @@ bool AssociationStore::AddOpenWithVerb(const QString& ext)
     }
     MimeApps::PutId(list, MimeApps::kAddedGroup, type, id, false);
     MimeApps::DropId(list, MimeApps::kRemovedGroup, type, id);
+
+    std::optional<StagedFile> listFile;
     if (list.Bytes() != before)
-        staged.emplace_back(m_paths.UserMimeAppsList(), list.Bytes());
+        listFile.emplace(m_paths.UserMimeAppsList(), list.Bytes());
+    std::vector<StagedFile> staged;
+    bool entryChanged = false;
+    StageDesktopEntry(staged, entryChanged);
+    if (listFile)
+        staged.push_back(std::move(*listFile));
 
     CommitAll(staged);
     RefreshDesktopCache(entryChanged);
@@ -298,7 +313,10 @@ bool AssociationStore::RemoveOpenWithVerb(const QString& ext)
     if (type.isEmpty())
         return false;
     DesktopKeyFile list = LoadKeyFile(m_paths.UserMimeAppsList());
-    if (!MimeApps::DropId(list, MimeApps::kAddedGroup, type, DesktopId()))
+    const QString id = DesktopId();
+    // While we are the type's default, our added entry belongs to that
+    // default (it goes with RestoreOpenCommand), not to "open with".
+    if (IsFirstDefault(list, type, id) || !MimeApps::DropId(list, MimeApps::kAddedGroup, type, id))
         return false;
     SaveFileAtomically(m_paths.UserMimeAppsList(), list.Bytes());
     return true;
@@ -316,6 +334,9 @@ void AssociationStore::RestoreOpenCommand(const QString& /*ext*/, const AssocInf
         list.RemoveKey(MimeApps::kDefaultGroup, info.Name);
     else if (!list.SetValue(MimeApps::kDefaultGroup, info.Name, info.Com))
         throw EAssociationError();
+    const QString id = DesktopId();
+    if (!IsFirstDefault(list, info.Name, id))
+        MimeApps::DropId(list, MimeApps::kAddedGroup, info.Name, id);
     if (list.Bytes() != before)
         SaveFileAtomically(m_paths.UserMimeAppsList(), list.Bytes());
 }

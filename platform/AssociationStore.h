@@ -57,11 +57,14 @@ public:
     // so the new entry cannot become the double-click application.
     bool AddOpenWithVerb(const QString& ext);
 
-    // Removes our "open with" entry; false when it was not there.
+    // Removes our "open with" entry; false when it was not there. While we
+    // are the type's user default the entry counts as part of that default.
     bool RemoveOpenWithVerb(const QString& ext);
 
     // Writes info.Com back as the user-level default of info.Name, or removes
-    // that default when info.Com is empty (there was none before).
+    // that default when info.Com is empty (there was none before); our added
+    // entry goes with it unless the restored default is ours. Throws
+    // EAssociationError for a Name or Com that could not come from ReadAssociation.
     void RestoreOpenCommand(const QString& ext, const AssocInfo& info);
 
     // The desktop id that stands for "this program"; writes nothing.
