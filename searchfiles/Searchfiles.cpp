@@ -55,9 +55,12 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 // Byte-wise as unsigned codes; a prefix sorts before the longer name.
 int CompareBytes(std::string_view a, std::string_view b)
 {
-    const int common = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
-    if (common != 0)
-        return common;
+    // An empty extension has no data pointer, and memcmp must not see one.
+    const std::size_t common = std::min(a.size(), b.size());
+    if (common != 0) {
+        if (const int order = std::memcmp(a.data(), b.data(), common); order != 0)
+            return order;
+    }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -252,6 +253,38 @@ TEST(SearchFilesExecute, DateOrderIgnoresTheTimeOfDay)
     files.SortStyle = ssDateLarge;
     ASSERT_TRUE(files.Execute(dir.Path()));
     EXPECT_EQ(files.GetFileName(2), "older.dat");
+}
+
+int OpenDescriptors()
+{
+    int count = 0;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+        while (readdir(fds) != nullptr)
+            ++count;
+        closedir(fds);
+    }
+    return count;
+}
+
+TEST(SearchFilesExecute, HoldsNoMoreThanTheListedDirectoryOpen)
+{
+    ScratchDir dir;
+    dir.MakeFile("a.dat");
+    const int before = OpenDescriptors();
+    {
+        TSearchFiles files;
+        for (int i = 0; i < 50; ++i) {
+            files.Execute(dir.Path());
+            files.Execute(dir.PathOf("a.dat"));
+            files.Execute(dir.PathOf("missing"));
+            files.Execute(dir.Path());
+        }
+        EXPECT_EQ(OpenDescriptors(), before + 1);
+        files.DeleteList();
+        EXPECT_EQ(OpenDescriptors(), before);
+        files.Execute(dir.Path());
+    }
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 }  // namespace
