@@ -64,8 +64,8 @@ public:
     // entry before filtering; otherwise the list is left empty and false is
     // returned. The previous result is discarded in every case.
     //
-    // Names and kinds are taken when listing. Size, attributes and write time
-    // of an entry are looked up the first time one of them is asked for (all
+    // Names and kinds are taken when listing. Size, the read-only bit and the
+    // write time of an entry are looked up the first time one of them is asked for (all
     // at once when sorting by date or size), and kept from then on; an entry
     // gone by then keeps its listed kind with size 0 and the time
     // 1980-01-01 00:00. The directory stays open until the next Execute, so a
@@ -90,7 +90,7 @@ public:
     bool IsDirec(int index) const;
     bool IsArch(int index) const;
 
-    // Empties the result.
+    // Empties the result and lets go of the listed directory.
     void DeleteList();
 
     // The filter and order steps of Execute, usable on any list.
