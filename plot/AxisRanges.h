@@ -35,12 +35,10 @@ struct AxisScale {
 
     int Offset(float value) const
     {
-        const double t = (double(value) - Lower) / Span * Size;
-        if (t >= Size)
-            return static_cast<int>(Size);
-        if (t > 0)
-            return static_cast<int>(t);
-        return 0;   // below the lower edge, or NaN
+        double t = (double(value) - Lower) / Span * Size;
+        t = t > 0 ? t : 0;          // below the lower edge, or NaN
+        t = t < Size ? t : Size;    // beyond the upper edge
+        return static_cast<int>(t);
     }
 };
 

@@ -137,9 +137,14 @@ void RasterCanvas::PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x
         return;
 
     const std::int64_t twoMajor = 2 * major;
-    const __int128 numerator = static_cast<__int128>(2) * first * minor + major;
-    std::int64_t quotient = static_cast<std::int64_t>(numerator / twoMajor);
-    std::int64_t remainder = static_cast<std::int64_t>(numerator % twoMajor);
+    std::int64_t quotient = 0;
+    std::int64_t remainder = major;
+    if (first > 0) {
+        // Only a clipped start needs the wide division.
+        const __int128 numerator = static_cast<__int128>(2) * first * minor + major;
+        quotient = static_cast<std::int64_t>(numerator / twoMajor);
+        remainder = static_cast<std::int64_t>(numerator % twoMajor);
+    }
 
     const int width = PenWidth();
     const bool invert = Pen.Mode == pmNot;

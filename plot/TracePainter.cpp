@@ -15,6 +15,10 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 struct Mapper {
@@ -47,6 +51,65 @@ bool LastRowCovered(const Mapper& map, std::size_t start, std::size_t end, int l
     }
     return false;
 }
+
+constexpr std::size_t kBlock = 256;
+constexpr int kMissing = -1;
+static_assert(PlotRect.Left > 0, "a mapped x is never kMissing");
+
+// Pixels of points base..base+size-1; a point with a NaN coordinate gets x = kMissing.
+void MapBlockScalar(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
+{
+    for (std::size_t j = 0; j < size; ++j) {
+        const float xv = map.Xs[base + j];
+        const float yv = map.Ys[base + j];
+        const int x = PlotRect.Left + map.X.Offset(xv);
+        ys[j] = PlotRect.Top + PlotRect.Height - map.Y.Offset(yv);
+        xs[j] = (Mapper::Missing(xv) || Mapper::Missing(yv)) ? kMissing : x;
+    }
+}
+
+#ifdef __SSE2__
+// AxisScale::Offset for four values, two doubles at a time: the same IEEE
+// operations in the same order, so the pixels are the same.
+__m128i OffsetsOf(const AxisScale& scale, __m128 values)
+{
+    const __m128d lower = _mm_set1_pd(scale.Lower);
+    const __m128d span = _mm_set1_pd(scale.Span);
+    const __m128d size = _mm_set1_pd(scale.Size);
+    const __m128d zero = _mm_setzero_pd();
+    auto half = [&](__m128d v) {
+        __m128d t = _mm_mul_pd(_mm_div_pd(_mm_sub_pd(v, lower), span), size);
+        t = _mm_and_pd(_mm_cmpgt_pd(t, zero), t);   // t > 0 ? t : 0, NaN too
+        t = _mm_min_pd(t, size);                     // t < size ? t : size
+        return _mm_cvttpd_epi32(t);
+    };
+    const __m128i low = half(_mm_cvtps_pd(values));
+    const __m128i high = half(_mm_cvtps_pd(_mm_movehl_ps(values, values)));
+    return _mm_unpacklo_epi64(low, high);
+}
+
+void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
+{
+    const __m128i left = _mm_set1_epi32(PlotRect.Left);
+    const __m128i bottom = _mm_set1_epi32(PlotRect.Top + PlotRect.Height);
+    std::size_t j = 0;
+    for (; j + 4 <= size; j += 4) {
+        const __m128 xv = _mm_loadu_ps(map.Xs + base + j);
+        const __m128 yv = _mm_loadu_ps(map.Ys + base + j);
+        const __m128i missing = _mm_castps_si128(_mm_or_ps(_mm_cmpunord_ps(xv, xv), _mm_cmpunord_ps(yv, yv)));
+        const __m128i x = _mm_add_epi32(left, OffsetsOf(map.X, xv));
+        const __m128i y = _mm_sub_epi32(bottom, OffsetsOf(map.Y, yv));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(xs + j), _mm_or_si128(x, missing));   // kMissing is all ones
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(ys + j), y);
+    }
+    MapBlockScalar(map, base + j, size - j, xs + j, ys + j);
+}
+#else
+void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
+{
+    MapBlockScalar(map, base, size, xs, ys);
+}
+#endif
 
 } // namespace
 
@@ -86,26 +149,32 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
     int lastY = map.PixelY(i);
     int low = lastY;
     int high = lastY;
-    for (++i; i < count; ++i) {
-        const float xv = map.Xs[i];
-        const float yv = map.Ys[i];
-        if (Mapper::Missing(xv) || Mapper::Missing(yv))
-            continue;
-        const int x = PlotRect.Left + map.X.Offset(xv);
-        const int y = PlotRect.Top + PlotRect.Height - map.Y.Offset(yv);
-        if (x == column) {
-            low = std::min(low, y);
-            high = std::max(high, y);
-            lastY = y;
-            continue;
+    // Points are mapped a block at a time, apart from the run bookkeeping, so
+    // that the mapping loop carries no hard-to-predict branch.
+    int xs[kBlock];
+    int ys[kBlock];
+    for (std::size_t base = i + 1; base < count; base += kBlock) {
+        const std::size_t size = std::min(kBlock, count - base);
+        MapBlock(map, base, size, xs, ys);
+        for (std::size_t j = 0; j < size; ++j) {
+            const int x = xs[j];
+            if (x < 0)
+                continue;
+            const int y = ys[j];
+            if (x == column) {
+                low = std::min(low, y);
+                high = std::max(high, y);
+                lastY = y;
+                continue;
+            }
+            if (low != high)
+                canvas.PaintColumn(column, low, high);
+            canvas.MoveTo(column, lastY);
+            canvas.LineTo(x, y);
+            runStart = base + j;
+            column = x;
+            lastY = low = high = y;
         }
-        if (low != high)
-            canvas.PaintColumn(column, low, high);
-        canvas.MoveTo(column, lastY);
-        canvas.LineTo(x, y);
-        runStart = i;
-        column = x;
-        lastY = low = high = y;
     }
 
     if (LastRowCovered(map, runStart, count, lastY)) {
