@@ -20,6 +20,24 @@ namespace {
 // The "system menu" colour behind the read-only read-outs.
 const QColor kReadoutBackground(240, 240, 240);
 
+// The installed Japanese face runs about a tenth wider than the one the fixed
+// positions were laid out for; at the window's 12 pixels the numbers in the
+// narrow edits and the captions of the narrow boxes would be cut off.
+void UseNarrowFont(QWidget* w)
+{
+    QFont font = w->font();
+    font.setPixelSize(11);
+    w->setFont(font);
+}
+
+// Numbers fill the narrow edits from edge to edge.
+void UseNumberLayout(QLineEdit* edit)
+{
+    UseNarrowFont(edit);
+    edit->setTextMargins(-2, 0, -2, 0);
+}
+
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top)
 {
     auto* label = new QLabel(caption, parent);
@@ -37,7 +55,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, cons
     edit->setGeometry(geometry);
     edit->setToolTip(hint);
     edit->setFocusPolicy(Qt::ClickFocus);
-    edit->setTextMargins(0, 0, 0, 0);
     return edit;
 }
 
@@ -49,7 +66,7 @@ QLineEdit* MakeReadout(QWidget* parent, const char* name, const QString& hint, i
     edit->setToolTip(hint);
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::StrongFocus);
-    edit->setTextMargins(0, 0, 0, 0);
+    UseNumberLayout(edit);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, kReadoutBackground);
     edit->setPalette(palette);
@@ -65,6 +82,7 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
     box->setToolTip(hint);
     box->setChecked(checked);
     box->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
     return box;
 }
 
@@ -153,6 +171,18 @@ void TForm1::PlaceAxisControls()
     L_Y1column = MakeLabel(this, "L_Y1column", QStringLiteral("Y1"), 220, 375);
     L_Y2column = MakeLabel(this, "L_Y2column", QStringLiteral("Y2"), 248, 375);
     L_Y3column = MakeLabel(this, "L_Y3column", QStringLiteral("Y3"), 276, 375);
+
+    for (QLineEdit* edit : {Y1_upper, Y2_upper, Y3_upper, Y1_lower, Y2_lower, Y3_lower, X0_lower, X0_upper, X0column,
+                            Y1column, Y2column, Y3column})
+        UseNumberLayout(edit);
+    // The X limits carry one digit more than the Y limits in the same width.
+    for (QLineEdit* edit : {X0_lower, X0_upper}) {
+        QFont font = edit->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, -0.7);
+        edit->setFont(font);
+    }
+    for (QCheckBox* box : {LinkageYsBox, Y1_auto, Y2_auto, Y3_auto, X0_auto})
+        UseNarrowFont(box);
 }
 
 void TForm1::PlaceFileControls()
@@ -164,12 +194,15 @@ void TForm1::PlaceFileControls()
                                    QStringLiteral("iniファイルを保存"), 320);
     SpeedButton2 = MakeSpeedButton(this, "SpeedButton2", QStyle::SP_FileDialogDetailedView,
                                    QStringLiteral("オプション設定"), 340);
-    SpeedButton3 = MakeSpeedButton(this, "SpeedButton3", QStyle::SP_DialogHelpButton, QStringLiteral("ヘルプ"), 360);
+    SpeedButton3 = MakeSpeedButton(this, "SpeedButton3", QStyle::SP_MessageBoxQuestion, QStringLiteral("ヘルプ"), 360);
 
     Label12 = MakeLabel(this, "Label12", QStringLiteral("Traces"), 16, 391);
     NumofTraces = MakeEdit(this, "NumofTraces", QStringLiteral("1"), QStringLiteral("同時表示データファイル数"),
                            {56, 387, 20, 18});
     Label13 = MakeLabel(this, "Label13", QStringLiteral("Column"), 113, 391);
+    UseNumberLayout(NumofTraces);
+    UseNarrowFont(Label1);
+    Label1->adjustSize();
 
     RadioGroup1 = new QGroupBox(QStringLiteral("Y's"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

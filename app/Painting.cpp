@@ -11,6 +11,18 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace {
+
+// A text that does not fit shows its beginning: the sign of a limit, the
+// start of a name.
+void ShowText(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
+} // namespace
+
 void TForm1::RenderPlot()
 {
     DrawGraph(State, *m_canvas);
@@ -27,14 +39,14 @@ void TForm1::PaintGraph()
 
     RenderPlot();
     if (State.ListingIndex >= 0 && State.ListingIndex < State.ListingCount)
-        MaskEdit1->setText(FileNameToText(SearchFiles1.GetFileName(State.ListingIndex)));
+        ShowText(MaskEdit1, FileNameToText(SearchFiles1.GetFileName(State.ListingIndex)));
 
-    X0_upper->setText(QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Upper))));
-    X0_lower->setText(QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Lower))));
+    ShowText(X0_upper, QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Upper))));
+    ShowText(X0_lower, QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Lower))));
     for (int k = 1; k <= 3; ++k) {
         const AxisControlGroup& group = AxisControls[static_cast<std::size_t>(k)];
-        group.Upper->setText(QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Upper))));
-        group.Lower->setText(QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Lower))));
+        ShowText(group.Upper, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Upper))));
+        ShowText(group.Lower, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Lower))));
     }
     repaint();
 }
