@@ -3,6 +3,7 @@
 
 #include "IniDocument.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

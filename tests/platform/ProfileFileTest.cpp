@@ -257,6 +257,20 @@ TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites) {
     EXPECT_THROW(ini.WriteInteger("Form1", "Top", 1), EIniFileException);
 }
 
+// Qt cannot carry a non-UTF-8 file name unchanged; writing would hit another path.
+TEST_F(ProfileFileTest, NonUtf8PathIsReadButNeverWrittenElsewhere) {
+    const std::string latin1Dir = dir / "caf\xe9";
+    std::filesystem::create_directory(latin1Dir);
+    WriteFileBytes(latin1Dir + "/_Tracely.ini", "[State]\nYs=2\n");
+    ProfileFile ini(latin1Dir + "/_Tracely.ini");
+    EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 2);
+    EXPECT_THROW(ini.WriteInteger("State", "Ys", 1), EIniFileException);
+    EXPECT_EQ(ReadFileBytes(latin1Dir + "/_Tracely.ini"), "[State]\nYs=2\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(ProfileFileTest, FailureBeforeTheRenameKeepsTheOldFile) {
     WriteFileBytes(path, kSettings);
     ProfileFile ini(path);
