@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "DialogTextRenderer.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+
+QFont DialogTextRenderer::QtFontOf(const TFont& font)
+{
+    const QString name = QString::fromStdString(font.Name);
+    QStringList families{name};
+    if (name == QStringLiteral("Ariel"))
+        families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    families << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP");
+
+    QFont qfont;
+    qfont.setFamilies(families);
+    // Points are meant for a 96 dpi screen.
+    const int pixels = font.Height > 0 ? font.Height : ((font.Size > 0 ? font.Size : 9) * 96 + 36) / 72;
+    qfont.setPixelSize(pixels);
+    qfont.setBold(font.Bold);
+    qfont.setUnderline(font.Underline);
+    return qfont;
+}
+
+void DialogTextRenderer::DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
+                                  std::uint32_t textPixel, std::uint32_t backgroundPixel)
+{
+    if (!buffer.Usable() || utf8.empty())
+        return;
+    QImage image(reinterpret_cast<uchar*>(buffer.Pixels), buffer.Width, buffer.Height,
+                 static_cast<qsizetype>(buffer.Stride) * 4, QImage::Format_RGB32);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QFont qfont = QtFontOf(font);
+    const QFontMetrics metrics(qfont);
+    const int cellHeight = font.Height > 0 ? font.Height : metrics.height();
+    const QRect cell(x, y, metrics.horizontalAdvance(text), cellHeight);
+
+    QPainter painter(&image);
+    painter.setClipRect(cell);
+    painter.setFont(qfont);
+    painter.fillRect(cell, QColor::fromRgb(backgroundPixel));
+    painter.setPen(QColor::fromRgb(textPixel));
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+}
