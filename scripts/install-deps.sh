@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic
   shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils appstream
   clang libclang-rt-14-dev
-  dpkg-dev file
+  dpkg-dev file librsvg2-bin man-db
 )
 
 missing=()
