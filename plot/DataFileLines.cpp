@@ -16,7 +16,7 @@ namespace {
 constexpr char kCtrlZ = 0x1A;
 
 // Bytes that end the quick scan of a line: LF, CR, NUL and Ctrl-Z.
-constexpr std::array<bool, 256> MakeSpecialTable()
+constexpr std::array<bool, 256> MakeStopTable()
 {
     std::array<bool, 256> table{};
     table['\n'] = true;
@@ -25,20 +25,20 @@ constexpr std::array<bool, 256> MakeSpecialTable()
     table[static_cast<unsigned char>(kCtrlZ)] = true;
     return table;
 }
-constexpr std::array<bool, 256> kSpecial = MakeSpecialTable();
+constexpr std::array<bool, 256> kStopsScan = MakeStopTable();
 
-const char* FindSpecialScalar(const char* begin, const char* end)
+const char* FindStopByteScalar(const char* begin, const char* end)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(begin);
     const auto* e = reinterpret_cast<const unsigned char*>(end);
-    while (p < e && !kSpecial[*p])
+    while (p < e && !kStopsScan[*p])
         ++p;
     return reinterpret_cast<const char*>(p);
 }
 
 #if defined(__SSE2__)
 // Sixteen bytes at a time: this scan runs over every byte of the file twice.
-const char* FindSpecial(const char* begin, const char* end)
+const char* FindStopByte(const char* begin, const char* end)
 {
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
@@ -54,12 +54,12 @@ const char* FindSpecial(const char* begin, const char* end)
             return p + __builtin_ctz(static_cast<unsigned>(mask));
         p += 16;
     }
-    return FindSpecialScalar(p, end);
+    return FindStopByteScalar(p, end);
 }
 #else
-const char* FindSpecial(const char* begin, const char* end)
+const char* FindStopByte(const char* begin, const char* end)
 {
-    return FindSpecialScalar(begin, end);
+    return FindStopByteScalar(begin, end);
 }
 #endif
 
@@ -114,7 +114,7 @@ bool DataFileLines::Next(std::string_view& line)
         const char* begin = m_buffer.get() + m_begin;
         const std::size_t available = m_end - m_begin;
         const std::size_t scanLength = std::min(available, kLineLimit);
-        const char* stop = FindSpecial(begin, begin + scanLength);
+        const char* stop = FindStopByte(begin, begin + scanLength);
         const auto length = static_cast<std::size_t>(stop - begin);
 
         if (length == scanLength) {
