@@ -15,6 +15,7 @@ ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns)
     choice.Redetected = true;
     choice.HighestColumn = std::max(columns, 0);
     if (columns == 1) {
+        // Only the X and Y1 groups change; Y2 and Y3 keep their columns.
         choice.Map[0] = 0;
         choice.Map[1] = 1;
         choice.YsItem = 0;
