@@ -4,6 +4,8 @@
 
 #include "Conversions.h"
 #include "HelpViewer.h"
+#include "SettingsPaths.h"
+#include "Unit2.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -77,4 +79,6 @@ void TForm1::ShowForm2()
 void TForm1::RunOptionsDialog()
 {
     // The options dialog TForm2 is created, shown modally and destroyed here.
+    TForm2 form2(State, Modals, OptionFilePath(), this);
+    form2.exec();
 }
