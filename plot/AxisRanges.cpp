@@ -139,14 +139,14 @@ int ValueToPixelY(const PlotState& state, int axis, float value)
 float PixelToValueX(const PlotState& state, int x)
 {
     const AxisState& a = state.Axes[0];
-    const double fraction = double(x - PlotRect.Left) / PlotRect.Width;
+    const double fraction = (double(x) - PlotRect.Left) / PlotRect.Width;
     return NarrowToFloat(a.Lower + fraction * (double(a.Upper) - double(a.Lower)));
 }
 
 float PixelToValueY(const PlotState& state, int axis, int y)
 {
     const AxisState& a = state.Axes.at(axis);
-    const double fraction = double(PlotRect.Top + PlotRect.Height - y) / PlotRect.Height;
+    const double fraction = (double(PlotRect.Top + PlotRect.Height) - y) / PlotRect.Height;
     return NarrowToFloat(a.Lower + fraction * (double(a.Upper) - double(a.Lower)));
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -270,6 +271,8 @@ TEST(AxisRanges, PixelsAtTheFrameGiveTheLimitsBack)
 
     state.Axes[0] = {FLT_MAX, -FLT_MAX};
     EXPECT_EQ(PixelToValueX(state, 100000), kInf) << "beyond the float range is infinite, not undefined";
+    EXPECT_EQ(PixelToValueX(state, INT_MIN), -kInf);
+    EXPECT_LT(PixelToValueY(state, 3, INT_MIN), -6e7f) << "far below the frame on an inverted axis";
 }
 
 struct EditNameCase {
