@@ -57,10 +57,6 @@ protected:
     bool answerOk = true;
 };
 
-#define REQUIRE_GIO()                                   \
-    if (!sandbox::HaveGio())                            \
-    GTEST_SKIP() << "gio (libglib2.0-bin) is not installed"
-
 class AssociationManagerSpelling : public AssociationManagerTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(AssociationManagerSpelling, ActsOnTheLowerCaseDottedExtension)

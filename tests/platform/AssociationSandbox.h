@@ -170,3 +170,8 @@ inline bool HaveGio()
 }
 
 } // namespace sandbox
+
+// gio is the independent reader; without it the checks that need it are skipped.
+#define REQUIRE_GIO()                                                                                        \
+    if (!sandbox::HaveGio())                                                                                 \
+    GTEST_SKIP() << "gio (libglib2.0-bin) is not installed"

@@ -23,10 +23,6 @@ protected:
     Desktop desk;
 };
 
-#define REQUIRE_GIO()                                   \
-    if (!sandbox::HaveGio())                            \
-    GTEST_SKIP() << "gio (libglib2.0-bin) is not installed"
-
 TEST_F(AssociationStoreTest, UnknownExtensionHasNoType)
 {
     AssocInfo info{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
