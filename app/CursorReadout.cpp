@@ -24,6 +24,17 @@ QString Readout(double value)
     return QString::fromStdString(FormatText("%+.4g", value));
 }
 
+// The plot rectangle with its right and bottom frame lines, where the cross
+// can reach.
+const QRect kCrossArea(PlotRect.Left, PlotRect.Top, PlotRect.Width + 1, PlotRect.Height + 1);
+
+// The column and the row of a cross at (x, y), the only pixels it changes.
+void ShowCrossLines(TForm1& form, int x, int y)
+{
+    form.ShowPictureArea(QRect(x, kCrossArea.top(), 1, kCrossArea.height()));
+    form.ShowPictureArea(QRect(kCrossArea.left(), y, kCrossArea.width(), 1));
+}
+
 } // namespace
 
 void TForm1::DisplayXY(int x, int y)
@@ -44,17 +55,17 @@ void TForm1::DisplayXY(int x, int y)
             Readout(double(State.RedCursorY - y) / PlotRect.Height * (double(axis.Upper) - axis.Lower)));
     }
 
+    // Not while a paint is under way or the options dialog is open: a cross
+    // inverted into that picture could not be erased by the next move.
     if (Cursor->isChecked() && State.GraphReady) {
-        const QRect before(State.CursorX, State.CursorY, 1, 1);
-        DrawCursorCross(State, Canvas());
+        const int oldX = State.CursorX;
+        const int oldY = State.CursorY;
+        DrawCursorCross(State, Canvas());   // erases the cross where it stands
         State.CursorX = x;
         State.CursorY = y;
         DrawCursorCross(State, Canvas());
-        const QRect plot(PlotRect.Left, PlotRect.Top, PlotRect.Width + 1, PlotRect.Height + 1);
-        for (const QRect& r : {before, QRect(x, y, 1, 1)}) {
-            ShowPictureArea(QRect(r.x(), plot.top(), 1, plot.height()));
-            ShowPictureArea(QRect(plot.left(), r.y(), plot.width(), 1));
-        }
+        ShowCrossLines(*this, oldX, oldY);
+        ShowCrossLines(*this, x, y);
     }
 }
 
@@ -73,7 +84,6 @@ void TForm1::SetRedCursor(int x, int y)
 
 void TForm1::CursorClick()
 {
-    const QRect plot(PlotRect.Left, PlotRect.Top, PlotRect.Width + 1, PlotRect.Height + 1);
     if (Cursor->isChecked()) {
         for (QWidget* w : std::initializer_list<QWidget*>{CurrentX, L_CurrentX, CurrentY1, L_CurrentY1})
             w->show();
@@ -82,21 +92,26 @@ void TForm1::CursorClick()
         State.CursorX = PlotRect.Left + PlotRect.Width / 2;
         State.CursorY = PlotRect.Top + PlotRect.Height / 2;
         DrawCursorCross(State, Canvas());
-        ShowPictureArea(plot);
+        ShowCrossLines(*this, State.CursorX, State.CursorY);
         return;
     }
     for (QWidget* w : std::initializer_list<QWidget*>{CurrentX, L_CurrentX, CurrentY1, L_CurrentY1, CurrentY2, CurrentY3,
                                                        DeltaX, L_DeltaX, DeltaY1, L_DeltaY1, DeltaY2, DeltaY3})
         w->hide();
+    // The red lines stay on the screen until the next paint, which no
+    // longer draws them.
     if (State.CursorX >= 0) {
+        const int oldX = State.CursorX;
+        const int oldY = State.CursorY;
         DrawCursorCross(State, Canvas());
         State.CursorX = State.CursorY = State.RedCursorX = State.RedCursorY = -1;
-        ShowPictureArea(plot);
+        ShowCrossLines(*this, oldX, oldY);
     }
 }
 
 void TForm1::PlotMouseLeft()
 {
-    // The cross stays where the mouse left the plot, as it does when the
-    // pointer moves on over the controls.
+    // The cross stays where the mouse left the plot, like the read-outs, so
+    // it still marks the place whose values they show. Nothing is drawn here,
+    // so the next move inside erases the cross exactly where it stands.
 }

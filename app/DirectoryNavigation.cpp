@@ -1,23 +1,116 @@
 // SPDX-License-Identifier: MIT
 // Stepping through the files of the current directory: Prev., Next, the
 // wheel, and ReDraw.
+//
+// A step only moves ListingIndex inside the listing made when the file was
+// opened (or at the last ReDraw); files created or removed since are not seen
+// until the next listing. A listed neighbour that has gone away since is
+// reported and loads nothing, but the index stays on it, so the next step
+// goes on beyond it instead of running into it again.
 #include "Unit1.h"
 
 #include "Conversions.h"
 #include "DataFileReader.h"
 
 #include <QLineEdit>
+#include <QStringList>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
+
+namespace {
+
+std::string BaseNameOf(const std::string& name)
+{
+    const std::size_t slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// From the last "." of the base name on, dot included; empty without a dot,
+// which lists every file of the directory.
+std::string ExtensionOf(const std::string& name)
+{
+    const std::string base = BaseNameOf(name);
+    const std::size_t dot = base.rfind('.');
+    return dot == std::string::npos ? std::string() : base.substr(dot);
+}
+
+// Lists CurrentDir for the file `name` and finds the file's place in it. The
+// working directory is not used: the open dialog can move it without a file
+// being opened, and the steps join the listed names with CurrentDir, so the
+// listing has to come from there too.
+void ListDirectoryFor(TForm1& form, const std::string& name)
+{
+    PlotState& state = form.State;
+    TSearchFiles& files = form.SearchFiles1;
+    files.SortStyle = ssNameSmall;
+    files.ExtFilter = ExtensionOf(name);
+    files.Execute(state.CurrentDir.empty() ? std::string(".") : state.CurrentDir);
+    state.ListingCount = files.Count();
+    // Letter case counts here: a file opened as DATA.GDW while the directory
+    // holds data.gdw is not found, and the index stays where it was.
+    const std::string base = BaseNameOf(name);
+    for (int i = 0; i < state.ListingCount; ++i) {
+        if (files.GetFileName(i) == base) {
+            state.ListingIndex = i;
+            return;
+        }
+    }
+}
+
+// A copy of a history slot, table included. When the memory for the copy
+// cannot be had, the copy keeps the name and no table: the slot then draws
+// nothing, but the history keeps its order.
+TraceSlot CopyOfSlot(const TraceSlot& slot)
+{
+    TraceSlot copy;
+    copy.Name = slot.Name;
+    copy.Points = slot.Points;
+    copy.Columns = slot.Columns;
+    copy.Present = slot.Present;
+    copy.Max = slot.Max;
+    copy.Min = slot.Min;
+    if (slot.Table) {
+        const DataTable& from = *slot.Table;
+        copy.Table = AllocTable(from.Rows(), from.Points());
+        if (copy.Table) {
+            for (int row = 0; row < from.Rows(); ++row)
+                std::memcpy((*copy.Table)[row], from[row], from.Points() * sizeof(float));
+        }
+    }
+    return copy;
+}
+
+// Pushes a copy of slot `from` into slot 0 the way a load pushes a file,
+// dropping the oldest slot.
+void PushCopyOfSlot(PlotState& state, std::size_t from)
+{
+    TraceSlot copy = CopyOfSlot(state.Traces[from]);
+    std::move_backward(state.Traces.begin(), state.Traces.end() - 1, state.Traces.end());
+    state.Traces[0] = std::move(copy);
+    ClearRedCursor(state);
+}
+
+// The listed file at ListingIndex, loaded and drawn. A position outside the
+// listing raises the list error before anything is loaded.
+void LoadListedFile(TForm1& form)
+{
+    const std::string name = form.SearchFiles1.GetFileName(form.State.ListingIndex);
+    if (!form.LoadAndReport(form.State.CurrentDir + name))
+        return;
+    form.PaintGraph();
+}
+
+} // namespace
 
 void TForm1::NextInDir()
 {
     State.RedetectColumns = false;
     if (++State.ListingIndex > State.ListingCount - 1)
         State.ListingIndex = 0;
-    if (!LoadAndReport(State.CurrentDir + SearchFiles1.GetFileName(State.ListingIndex)))
-        return;
-    PaintGraph();
+    LoadListedFile(*this);
 }
 
 void TForm1::PrevInDir()
@@ -25,51 +118,60 @@ void TForm1::PrevInDir()
     State.RedetectColumns = false;
     if (--State.ListingIndex < 0)
         State.ListingIndex = State.ListingCount - 1;
-    if (!LoadAndReport(State.CurrentDir + SearchFiles1.GetFileName(State.ListingIndex)))
-        return;
-    PaintGraph();
+    LoadListedFile(*this);
 }
 
 void TForm1::ReDrawInDir()
 {
-    const int shown = StrToInt(NumofTraces->text().toStdString());
+    // A text that is not a number stops here, before anything is reloaded.
+    const int shown = std::clamp(StrToInt(NumofTraces->text().toStdString()), 0, kHistorySlots);
     std::vector<std::string> names;
-    for (int k = 0; k < shown && k < kHistorySlots; ++k)
+    for (int k = 0; k < shown; ++k)
         names.push_back(State.Traces[static_cast<std::size_t>(k)].Name);
-    for (auto name = names.rbegin(); name != names.rend(); ++name)
-        if (!name->empty())
-            LoadAndReport(*name);
 
-    if (!names.empty() && !names.front().empty()) {
-        const std::string& newest = names.front();
-        const std::size_t slash = newest.rfind('/');
-        const std::string base = slash == std::string::npos ? newest : newest.substr(slash + 1);
-        const std::size_t dot = base.rfind('.');
-        SearchFiles1.SortStyle = ssNameSmall;
-        SearchFiles1.ExtFilter = dot == std::string::npos ? std::string() : base.substr(dot);
-        SearchFiles1.Execute(".");
-        State.ListingCount = SearchFiles1.Count();
-        for (int i = 0; i < State.ListingCount; ++i)
-            if (SearchFiles1.GetFileName(i) == base) {
-                State.ListingIndex = i;
-                break;
-            }
+    // Oldest first, so that the same files end up in the same slots. A file
+    // that can no longer be read keeps its old trace in its place: skipping it
+    // would shift the others and show one file twice.
+    QStringList refusals;
+    std::size_t pushed = 0;
+    for (std::size_t k = names.size(); k-- > 0;) {
+        if (names[k].empty())
+            continue;
+        const LoadResult result = LoadDataFile(State, names[k]);
+        if (!result) {
+            refusals << QString::fromStdString(result.Message) + QStringLiteral(": ") + FileNameToText(names[k]);
+            // Slot k has moved down by the files pushed before it.
+            PushCopyOfSlot(State, k + pushed);
+        }
+        ++pushed;
     }
+
+    if (!names.empty() && !names.front().empty())
+        ListDirectoryFor(*this, names.front());
     PaintGraph();
+    if (!refusals.isEmpty())
+        Modals.Error(this, refusals.join(QLatin1Char('\n')));
 }
 
+// One shared count for both directions: a step happens whenever the count
+// comes back to 0, which a change of direction does too. The comparisons are
+// made in 64 bits so that no UnitWheel from a settings file can overflow them.
 void TForm1::NextByWheel()
 {
-    if (++State.WheelCount >= State.UnitWheel)
+    if (std::int64_t(State.WheelCount) + 1 >= State.UnitWheel)
         State.WheelCount = 0;
+    else
+        ++State.WheelCount;
     if (State.WheelCount == 0)
         NextInDir();
 }
 
 void TForm1::PrevByWheel()
 {
-    if (--State.WheelCount <= -State.UnitWheel)
+    if (std::int64_t(State.WheelCount) - 1 <= -std::int64_t(State.UnitWheel))
         State.WheelCount = 0;
+    else
+        --State.WheelCount;
     if (State.WheelCount == 0)
         PrevInDir();
 }
