@@ -16,7 +16,9 @@
 #include "Searchfiles.h"
 
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -188,6 +190,15 @@ public:
     void Closure();
     void SaveIniFile();
 
+    // --- Files from the shell (HandOver.cpp, DroppedFiles.cpp) ---
+    // A name handed over by a second copy (empty: it was started without one).
+    void ReceiveCopyData(const std::string& name);
+    // Dropped URLs in the order the file manager gives them.
+    void ReceiveDroppedFiles(const QList<QUrl>& urls);
+    // Makes the whole window a drop target for files, its edits included
+    // (they would take a file's URL as text). Calling it again does nothing.
+    void AcceptDroppedFiles();
+
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
     void WheelTurned(int angleDelta);
@@ -218,6 +229,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();

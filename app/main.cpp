@@ -1,5 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Program entry: the main window on the file named by the first argument.
+// Program entry: hands the file to a running copy when the options ask for a
+// single copy, else runs the main window on it.
+#include "Dialogs.h"
+#include "OptionKeys.h"
+#include "ProfileFile.h"
+#include "SettingsPaths.h"
+#include "SingleInstance.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -7,20 +13,29 @@
 #include <QPixmap>
 
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace {
+
+// Seen as 255 by the shell.
+constexpr int kHandedOverStatus = -1;
+
+bool SingleCopyWanted()
 {
-    // QApplication takes the options it knows (-style, -platform, -reverse,
-    // ...) out of argv, values included; a data file of any name must survive.
-    const std::vector<std::string> args(argv, argv + argc);
+    try {
+        return ProfileFile(OptionFilePath()).ReadBool(kOptionSection, kNoMulExecKey, false);
+    } catch (const std::exception&) {
+        return false;   // an unreadable option file reads as the default
+    }
+}
 
-    QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral(TRACELY_APP_ID));
-    QApplication::setApplicationName(QStringLiteral("Tracely"));
-
-    TForm1 form(args.size() > 1 ? args[1] : std::string());
+int RunWindow(const std::string& fileName, SingleInstance& instance)
+{
+    TForm1 form(fileName);
+    form.AcceptDroppedFiles();
+    instance.Serve([&form](const std::string& name) { form.ReceiveCopyData(name); });
 
     // Without a display, a picture of the window instead of a session.
     const QString screenshot = qEnvironmentVariable("TRACELY_SCREENSHOT");
@@ -28,6 +43,7 @@ int main(int argc, char** argv)
         form.show();
         form.PaintGraph();
         QApplication::processEvents();
+        instance.Serve(nullptr);
         if (!form.grab().save(screenshot, "PNG")) {
             std::fprintf(stderr, "tracely: cannot write %s\n", qPrintable(screenshot));
             return 1;
@@ -36,5 +52,60 @@ int main(int argc, char** argv)
     }
 
     form.show();
-    return app.exec();
+    QApplication::exec();
+    // The window goes away with this scope; nothing may be handed to it after.
+    instance.Serve(nullptr);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // QApplication takes the options it knows (-style, -platform, -reverse,
+    // ...) out of argv, values included; a data file of any name must survive.
+    const std::vector<std::string> args(argv, argv + argc);
+    const std::string fileName = args.size() > 1 ? args[1] : std::string();
+
+    // Decided before the application object exists: a second copy that only
+    // hands its file over never needs a display and ends sooner without one.
+    const bool singleCopy = SingleCopyWanted();
+    SingleInstance instance;
+    SingleInstance::Role role = instance.Claim();
+    if (role == SingleInstance::Role::Other && singleCopy) {
+        switch (instance.HandOver(fileName)) {
+        case SingleInstance::HandOverResult::BecameFirst:
+            role = SingleInstance::Role::First;
+            break;
+        case SingleInstance::HandOverResult::NameRefused:
+            std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
+            return kHandedOverStatus;
+        case SingleInstance::HandOverResult::Acknowledged:
+            AppendTestLog("handed over");
+            return kHandedOverStatus;
+        default:
+            // Like a start that finds no window to send to: nothing is said.
+            AppendTestLog("not handed over");
+            return kHandedOverStatus;
+        }
+    }
+    AppendTestLog(role == SingleInstance::Role::First   ? "first copy"
+                  : role == SingleInstance::Role::Other ? "side by side"
+                                                        : "alone");
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRACELY_APP_ID));
+    QApplication::setApplicationName(QStringLiteral("Tracely"));
+    if (role == SingleInstance::Role::First)
+        instance.Listen();
+
+    int status = 0;
+    try {
+        status = RunWindow(fileName, instance);
+    } catch (const std::exception& error) {
+        instance.Serve(nullptr);
+        ShowHandlerError(Dialogs::Real(), nullptr, error);
+    }
+    instance.Release();
+    return status;
 }

@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: MIT
+// Files dragged onto the window from a file manager.
+#include "Unit1.h"
+
+#include "Conversions.h"
+#include "DataFileReader.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QMimeData>
+#include <QStringList>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kMessageNotLocalFile = "Not a local file";
+
+// file: URLs of this machine. A host other than localhost names a file on
+// another machine, which is no file of ours to open.
+bool IsLocalFileUrl(const QUrl& url)
+{
+    return url.isLocalFile() && (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
+}
+
+bool HasLocalFileUrl(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    for (const QUrl& url : data->urls()) {
+        if (IsLocalFileUrl(url))
+            return true;
+    }
+    return false;
+}
+
+// The path's bytes as the file manager encoded them, so names that are not
+// valid UTF-8 still reach the file.
+std::string LocalFileBytes(const QUrl& url)
+{
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8()).toStdString();
+}
+
+// Why an item cannot be loaded, or empty when it is a regular file. Looked
+// at without opening it, so a FIFO or a device never blocks the window.
+std::string RefusalOf(const std::string& path)
+{
+    struct stat info {};
+    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &info) != 0)
+        return kMessageNotFound;
+    if (!S_ISREG(info.st_mode))
+        return kMessageNotRegularFile;
+    return {};
+}
+
+QString RefusalLine(const std::string& reason, const QString& item)
+{
+    return QString::fromStdString(reason) + QStringLiteral(": ") + item;
+}
+
+// The edits accept dropped text, and a file's URL would end up in them as
+// text; this hands file drops over them to the window instead.
+class FileDropForwarder : public QObject {
+public:
+    explicit FileDropForwarder(TForm1* form) : QObject(form), m_form(form)
+    {
+        setObjectName(QStringLiteral("FileDropForwarder"));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (!HasLocalFileUrl(drag->mimeData()))
+                break;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (!HasLocalFileUrl(drop->mimeData()))
+                break;
+            QCoreApplication::sendEvent(m_form, drop);
+            return true;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TForm1* m_form;
+};
+
+} // namespace
+
+void TForm1::AcceptDroppedFiles()
+{
+    setAcceptDrops(true);
+    if (findChild<FileDropForwarder*>(QString(), Qt::FindDirectChildrenOnly))
+        return;
+    auto* forwarder = new FileDropForwarder(this);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(forwarder);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (HasLocalFileUrl(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (!HasLocalFileUrl(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Loading may open message boxes; the file manager's drag has ended by
+    // then, as it would for a drop that is posted to the window.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    QMetaObject::invokeMethod(
+        this, [this, urls] { Guarded([&] { ReceiveDroppedFiles(urls); }); }, Qt::QueuedConnection);
+}
+
+void TForm1::ReceiveDroppedFiles(const QList<QUrl>& urls)
+{
+    // Read first: a count that is not a number abandons the drop before anything changes.
+    const int before = StrToInt(NumofTraces->text().toStdString());
+
+    std::vector<std::string> names;
+    QStringList refusals;
+    for (const QUrl& url : urls) {
+        if (!IsLocalFileUrl(url)) {
+            refusals << RefusalLine(kMessageNotLocalFile, url.toDisplayString());
+            continue;
+        }
+        const std::string name = LocalFileBytes(url);
+        const std::string reason = RefusalOf(name);
+        if (reason.empty())
+            names.push_back(name);
+        else
+            refusals << RefusalLine(reason, FileNameToText(name));
+    }
+
+    if (!names.empty()) {
+        ShowDataControls();
+        EnterDirectoryOf(names.front());
+        int loaded = 0;
+        for (const std::string& name : names) {
+            const LoadResult result = LoadDataFile(State, name);
+            if (result)
+                ++loaded;
+            else
+                refusals << RefusalLine(result.Message, FileNameToText(name));
+        }
+        // Only the files that made it into the history count as shown
+        // traces; the edit's own handler keeps the count within the history.
+        if (loaded > before)
+            NumofTraces->setText(QString::number(loaded));
+        PaintGraph();
+    }
+    if (!refusals.isEmpty())
+        Modals.Error(this, refusals.join(QLatin1Char('\n')));
+}

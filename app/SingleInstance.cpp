@@ -1,0 +1,369 @@
+// SPDX-License-Identifier: MIT
+#include "SingleInstance.h"
+
+#include "HandoverFrame.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QString>
+#include <QTimer>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString PathText(const std::string& path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// FNV-1a: the same key in every process, unlike qHash with its per-process seed.
+std::uint32_t StableHash(const std::string& text)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+// Connects to the first copy's socket; -1 when nobody listens there.
+int ConnectTo(const std::string& socketPath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof(address.sun_path))
+        return -1;
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool SendAll(int fd, const std::string& bytes)
+{
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Waits for the one-byte answer; false when the connection ends or the time runs out first.
+bool AwaitAcknowledgement(int fd, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd waiting{fd, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
+        char answer = 0;
+        const ssize_t n = ::recv(fd, &answer, 1, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n == 1 && answer == kHandoverAck;
+    }
+}
+
+// One client connection of the first copy: at most one frame, then the answer.
+class FrameConnection : public QObject {
+public:
+    using Deliver = std::function<bool(const std::string&)>;
+
+    FrameConnection(QLocalSocket* socket, Deliver deliver, int timeoutMs, QObject* parent)
+        : QObject(parent), m_socket(socket), m_deliver(std::move(deliver))
+    {
+        m_socket->setParent(this);
+        // Whatever a client sends, no more than one frame is ever buffered.
+        m_socket->setReadBufferSize(static_cast<qint64>(kHandoverHeaderSize + kHandoverMaxNameSize + 1));
+        m_timer.setSingleShot(true);
+        connect(&m_timer, &QTimer::timeout, this, [this] { Drop(); });
+        connect(m_socket, &QLocalSocket::readyRead, this, [this] { ReadFrame(); });
+        connect(m_socket, &QLocalSocket::disconnected, this, [this] {
+            if (!m_busy)
+                Finish();
+        });
+        m_timer.start(timeoutMs);
+        ReadFrame();
+    }
+
+private:
+    void ReadFrame()
+    {
+        if (m_busy || m_finished)
+            return;
+        HandoverFrameDecoder::Status status = m_decoder.CurrentStatus();
+        char chunk[2048];
+        while (status == HandoverFrameDecoder::Status::NeedMore && m_socket->bytesAvailable() > 0) {
+            const qint64 n = m_socket->read(chunk, sizeof(chunk));
+            if (n <= 0)
+                break;
+            status = m_decoder.Feed(std::string_view(chunk, static_cast<std::size_t>(n)));
+        }
+        if (status == HandoverFrameDecoder::Status::Invalid) {
+            Drop();
+        } else if (status == HandoverFrameDecoder::Status::Complete) {
+            m_timer.stop();
+            // The receiver may open a message box whose event loop ends this
+            // connection; it must outlive that call.
+            m_busy = true;
+            const bool handled = m_deliver(m_decoder.Name());
+            m_busy = false;
+            if (handled && m_socket->state() == QLocalSocket::ConnectedState) {
+                m_socket->write(&kHandoverAck, 1);
+                m_socket->flush();
+                m_socket->disconnectFromServer();
+                AppendTestLog("acknowledged");
+            } else {
+                m_socket->abort();
+            }
+            Finish();
+        }
+    }
+
+    void Drop()
+    {
+        if (m_busy || m_finished)
+            return;
+        m_socket->abort();
+        Finish();
+    }
+
+    void Finish()
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        m_timer.stop();
+        deleteLater();
+    }
+
+    QLocalSocket* m_socket;
+    Deliver m_deliver;
+    HandoverFrameDecoder m_decoder;
+    QTimer m_timer;
+    bool m_busy = false;
+    bool m_finished = false;
+};
+
+} // namespace
+
+std::string PrivateRuntimeDirectory()
+{
+    const std::string dir =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).toStdString();
+    if (dir.empty())
+        return {};
+    // Qt already refuses a directory of another owner or with loose modes; a
+    // second look costs nothing and keeps that promise here.
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & 077) != 0)
+        return {};
+    return dir;
+}
+
+std::string DisplayKey(const std::string& waylandDisplay, const std::string& x11Display)
+{
+    std::string session;
+    if (!waylandDisplay.empty()) {
+        session = "wayland:" + waylandDisplay;
+    } else if (!x11Display.empty()) {
+        // ":0" and ":0.0" are one session.
+        session = "x11:" + x11Display;
+        const std::size_t colon = session.rfind(':');
+        const std::size_t dot = session.find('.', colon);
+        if (dot != std::string::npos)
+            session.erase(dot);
+    }
+    char text[9];
+    std::snprintf(text, sizeof(text), "%08x", static_cast<unsigned>(StableHash(session)));
+    return text;
+}
+
+std::string CurrentDisplayKey()
+{
+    return DisplayKey(EnvironmentValue("WAYLAND_DISPLAY"), EnvironmentValue("DISPLAY"));
+}
+
+SingleInstancePaths SingleInstancePathsFor(const std::string& runtimeDir, const std::string& displayKey)
+{
+    if (runtimeDir.empty())
+        return {};
+    const std::string stem = runtimeDir + (runtimeDir.back() == '/' ? "" : "/") + TRACELY_APP_ID + "-" + displayKey;
+    SingleInstancePaths paths{stem + ".lock", stem + ".sock"};
+    if (paths.Socket.size() >= sizeof(sockaddr_un::sun_path))
+        return {};
+    return paths;
+}
+
+void AppendTestLog(const std::string& event)
+{
+    const char* path = std::getenv("TRACELY_TEST_LOG");
+    if (!path || !*path)
+        return;
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    // One write per line, so lines of several processes never interleave.
+    const std::string line = std::to_string(::getpid()) + " " + event + "\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(fd, line.data(), line.size());
+    ::close(fd);
+}
+
+SingleInstance::SingleInstance()
+    : SingleInstance(SingleInstancePathsFor(PrivateRuntimeDirectory(), CurrentDisplayKey()))
+{
+}
+
+SingleInstance::SingleInstance(SingleInstancePaths paths) : m_paths(std::move(paths)) {}
+
+SingleInstance::~SingleInstance()
+{
+    Release();
+}
+
+SingleInstance::Role SingleInstance::Claim()
+{
+    if (m_paths.Lock.empty())
+        return Role::Alone;
+    if (!m_lock) {
+        m_lock = std::make_unique<QLockFile>(PathText(m_paths.Lock));
+        // Only a dead holder makes a lock stale, never its age.
+        m_lock->setStaleLockTime(0);
+    }
+    if (m_lock->isLocked() || m_lock->tryLock(0))
+        return Role::First;
+    if (m_lock->error() == QLockFile::LockFailedError)
+        return Role::Other;
+    return Role::Alone;
+}
+
+SingleInstance::HandOverResult SingleInstance::HandOver(const std::string& name, int connectDeadlineMs,
+                                                        int answerTimeoutMs)
+{
+    const std::optional<std::string> frame = EncodeHandoverFrame(name);
+    if (!frame)
+        return HandOverResult::NameRefused;
+    if (m_paths.Socket.empty())
+        return HandOverResult::NotReached;
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(connectDeadlineMs);
+    for (;;) {
+        const int fd = ConnectTo(m_paths.Socket);
+        if (fd >= 0) {
+            const bool acknowledged = SendAll(fd, *frame) && AwaitAcknowledgement(fd, answerTimeoutMs);
+            ::close(fd);
+            return acknowledged ? HandOverResult::Acknowledged : HandOverResult::NoAnswer;
+        }
+        if (Claim() == Role::First)
+            return HandOverResult::BecameFirst;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return HandOverResult::NotReached;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+bool SingleInstance::Listen()
+{
+    if (!m_lock || !m_lock->isLocked())
+        return false;
+    if (m_server)
+        return m_server->isListening();
+    const QString socketPath = PathText(m_paths.Socket);
+    // Safe only because the lock is ours: a socket there belongs to a copy that died.
+    QLocalServer::removeServer(socketPath);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, [this] { TakePendingConnections(); });
+    if (!m_server->listen(socketPath)) {
+        std::fprintf(stderr, "tracely: cannot listen on %s: %s\n", m_paths.Socket.c_str(),
+                     qPrintable(m_server->errorString()));
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
+    AppendTestLog("listening");
+    return true;
+}
+
+void SingleInstance::Serve(Receiver receiver)
+{
+    m_receiver = std::move(receiver);
+    TakePendingConnections();
+}
+
+void SingleInstance::TakePendingConnections()
+{
+    if (!m_server || !m_receiver)
+        return;
+    // A weak reference: a connection may finish after this object is gone
+    // from the event loop's point of view (Release during a message box).
+    QPointer<SingleInstance> self(this);
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        new FrameConnection(
+            socket,
+            [self](const std::string& name) {
+                if (!self || !self->m_receiver)
+                    return false;
+                // A copy: a message box inside may end the serving and reset m_receiver.
+                const Receiver receiver = self->m_receiver;
+                receiver(name);
+                return true;
+            },
+            m_frameTimeoutMs, this);
+    }
+}
+
+void SingleInstance::Release()
+{
+    m_receiver = nullptr;
+    if (m_server) {
+        m_server->close();
+        delete m_server;
+        m_server = nullptr;
+    }
+    if (m_lock && m_lock->isLocked())
+        m_lock->unlock();
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// One running copy per user and display. The first copy holds a lock file and
+// listens on a local socket, both in the user's private runtime directory; a
+// later copy started with NoMulExec on sends its file name there and waits
+// until the first copy has loaded and drawn it.
+//
+// Nothing is ever put in a shared directory such as /tmp: without a runtime
+// directory that belongs to the user alone, every copy runs on its own.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLocalServer;
+class QLockFile;
+
+// The user's runtime directory when it is a directory owned by this user and
+// closed to everyone else; empty otherwise.
+std::string PrivateRuntimeDirectory();
+
+// A short, stable key for the graphical session (WAYLAND_DISPLAY, else
+// DISPLAY with its screen number dropped), so that two sessions of one user
+// keep apart. Eight hex digits.
+std::string DisplayKey(const std::string& waylandDisplay, const std::string& x11Display);
+std::string CurrentDisplayKey();
+
+struct SingleInstancePaths {
+    std::string Lock;
+    std::string Socket;
+};
+// Empty paths when runtimeDir is empty or the socket path would not fit a
+// Unix socket address.
+SingleInstancePaths SingleInstancePathsFor(const std::string& runtimeDir, const std::string& displayKey);
+
+// Appends one line to the file named by TRACELY_TEST_LOG, when set. The
+// process tests read it to see what a copy did and in which order.
+void AppendTestLog(const std::string& event);
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Role {
+        Alone,   // no private runtime directory: no lock, no channel
+        First,   // holds the lock
+        Other,   // another live copy holds the lock
+    };
+    enum class HandOverResult {
+        Acknowledged,   // the first copy has shown the file
+        BecameFirst,    // the other copy went away meanwhile; this one holds the lock now
+        NotReached,     // no copy answered within the connect deadline
+        NoAnswer,       // connected, but the connection ended without an acknowledgement
+        NameRefused,    // longer than a hand-over carries
+    };
+    using Receiver = std::function<void(const std::string& name)>;
+
+    // Default paths: the private runtime directory and the current display.
+    SingleInstance();
+    explicit SingleInstance(SingleInstancePaths paths);
+    ~SingleInstance() override;
+
+    const SingleInstancePaths& Paths() const { return m_paths; }
+
+    // Takes the lock when it is free or left behind by a copy that died.
+    // Needs no application object.
+    Role Claim();
+
+    // Second copy: sends name and waits for the acknowledgement. Connecting is
+    // retried until connectDeadlineMs, since the first copy may hold the lock
+    // but not listen yet; should the lock come free meanwhile, this copy takes
+    // it instead. Needs no application object.
+    HandOverResult HandOver(const std::string& name, int connectDeadlineMs = 3000, int answerTimeoutMs = 60000);
+
+    // First copy, once an application object exists: replaces a socket left
+    // by a copy that died and listens. Connections wait unread until Serve.
+    bool Listen();
+    // Handles every complete frame with receiver, then acknowledges it. A null
+    // receiver stops serving (connections then wait again).
+    void Serve(Receiver receiver);
+    // A client that has not sent a whole frame by then is dropped.
+    void SetFrameTimeout(int ms) { m_frameTimeoutMs = ms; }
+
+    // Stops listening and releases the lock.
+    void Release();
+
+private:
+    void TakePendingConnections();
+
+    SingleInstancePaths m_paths;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+    Receiver m_receiver;
+    int m_frameTimeoutMs = 5000;
+};
