@@ -79,6 +79,6 @@ void TForm1::ShowForm2()
 void TForm1::RunOptionsDialog()
 {
     // The options dialog TForm2 is created, shown modally and destroyed here.
-    TForm2 form2(State, Modals, OptionFilePath(), this);
+    TForm2 form2(State, Modals, GlobalSettingsFile(), this);
     form2.exec();
 }

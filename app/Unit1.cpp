@@ -6,6 +6,7 @@
 #include "HelpViewer.h"
 #include "PlotView.h"
 #include "QtTextRenderer.h"
+#include "SettingsLocation.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,12 +43,14 @@ std::string TextToFileName(const QString& text)
     return QFile::encodeName(text).toStdString();
 }
 
-TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* parent)
+TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* parent,
+               const std::string& settingsDirectory)
     : QWidget(parent),
       Modals(std::move(modals)),
       m_picture(kClientWidth, kClientHeight, QImage::Format_RGB32),
       m_textRenderer(std::make_unique<QtTextRenderer>()),
-      m_openDialogFilter(QString::fromUtf8(kBuiltInFileDialogFilter))
+      m_openDialogFilter(QString::fromUtf8(kBuiltInFileDialogFilter)),
+      m_settingsDirectory(ProgramSettingsDirectory(settingsDirectory))
 {
     State.Controls = this;
     setObjectName(QStringLiteral("Form1"));
@@ -150,14 +153,6 @@ bool TForm1::Guarded(const std::function<void()>& body)
         ShowHandlerError(Modals, this, error);
         return false;
     }
-}
-
-std::string TForm1::ProgramDirectory()
-{
-    std::string dir = TextToFileName(QCoreApplication::applicationDirPath());
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    return dir;
 }
 
 // --- PlotControls ---

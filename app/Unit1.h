@@ -62,9 +62,11 @@ public:
 
     // commandLineFile is the first argument as the user gave it (bytes of a
     // file name); empty when there was none. modals answers every modal
-    // window; tests pass scripted answers.
+    // window; tests pass scripted answers. settingsDirectory holds the global
+    // settings file (also the option file); empty means the program's own
+    // place (GlobalSettingsPath), and tests pass a temporary directory.
     explicit TForm1(const std::string& commandLineFile = {}, Dialogs modals = Dialogs::Real(),
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, const std::string& settingsDirectory = {});
     ~TForm1() override;
 
     PlotState State;
@@ -223,7 +225,9 @@ public:
     HelpViewer* Help() const { return m_help; }
 
     // Where the settings file of the program lives (directory ending in '/').
-    static std::string ProgramDirectory();
+    const std::string& ProgramDirectory() const { return m_settingsDirectory; }
+    // The global settings file in it, which is also the option file.
+    std::string GlobalSettingsFile() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -249,6 +253,7 @@ private:
     QButtonGroup* m_ysButtons = nullptr;
     HelpViewer* m_help = nullptr;
     QString m_openDialogFilter;
+    std::string m_settingsDirectory;
     int m_wheelRemainder = 0;
 };
 
