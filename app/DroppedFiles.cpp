@@ -6,7 +6,6 @@
 #include "DataFileReader.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -66,6 +65,16 @@ QString RefusalLine(const std::string& reason, const QString& item)
     return QString::fromStdString(reason) + QStringLiteral(": ") + item;
 }
 
+// Loading may open message boxes; the file manager's drag has ended by then,
+// as it would for a drop that is posted to the window.
+void ReceiveLater(TForm1* form, QDropEvent* drop)
+{
+    drop->acceptProposedAction();
+    const QList<QUrl> urls = drop->mimeData()->urls();
+    QMetaObject::invokeMethod(
+        form, [form, urls] { form->Guarded([&] { form->ReceiveDroppedFiles(urls); }); }, Qt::QueuedConnection);
+}
+
 // The edits accept dropped text, and a file's URL would end up in them as
 // text; this hands file drops over them to the window instead.
 class FileDropForwarder : public QObject {
@@ -90,7 +99,7 @@ public:
             auto* drop = static_cast<QDropEvent*>(event);
             if (!HasLocalFileUrl(drop->mimeData()))
                 break;
-            QCoreApplication::sendEvent(m_form, drop);
+            ReceiveLater(m_form, drop);
             return true;
         }
         default:
@@ -129,12 +138,7 @@ void TForm1::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    // Loading may open message boxes; the file manager's drag has ended by
-    // then, as it would for a drop that is posted to the window.
-    const QList<QUrl> urls = event->mimeData()->urls();
-    QMetaObject::invokeMethod(
-        this, [this, urls] { Guarded([&] { ReceiveDroppedFiles(urls); }); }, Qt::QueuedConnection);
+    ReceiveLater(this, event);
 }
 
 void TForm1::ReceiveDroppedFiles(const QList<QUrl>& urls)

@@ -1,0 +1,293 @@
+// SPDX-License-Identifier: MIT
+// Copies of the real program talking to each other. Each test runs its own
+// copy of the executable from a temporary directory, since the option file
+// lies beside the executable; the copies get a private runtime directory and
+// report what they do through TRACELY_TEST_LOG.
+#include "HandoverFrame.h"
+#include "SingleInstance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class HandOverProcess : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        Root = m_root.path().toStdString() + "/";
+        for (const char* dir : {"bin", "runtime", "config", "data", "elsewhere"})
+            ASSERT_EQ(::mkdir((Root + dir).c_str(), 0700), 0);
+        Program = Root + "bin/tracely";
+        // A hard link where the file systems allow, so no 16 MB copy per test.
+        if (::link(TRACELY_EXECUTABLE, Program.c_str()) != 0) {
+            ASSERT_TRUE(QFile::copy(TRACELY_EXECUTABLE, QString::fromStdString(Program)));
+        }
+        Log = Root + "events.log";
+        SetSingleCopy(true);
+    }
+
+    void TearDown() override
+    {
+        for (const auto& process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    void SetSingleCopy(bool on) const
+    {
+        std::ofstream(Root + "bin/Tracely.ini") << "[Option]\nNoMulExec=" << (on ? 1 : 0) << "\n";
+    }
+
+    std::string WriteData(const std::string& relative, int points = 50) const
+    {
+        std::ofstream out(Root + "data/" + relative);
+        for (int i = 0; i < points; ++i)
+            out << i << ' ' << i * 0.5 << '\n';
+        return Root + "data/" + relative;
+    }
+
+    QProcess& Start(const std::vector<std::string>& args, const std::string& workingDir = {})
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(Root + "runtime"));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(Root + "config"));
+        env.insert("TRACELY_TEST_LOG", QString::fromStdString(Log));
+        env.remove("TRACELY_SCREENSHOT");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("DISPLAY", QString::fromStdString(Display));
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(QString::fromStdString(workingDir.empty() ? Root : workingDir));
+        QStringList arguments;
+        for (const std::string& arg : args)
+            arguments << QFile::decodeName(QByteArray::fromStdString(arg));
+        process->start(QString::fromStdString(Program), arguments);
+        EXPECT_TRUE(process->waitForStarted(5000));
+        m_pids[process.get()] = std::to_string(process->processId());
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+
+    std::vector<std::string> LogLines() const
+    {
+        std::vector<std::string> lines;
+        std::ifstream in(Log);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    // Kept from the start: a process that has ended no longer tells its id.
+    std::string Pid(const QProcess& process) const { return m_pids.at(&process); }
+
+    bool Logged(const QProcess& process, const std::string& event) const
+    {
+        const std::string line = Pid(process) + " " + event;
+        for (const std::string& logged : LogLines())
+            if (logged == line)
+                return true;
+        return false;
+    }
+
+    bool WaitForLog(const QProcess& process, const std::string& event, int ms = 10000) const
+    {
+        return QTest::qWaitFor([&] { return Logged(process, event); }, ms);
+    }
+
+    QProcess& StartFirst(const std::vector<std::string>& args = {})
+    {
+        QProcess& first = Start(args);
+        EXPECT_TRUE(WaitForLog(first, "listening")) << "first copy never listened";
+        return first;
+    }
+
+    // Runs a second copy to its end; returns its exit status (-2 when it hangs).
+    int RunSecond(const std::vector<std::string>& args, const std::string& workingDir = {}, int ms = 15000)
+    {
+        QProcess& second = Start(args, workingDir);
+        if (!second.waitForFinished(ms))
+            return -2;
+        m_lastSecond = &second;
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -3;
+    }
+
+    std::string Root;   // ends in '/'
+    std::string Program;
+    std::string Log;
+    std::string Display = ":91";
+    QProcess* m_lastSecond = nullptr;
+
+private:
+    QTemporaryDir m_root;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    std::map<const QProcess*, std::string> m_pids;
+};
+
+} // namespace
+
+TEST_F(HandOverProcess, WithoutSingleCopyTwoCopiesRunSideBySide)
+{
+    SetSingleCopy(false);
+    QProcess& first = StartFirst();
+    QProcess& second = Start({WriteData("a.dat")});
+    EXPECT_TRUE(WaitForLog(second, "side by side"));
+    EXPECT_FALSE(second.waitForFinished(500)) << "the second copy should stay open";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    for (const std::string& line : LogLines())
+        EXPECT_EQ(line.find(" received "), std::string::npos) << line;
+}
+
+TEST_F(HandOverProcess, SecondCopyHandsItsFileOverAndEndsOnlyAfterItIsShown)
+{
+    const std::string file = WriteData("a.dat");
+    WriteData("b.dat");
+    QProcess& first = StartFirst();
+
+    EXPECT_EQ(RunSecond({file}), 255);
+
+    // Read right after the second copy ended: the first copy logged the file
+    // as shown before that, and acknowledged only then.
+    const std::vector<std::string> lines = LogLines();
+    const std::string shown = Pid(first) + " shown " + file + " in " + Root + "data/";
+    const auto shownAt = std::find(lines.begin(), lines.end(), shown);
+    ASSERT_NE(shownAt, lines.end()) << "file not shown before the second copy ended";
+    const auto ackAt = std::find(lines.begin(), lines.end(), Pid(first) + " acknowledged");
+    EXPECT_LT(shownAt, ackAt);
+    EXPECT_TRUE(Logged(*m_lastSecond, "handed over"));
+    EXPECT_FALSE(Logged(*m_lastSecond, "first copy"));
+}
+
+TEST_F(HandOverProcess, SecondCopyWithoutAFileOnlySwitchesTheLayout)
+{
+    QProcess& first = StartFirst();
+    EXPECT_EQ(RunSecond({}), 255);
+    EXPECT_TRUE(Logged(first, "received "));
+    EXPECT_TRUE(Logged(first, "shown  in " + Root));   // nothing loaded, directory unchanged
+}
+
+TEST_F(HandOverProcess, RelativeNameIsTakenFromTheFirstCopysWorkingDirectory)
+{
+    const std::string file = WriteData("rel.dat");
+    // The same relative name exists where the second copy runs, with other content.
+    std::ofstream(Root + "elsewhere/rel.dat") << "1 2\n";
+    QProcess& first = StartFirst();   // works in Root
+
+    EXPECT_EQ(RunSecond({"data/rel.dat"}, Root + "elsewhere"), 255);
+
+    EXPECT_TRUE(Logged(first, "received data/rel.dat"));
+    EXPECT_TRUE(Logged(first, "shown " + file + " in " + Root + "data/"));
+}
+
+TEST_F(HandOverProcess, OddNamesSurviveTheApplicationsOwnOptions)
+{
+    // "-reverse" is an option the toolkit would take for itself.
+    const std::string file = WriteData("-reverse");
+    QProcess& first = StartFirst();
+    EXPECT_EQ(RunSecond({"data/-reverse"}), 255);
+    EXPECT_TRUE(Logged(first, "shown " + file + " in " + Root + "data/"));
+}
+
+TEST_F(HandOverProcess, LockHeldWithoutAWindowEndsTheSecondCopySilently)
+{
+    // This test process plays a first copy that never listens.
+    SingleInstance holder(SingleInstancePathsFor(Root + "runtime", DisplayKey("", Display)));
+    ASSERT_EQ(holder.Claim(), SingleInstance::Role::First);
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(RunSecond({WriteData("a.dat")}), 255);
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_FALSE(m_lastSecond->readAllStandardError().contains("tracely:"));
+    EXPECT_TRUE(Logged(*m_lastSecond, "not handed over"));
+}
+
+TEST_F(HandOverProcess, CopyKilledHardLeavesNothingThatStopsTheNext)
+{
+    QProcess& dead = StartFirst();
+    ::kill(static_cast<pid_t>(dead.processId()), SIGKILL);
+    ASSERT_TRUE(dead.waitForFinished(5000));
+    ASSERT_FALSE(QDir(QString::fromStdString(Root + "runtime")).isEmpty()) << "expected a stale lock and socket";
+
+    // The next start becomes the first copy, and a later one reaches it.
+    QProcess& next = StartFirst();
+    EXPECT_TRUE(Logged(next, "first copy"));
+    const std::string file = WriteData("after.dat");
+    EXPECT_EQ(RunSecond({file}), 255);
+    EXPECT_TRUE(Logged(next, "shown " + file + " in " + Root + "data/"));
+}
+
+TEST_F(HandOverProcess, OtherDisplaysDoNotHandFilesToEachOther)
+{
+    QProcess& first = StartFirst();
+    Display = ":92";
+    QProcess& other = Start({WriteData("a.dat")});
+    EXPECT_TRUE(WaitForLog(other, "first copy"));
+    EXPECT_TRUE(WaitForLog(other, "listening"));
+    EXPECT_FALSE(Logged(first, "received " + Root + "data/a.dat"));
+}
+
+TEST_F(HandOverProcess, BadClientsCannotCrashBlockOrMisleadTheFirstCopy)
+{
+    QProcess& first = StartFirst();
+    const QString socketPath =
+        QString::fromStdString(SingleInstancePathsFor(Root + "runtime", DisplayKey("", Display)).Socket);
+
+    std::string huge(1, static_cast<char>(kHandoverFrameMagic));
+    huge += std::string("\xff\xff\xff\xff", 4);
+    const std::vector<QByteArray> payloads = {QByteArray("garbage that is no frame\n"),
+                                              QByteArray::fromStdString(huge + std::string(8000, 'x')),
+                                              QByteArray()};
+    std::vector<std::unique_ptr<QLocalSocket>> clients;
+    for (const QByteArray& payload : payloads) {
+        auto client = std::make_unique<QLocalSocket>();
+        client->connectToServer(socketPath);
+        ASSERT_TRUE(client->waitForConnected(3000));
+        if (!payload.isEmpty()) {
+            client->write(payload);
+            client->waitForBytesWritten(3000);
+        }
+        clients.push_back(std::move(client));
+    }
+
+    // While the silent client still holds its connection, a real hand-over goes through.
+    const std::string file = WriteData("real.dat");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(RunSecond({file}), 255);
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_TRUE(Logged(first, "shown " + file + " in " + Root + "data/"));
+
+    // Every bad client is sent away without an answer, the silent one after its few seconds.
+    for (const auto& client : clients) {
+        EXPECT_TRUE(client->state() == QLocalSocket::UnconnectedState || client->waitForDisconnected(8000));
+        EXPECT_TRUE(client->readAll().isEmpty());
+    }
+    for (const std::string& line : LogLines())
+        EXPECT_EQ(line.rfind(Pid(first) + " received ", 0) == 0, line == Pid(first) + " received " + file) << line;
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
