@@ -22,6 +22,7 @@
 namespace {
 
 constexpr const char* kMessageNotLocalFile = "Not a local file";
+constexpr const char* kForwarderName = "FileDropForwarder";
 
 // file: URLs of this machine. A host other than localhost names a file on
 // another machine, which is no file of ours to open.
@@ -81,7 +82,7 @@ class FileDropForwarder : public QObject {
 public:
     explicit FileDropForwarder(TForm1* form) : QObject(form), m_form(form)
     {
-        setObjectName(QStringLiteral("FileDropForwarder"));
+        setObjectName(QString::fromLatin1(kForwarderName));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -117,7 +118,8 @@ private:
 void TForm1::AcceptDroppedFiles()
 {
     setAcceptDrops(true);
-    if (findChild<FileDropForwarder*>(QString(), Qt::FindDirectChildrenOnly))
+    // Found by name: the forwarder has no meta-object of its own to cast to.
+    if (findChild<QObject*>(QString::fromLatin1(kForwarderName), Qt::FindDirectChildrenOnly))
         return;
     auto* forwarder = new FileDropForwarder(this);
     for (QLineEdit* edit : findChildren<QLineEdit*>())
