@@ -6,6 +6,7 @@
 #include "AxisRanges.h"
 #include "FormatText.h"
 #include "GraphPainter.h"
+#include "PlotView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -48,7 +49,10 @@ void TForm1::PaintGraph()
         ShowText(group.Upper, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Upper))));
         ShowText(group.Lower, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Lower))));
     }
+    // Now, not at the next turn of the event loop: the plot is a child of
+    // its own and is not repainted with the window.
     repaint();
+    m_plotView->repaint();
 }
 
 void TForm1::ChangeAxes(QLineEdit* edit)

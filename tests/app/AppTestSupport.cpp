@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 void TypeInto(QWidget* widget, const QString& text)
 {
@@ -15,4 +21,34 @@ void TypeInto(QWidget* widget, const QString& text)
 void MainWindowTest::TypeName(const QString& name)
 {
     TypeInto(Form->MaskEdit1, name);
+}
+
+void RejectNextModal()
+{
+    // Keeps trying until the dialog it acted on is gone, then removes itself,
+    // so it can neither miss the dialog nor act on the next one.
+    struct State {
+        QPointer<QWidget> Target;
+        bool Acted = false;
+    };
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    auto state = std::make_shared<State>();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, state] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (state->Acted && (state->Target.isNull() || modal != state->Target)) {
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
+        if (!modal)
+            return;
+        state->Target = modal;
+        state->Acted = true;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+    timer->start();
 }

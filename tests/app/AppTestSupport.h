@@ -56,10 +56,12 @@ protected:
         QDir::setCurrent(m_savedCwd);
     }
 
-    // The window, built with the scripted dialogs.
+    // The window, built with the scripted dialogs and a settings directory
+    // of its own.
     TForm1& MakeForm(const std::string& commandLineFile = {})
     {
-        Form = std::make_unique<TForm1>(commandLineFile, Script.Make());
+        Form = std::make_unique<TForm1>(commandLineFile, Script.Make(), nullptr,
+                                        m_settings.path().toStdString() + "/");
         return *Form;
     }
 
@@ -88,8 +90,13 @@ protected:
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_settings;
     QString m_savedCwd;
 };
 
 // Sets the file-name box and presses Enter in it.
 void TypeInto(QWidget* edit, const QString& text);
+
+// Rejects the next modal dialog as soon as it is up (our own dialogs only:
+// a real file dialog must never be driven this way).
+void RejectNextModal();

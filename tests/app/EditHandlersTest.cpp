@@ -151,6 +151,7 @@ TEST_F(MainWindowTest, OptionsButtonTakesTheNewFilterAndRepaints)
     TForm1& form = MakeForm();
     form.State.FileDialogFilter = "CSV (*.csv)|*.csv";
     form.State.GraphReady = false;
+    RejectNextModal();
     form.SpeedButton2->click();
     EXPECT_TRUE(form.State.GraphReady);
     EXPECT_EQ(form.OpenDialogFilter(), "CSV (*.csv)|*.csv");

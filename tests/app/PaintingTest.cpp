@@ -87,6 +87,33 @@ TEST_F(Painting, WindowShowsTheTraceWhereTheDataPutsIt)
     EXPECT_EQ(Pixel(shot, 70 + 100, 1 + 310 - 200), 0xFFFFFFu);
 }
 
+namespace {
+
+struct PaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(Painting, TypedFileIsOnScreenBeforeTheHandlerReturns)
+{
+    TForm1& form = MakeForm(WriteLine("first.dat"));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::processEvents();
+    PaintCounter counter;
+    form.findChild<PlotView*>()->installEventFilter(&counter);
+
+    TypeName(QString::fromStdString(WriteLine("second.dat")));
+
+    EXPECT_GE(counter.Paints, 1);
+}
+
 TEST_F(Painting, MaskEditShowsTheListedNameOfTheCurrentFile)
 {
     WriteLine("a.dat");
