@@ -17,7 +17,7 @@
 #include "Canvas.h"
 #include "ColorTable.h"
 #include "Dialogs.h"
-#include "DialogTextRenderer.h"
+#include "QtTextRenderer.h"
 #include "FilterGrid.h"
 #include "PlotState.h"
 
@@ -118,7 +118,7 @@ private:
     QButtonGroup* m_kanrenButtons = nullptr;
 
     QImage m_table;
-    DialogTextRenderer m_textRenderer;
+    QtTextRenderer m_textRenderer{true};
     std::unique_ptr<RasterCanvas> m_canvas;
     bool m_lastWriteFailed = false;
 };

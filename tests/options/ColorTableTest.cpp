@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ColorTable.h"
 
-#include "DialogTextRenderer.h"
+#include "QtTextRenderer.h"
 
 #include <QColor>
 
@@ -80,7 +80,7 @@ protected:
     static constexpr std::uint32_t kBackground = 0xFF123456;
 
     std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kWidth * kHeight, kBackground);
-    DialogTextRenderer text;
+    QtTextRenderer text{true};
     RasterCanvas canvas{PixelBuffer{pixels.data(), kWidth, kHeight, kWidth}, &text};
     SunkenEdgeColors edge{0xFF808080, 0xFFFFFFFF, 0xFF404040, 0xFFD4D0C8};
 

@@ -39,17 +39,20 @@ QFont QtTextRenderer::QtFontOf(const TFont& font)
 void QtTextRenderer::DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
                               std::uint32_t textPixel, std::uint32_t backgroundPixel)
 {
-    if (!buffer.Pixels || buffer.Width <= 0 || buffer.Height <= 0 || utf8.empty())
+    if (!buffer.Usable() || utf8.empty())
         return;
     QImage image(reinterpret_cast<uchar*>(buffer.Pixels), buffer.Width, buffer.Height,
                  static_cast<qsizetype>(buffer.Stride) * 4, QImage::Format_RGB32);
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const QFont qfont = QtFontOf(font);
     const QFontMetrics metrics(qfont);
+    const int cellHeight = m_clipToFontHeight && font.Height > 0 ? font.Height : metrics.height();
+    const QRect cell(x, y, metrics.horizontalAdvance(text), cellHeight);
 
     QPainter painter(&image);
+    painter.setClipRect(cell);
     painter.setFont(qfont);
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), QColor::fromRgb(backgroundPixel));
+    painter.fillRect(cell, QColor::fromRgb(backgroundPixel));
     painter.setPen(QColor::fromRgb(textPixel));
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Text for the canvas: QPainter on a QImage that wraps the canvas's own pixel
-// buffer, so text and our own lines land in the same picture.
+// buffer, so text and our own lines land in the same picture. Used by the
+// plot and by the options dialog's colour table.
 #pragma once
 
 #include "Canvas.h"
@@ -9,10 +10,17 @@
 
 class QtTextRenderer : public TextRenderer {
 public:
+    // With clipToFontHeight a font given in pixels draws nothing below that
+    // height, so a swatch label never paints over its swatch's bottom border.
+    explicit QtTextRenderer(bool clipToFontHeight = false) : m_clipToFontHeight(clipToFontHeight) {}
+
     void DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
                   std::uint32_t textPixel, std::uint32_t backgroundPixel) override;
 
     // The Qt font for a canvas font: the asked-for family first, then the
     // installed Japanese faces, so no glyph shows as a box.
     static QFont QtFontOf(const TFont& font);
+
+private:
+    bool m_clipToFontHeight;
 };
