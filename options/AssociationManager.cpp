@@ -2,7 +2,6 @@
 #include "AssociationManager.h"
 
 #include "ProfileFile.h"
-#include "SettingsPaths.h"
 
 #include <QCoreApplication>
 
@@ -99,10 +98,11 @@ AssociationManager::AssociationManager(AssociationStore store, std::string optio
 {
 }
 
-AssociationManager AssociationManager::ForThisProgram(const Dialogs& dialogs, QWidget* parent)
+AssociationManager AssociationManager::ForThisProgram(const Dialogs& dialogs, QWidget* parent,
+                                                      const std::string& optionFilePath)
 {
     return AssociationManager(AssociationStore(QCoreApplication::applicationFilePath(), XdgPaths::FromEnvironment()),
-                              OptionFilePath(), dialogs, parent);
+                              optionFilePath, dialogs, parent);
 }
 
 void AssociationManager::Message(const QString& text) const

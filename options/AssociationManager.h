@@ -30,8 +30,9 @@ public:
     AssociationManager(AssociationStore store, std::string optionFilePath, Dialogs dialogs, QWidget* parent = nullptr);
 
     // The tool as the options dialog uses it: this executable, the user's
-    // desktop directories and the program's option file.
-    static AssociationManager ForThisProgram(const Dialogs& dialogs, QWidget* parent);
+    // desktop directories and the option file the dialog was given.
+    static AssociationManager ForThisProgram(const Dialogs& dialogs, QWidget* parent,
+                                             const std::string& optionFilePath);
 
     // extText is the extension field, actionIndex the selected action
     // (0 make default, 1 add "open with", 2 undo; -1 none selected).

@@ -201,7 +201,7 @@ int TForm2::KanrenCasesIndex() const
 AssociationManager& TForm2::Associations()
 {
     if (!m_associations)
-        m_associations.emplace(m_makeAssociations(m_dialogs, this));
+        m_associations.emplace(m_makeAssociations(m_dialogs, this, m_optionFilePath));
     return *m_associations;
 }
 

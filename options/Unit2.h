@@ -46,7 +46,8 @@ public:
     static constexpr int kClientHeight = 356;
 
     // Makes the association tool on the first press of "Go!" or "全てリセット".
-    using AssociationFactory = std::function<AssociationManager(const Dialogs& dialogs, QWidget* parent)>;
+    using AssociationFactory =
+        std::function<AssociationManager(const Dialogs& dialogs, QWidget* parent, const std::string& optionFilePath)>;
 
     // optionFilePath is the program's option file; dialogs answers every
     // modal window the dialog opens (message boxes, the colour chooser).

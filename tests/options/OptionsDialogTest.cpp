@@ -66,13 +66,13 @@ protected:
 
     TForm2& Open()
     {
-        form = std::make_unique<TForm2>(state, dialogs, optionFile, nullptr, [this](const Dialogs& d, QWidget* p) {
+        form = std::make_unique<TForm2>(state, dialogs, optionFile, nullptr, [this](const Dialogs& d, QWidget* p, const std::string& optionPath) {
             XdgPaths paths;
             const QString root = dir.path();
             paths.Home = root + QStringLiteral("/home");
             paths.DataHome = root + QStringLiteral("/data");
             paths.ConfigHome = root + QStringLiteral("/config");
-            return AssociationManager(AssociationStore(root + QStringLiteral("/tracely"), paths), optionFile, d, p);
+            return AssociationManager(AssociationStore(root + QStringLiteral("/tracely"), paths), optionPath, d, p);
         });
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
