@@ -4,6 +4,7 @@
 #include "DataFileColumns.h"
 #include "DataFileLines.h"
 #include "DataFilePasses.h"
+#include "VectorState.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -106,6 +107,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name)
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks)
 {
+    ClearUpperVectorState();
     FileDescriptor fd;
     if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
         return Refuse(error);

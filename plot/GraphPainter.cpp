@@ -3,6 +3,7 @@
 
 #include "AxisRanges.h"
 #include "FormatText.h"
+#include "VectorState.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ void DrawNoData(RasterCanvas& canvas)
 // the newest file is drawn last, on top.
 void DrawTraces(const PlotState& state, RasterCanvas& canvas, int displayed, int numYs)
 {
+    ClearUpperVectorState();
     for (int k = 1; k <= numYs; ++k) {
         for (int s = displayed - 1; s >= 0; --s) {
             const TraceSlot& slot = state.Traces[s];
