@@ -3,6 +3,7 @@
 
 #include "AxisRanges.h"
 #include "RecordingTextRenderer.h"
+#include "SlotFill.h"
 
 #include <gtest/gtest.h>
 
@@ -44,28 +45,10 @@ struct Window {
         return n;
     }
 
-    // A file as the reader leaves it; an empty row is a column the file lacked.
     void Load(int slot, const std::vector<float>& x, const std::vector<float>& y1, const std::vector<float>& y2 = {},
               const std::vector<float>& y3 = {})
     {
-        TraceSlot& t = State.Traces[slot];
-        t.Name = "/home/user/data/file" + std::to_string(slot) + ".dat";
-        t.Table = AllocTable(4, x.size());
-        t.Points = float(x.size());
-        const std::vector<float>* rows[4] = {&x, &y1, &y2, &y3};
-        for (int r = 0; r < 4; ++r) {
-            t.Present[r] = rows[r]->empty() ? 0 : 1;
-            t.Max[r] = -1e37f;
-            t.Min[r] = 1e37f;
-            for (std::size_t i = 0; i < x.size(); ++i) {
-                const float v = rows[r]->empty() ? 0.0f : (*rows[r])[i];
-                (*t.Table)[r][i] = v;
-                if (!rows[r]->empty() && v > t.Max[r])
-                    t.Max[r] = v;
-                if (!rows[r]->empty() && v < t.Min[r])
-                    t.Min[r] = v;
-            }
-        }
+        FillSlot(State.Traces[slot], "/home/user/data/file" + std::to_string(slot) + ".dat", x, y1, y2, y3);
     }
 };
 
