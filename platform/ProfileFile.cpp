@@ -131,6 +131,11 @@ void ProfileFile::Replace(const std::string& bytes) const {
     if (QFile::encodeName(name) != encodedPath) ThrowCannotWrite();
 
     QSaveFile file(name);
+    // A writable file in a directory that takes no new files (a shared data
+    // directory, or a prepared Tracely.ini beside an installed executable) is
+    // written in place, without the rename; that is the only case the fallback
+    // covers, and a read-only file is still refused.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) ThrowCannotWrite();
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size || !file.flush()) {

@@ -8,8 +8,9 @@
 // appends a new key at the end of its section and a new section at the end of
 // the file, and creates the file. Untouched lines keep their bytes (CRLF too).
 // Every call reads the file afresh and every write reaches the disk
-// atomically; a Batch groups several calls into one commit with the same
-// final bytes.
+// atomically (in place, without that guarantee, only when the directory takes
+// no new files but the file itself is writable); a Batch groups several calls
+// into one commit with the same final bytes.
 #pragma once
 
 #include <cstddef>

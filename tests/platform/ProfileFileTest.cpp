@@ -335,6 +335,49 @@ TEST_F(ProfileFileTest, BatchCommitToUnwritableTargetThrowsAndChangesNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(directory));
 }
 
+// A writable settings file in a directory the user may not create files in
+// (a shared data directory, or the executable's directory with a prepared
+// Tracely.ini) must still take new values. The write runs in a child without
+// root's privileges, which would otherwise ignore the directory's mode.
+TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace) {
+    WriteFileBytes(path, kSettings);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const std::string readOnly = dir / "_Tracely.ini";
+    WriteFileBytes(readOnly, "[State]\nYs=1\n");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        try {
+            ProfileFile ini(path);
+            ini.WriteInteger("Form1", "Top", 7);
+            ini.WriteString("New", "Key", "v");
+        } catch (const EIniFileException&) {
+            ::_exit(1);
+        }
+        try {
+            ProfileFile locked(readOnly);
+            locked.WriteInteger("State", "Ys", 2);
+            ::_exit(3);
+        } catch (const EIniFileException&) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.Path().c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 3 ? "a read-only file was written" : "the write was refused");
+    EXPECT_EQ(ReadFileBytes(readOnly), "[State]\nYs=1\n");
+    const ProfileFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 7);
+    EXPECT_EQ(ini.ReadString("New", "Key", ""), "v");
+    EXPECT_EQ(ini.ReadString("Option", "FileDialog", ""), "  GDW(*.gdw)|*.gdw  ");
+}
+
 // The same random sequence of writes and deletions, once call by call and
 // once in a batch, must leave the same bytes.
 class ProfileBatchEquivalence : public ProfileFileTest, public testing::WithParamInterface<unsigned> {};
