@@ -126,7 +126,10 @@ void TForm1::EnterDirectoryOf(const std::string& name)
     State.CurrentDir = name.substr(0, name.size() - base.size());
     ChangeDirectoryTo(name);
     SearchFiles1.Execute(".");
-    ReadSettingsFile(State.CurrentDir, false);
+    // The listing position is settled before the directory's settings are
+    // read: a bad value there stops the opening, and a count and index left
+    // from the previous listing would make every later paint and step ask
+    // this listing for a name it does not have.
     State.ListingCount = SearchFiles1.Count();
     for (int i = 0; i < State.ListingCount; ++i) {
         if (SearchFiles1.GetFileName(i) == base) {
@@ -134,6 +137,7 @@ void TForm1::EnterDirectoryOf(const std::string& name)
             break;
         }
     }
+    ReadSettingsFile(State.CurrentDir, false);
 }
 
 void TForm1::ChangeDirectoryTo(const std::string& name)

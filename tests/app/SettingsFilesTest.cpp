@@ -325,6 +325,29 @@ INSTANTIATE_TEST_SUITE_P(
                          "'x1' は整数ではありません."}),
     [](const ::testing::TestParamInfo<BadDirectoryCase>& info) { return std::string(info.param.Name); });
 
+// A bad directory file stops the opening after the new directory was listed;
+// the listing position must then belong to that listing, or every later
+// paint asks the listing for a name it no longer has.
+TEST_F(SettingsFilesTest, BadDirectoryFileLeavesAListingPositionThatExists)
+{
+    TForm1& form = MakeForm();
+    for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat"})
+        WriteData(OtherDir + name);
+    Open(OtherDir + "d.dat");
+    ASSERT_EQ(form.State.ListingIndex, 3);
+    WriteBytes(DirectoryFile(), "[Value]\nA1upper=abc\n");
+
+    Open(WriteData(DataDir + "a.dat"));
+    ASSERT_EQ(Script.Errors.size(), 1);
+    EXPECT_EQ(form.State.ListingCount, form.SearchFiles1.Count());
+    EXPECT_LT(form.State.ListingIndex, form.State.ListingCount);
+
+    Script.Errors.clear();
+    TypeInto(form.Y1_upper, "5");
+    EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join('\n').toStdString();
+    EXPECT_EQ(form.Y1_upper->text(), "+5.0e+00");
+}
+
 // --- Opening files ---
 
 TEST_F(SettingsFilesTest, DirectoryWithoutItsFileKeepsTheSettingsAndTakesAutoDet)
