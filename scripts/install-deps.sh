@@ -12,7 +12,7 @@ packages=(
   shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils appstream
   clang libclang-rt-14-dev
   dpkg-dev file librsvg2-bin man-db
-  lintian devscripts
+  lintian devscripts weston qt6-wayland
 )
 
 missing=()
