@@ -3,7 +3,6 @@
 #include "Unit1.h"
 
 #include "Conversions.h"
-#include "DataFileReader.h"
 
 #include <QByteArray>
 #include <QDragEnterEvent>
@@ -13,8 +12,6 @@
 #include <QMetaObject>
 #include <QMimeData>
 #include <QStringList>
-
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -47,23 +44,6 @@ bool HasLocalFileUrl(const QMimeData* data)
 std::string LocalFileBytes(const QUrl& url)
 {
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8()).toStdString();
-}
-
-// Why an item cannot be loaded, or empty when it is a regular file. Looked
-// at without opening it, so a FIFO or a device never blocks the window.
-std::string RefusalOf(const std::string& path)
-{
-    struct stat info {};
-    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &info) != 0)
-        return kMessageNotFound;
-    if (!S_ISREG(info.st_mode))
-        return kMessageNotRegularFile;
-    return {};
-}
-
-QString RefusalLine(const std::string& reason, const QString& item)
-{
-    return QString::fromStdString(reason) + QStringLiteral(": ") + item;
 }
 
 // Loading may open message boxes; the file manager's drag has ended by then,
@@ -151,35 +131,11 @@ void TForm1::ReceiveDroppedFiles(const QList<QUrl>& urls)
     std::vector<std::string> names;
     QStringList refusals;
     for (const QUrl& url : urls) {
-        if (!IsLocalFileUrl(url)) {
-            refusals << RefusalLine(kMessageNotLocalFile, url.toDisplayString());
-            continue;
-        }
-        const std::string name = LocalFileBytes(url);
-        const std::string reason = RefusalOf(name);
-        if (reason.empty())
-            names.push_back(name);
+        // Refusals keep the order of the drop.
+        if (IsLocalFileUrl(url))
+            TakeIfRegular(LocalFileBytes(url), names, refusals);
         else
-            refusals << RefusalLine(reason, FileNameToText(name));
+            refusals << RefusalLine(kMessageNotLocalFile, url.toDisplayString());
     }
-
-    if (!names.empty()) {
-        ShowDataControls();
-        EnterDirectoryOf(names.front());
-        int loaded = 0;
-        for (const std::string& name : names) {
-            const LoadResult result = LoadDataFile(State, name);
-            if (result)
-                ++loaded;
-            else
-                refusals << RefusalLine(result.Message, FileNameToText(name));
-        }
-        // Only the files that made it into the history count as shown
-        // traces; the edit's own handler keeps the count within the history.
-        if (loaded > before)
-            NumofTraces->setText(QString::number(loaded));
-        PaintGraph();
-    }
-    if (!refusals.isEmpty())
-        Modals.Error(this, refusals.join(QLatin1Char('\n')));
+    OpenFilesTogether(names, before, refusals);
 }

@@ -6,6 +6,7 @@
 
 #include "Conversions.h"
 #include "DataFileReader.h"
+#include "FileNames.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,41 +17,45 @@
 #include <QRadioButton>
 #include <QStringList>
 
-#include <fcntl.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
-// ResolveDataFileName joins CurrentDir and the name in a buffer of this size;
-// a longer join is not tried.
-constexpr std::size_t kJoinedNameBuffer = 256;
-
-// Opening for reading without blocking: a FIFO must not hang the window. What
-// is not a regular file is then refused by the reader with its own message.
-bool OpensForReading(const std::string& path)
+// The first look at a typed name is CurrentDir + name, the second the name
+// against the working directory; an absolute name is taken as it stands.
+std::vector<std::string> CandidatesFor(const std::string& name, const std::string& currentDir)
 {
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
-
-std::string BaseNameOf(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-// The reader's reason, then the file it is about.
-QString RefusalText(const LoadResult& result, const std::string& name)
-{
-    return QString::fromStdString(result.Message) + QStringLiteral(": ") + FileNameToText(name);
+    if (IsAbsoluteFileName(name))
+        return {name};
+    return {CompletedFileName(name, currentDir), CompletedFileName(name, WorkingDirectory())};
 }
 
 } // namespace
+
+const char* RefusalReason(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::NotRegular: return kMessageNotRegularFile;
+    case FileKind::Unusable: return kMessageNameTooLong;
+    default: return kMessageNotFound;
+    }
+}
+
+QString RefusalLine(const std::string& reason, const QString& item)
+{
+    return QString::fromStdString(reason) + QStringLiteral(": ") + item;
+}
+
+void TakeIfRegular(const std::string& name, std::vector<std::string>& files, QStringList& refusals)
+{
+    const FileKind kind = KindOfFile(name);
+    if (kind == FileKind::Regular)
+        files.push_back(name);
+    else
+        refusals << RefusalLine(RefusalReason(kind), FileNameToText(name));
+}
 
 void TForm1::NewFileINput()
 {
@@ -71,49 +76,64 @@ void TForm1::FIleNameInput()
     // Read first: a text that is not a number stops the handler before the dialog.
     const int before = StrToInt(NumofTraces->text().toStdString());
 
-    const QStringList picked = Modals.OpenFiles(this, QDir::currentPath(), m_openDialogFilter);
+    const QStringList picked = Modals.OpenFiles(this, QDir::currentPath(), m_openDialogFilter,
+                                                MatchingFilterIndex(m_openDialogFilter, State.Traces[0].Name));
     if (picked.isEmpty())
         return;
+    std::vector<std::string> names;
+    for (const QString& name : picked)
+        names.push_back(TextToFileName(name));
+    OpenFilesTogether(names, before, {});
+}
 
-    ShowDataControls();
-    EnterDirectoryOf(TextToFileName(picked.front()));
+void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before, QStringList refusals)
+{
+    // Only regular files count: a folder or a FIFO among them must not become
+    // the browsed directory or change its listing and settings.
+    std::vector<std::string> files;
+    for (const std::string& name : names)
+        TakeIfRegular(name, files, refusals);
 
-    int loaded = 0;
-    QStringList refusals;
-    for (const QString& name : picked) {
-        const LoadResult result = LoadDataFile(State, TextToFileName(name));
-        if (result)
-            ++loaded;
-        else
-            refusals << RefusalText(result, TextToFileName(name));
+    if (!files.empty()) {
+        ShowDataControls();
+        EnterDirectoryOf(files.front());
+        int loaded = 0;
+        for (const std::string& name : files) {
+            const LoadResult result = LoadDataFile(State, name);
+            if (result)
+                ++loaded;
+            else
+                refusals << RefusalLine(result.Message, FileNameToText(name));
+        }
+        // Only the files that made it into the history count as shown
+        // traces; the edit's own handler keeps the count within the history.
+        if (loaded > before)
+            NumofTraces->setText(QString::number(loaded));
+        PaintGraph();
     }
     if (!refusals.isEmpty())
         Modals.Error(this, refusals.join(QLatin1Char('\n')));
-    // Only the files that made it into the history count as shown traces.
-    if (loaded > before)
-        NumofTraces->setText(QString::number(loaded));
-    PaintGraph();
 }
 
 bool TForm1::LoadAndReport(const std::string& name)
 {
     const LoadResult result = LoadDataFile(State, name);
     if (!result)
-        Modals.Error(this, RefusalText(result, name));
+        Modals.Error(this, RefusalLine(result.Message, FileNameToText(name)));
     return result.Ok;
 }
 
 TForm1::Resolved TForm1::ResolveDataFileName(const std::string& name) const
 {
-    if (name.empty())
+    // The limit is on the name as given; completed, it may be longer.
+    if (name.empty() || name.size() > kMaxGivenFileName)
         return {};
-    if (State.CurrentDir.size() + name.size() < kJoinedNameBuffer) {
-        std::string candidate = State.CurrentDir + name;
-        if (OpensForReading(candidate))
+    // Only a regular file counts as found: anything else must leave the
+    // browsed directory, its listing and its settings alone.
+    for (std::string& candidate : CandidatesFor(name, State.CurrentDir)) {
+        if (KindOfFile(candidate) == FileKind::Regular)
             return {true, std::move(candidate)};
     }
-    if (OpensForReading(name))
-        return {true, name};
     return {};
 }
 
@@ -121,9 +141,8 @@ void TForm1::EnterDirectoryOf(const std::string& name)
 {
     SearchFiles1.SortStyle = ssNameSmall;
     const std::string base = BaseNameOf(name);
-    const std::size_t dot = base.rfind('.');
-    SearchFiles1.ExtFilter = dot == std::string::npos ? std::string() : base.substr(dot);
-    State.CurrentDir = name.substr(0, name.size() - base.size());
+    SearchFiles1.ExtFilter = ExtensionOf(name);
+    State.CurrentDir = DirectoryOf(name);
     ChangeDirectoryTo(name);
     SearchFiles1.Execute(".");
     // The listing position is settled before the directory's settings are

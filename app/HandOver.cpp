@@ -4,9 +4,6 @@
 
 #include "SingleInstance.h"
 
-#include <filesystem>
-#include <system_error>
-
 void TForm1::ReceiveCopyData(const std::string& name)
 {
     AppendTestLog("received " + name);
@@ -14,17 +11,16 @@ void TForm1::ReceiveCopyData(const std::string& name)
         ShowDataControls();
         if (name.empty())
             return;
-        // The sender passes its argument as typed. Entering the file's
-        // directory moves the working directory, so a relative name with a
-        // directory part would no longer lead to the file: it is made whole
-        // against our working directory first.
-        std::string path = name;
-        if (path.front() != '/') {
-            std::error_code error;
-            std::string cwd = std::filesystem::current_path(error).string();
-            if (cwd.empty() || cwd.back() != '/')
-                cwd += '/';
-            path = cwd + path;
+        // The sender completes a relative name against its own working
+        // directory; one that still arrives relative is taken as open() would
+        // take it here, and kept whole so a later ReDraw finds the same file.
+        const std::string path = CompletedFileName(name, WorkingDirectory());
+        const FileKind kind = KindOfFile(path);
+        if (kind != FileKind::Regular) {
+            // Nothing changes for a name that is no file: not the browsed
+            // directory, not its listing, not the settings.
+            Modals.Error(this, RefusalLine(RefusalReason(kind), FileNameToText(name)));
+            return;
         }
         EnterDirectoryOf(path);
         LoadAndReport(path);

@@ -84,25 +84,30 @@ bool SendAll(int fd, const std::string& bytes)
     return true;
 }
 
-// Waits for the one-byte answer; false when the connection ends or the time runs out first.
-bool AwaitAcknowledgement(int fd, int timeoutMs)
+enum class Answer { Acknowledged, TurnedAway, TimedOut };
+
+// Waits for the one-byte answer. A connection that ends without it was turned
+// away (a copy that is closing) or lost with its copy.
+Answer AwaitAcknowledgement(int fd, int timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
-            return false;
+            return Answer::TimedOut;
         pollfd waiting{fd, POLLIN, 0};
         const int ready = ::poll(&waiting, 1, static_cast<int>(left.count()));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready <= 0)
-            return false;
+        if (ready == 0)
+            return Answer::TimedOut;
+        if (ready < 0)
+            return Answer::TurnedAway;
         char answer = 0;
         const ssize_t n = ::recv(fd, &answer, 1, 0);
         if (n < 0 && errno == EINTR)
             continue;
-        return n == 1 && answer == kHandoverAck;
+        return n == 1 && answer == kHandoverAck ? Answer::Acknowledged : Answer::TurnedAway;
     }
 }
 
@@ -293,9 +298,14 @@ SingleInstance::HandOverResult SingleInstance::HandOver(const std::string& name,
     for (;;) {
         const int fd = ConnectTo(m_paths.Socket);
         if (fd >= 0) {
-            const bool acknowledged = SendAll(fd, *frame) && AwaitAcknowledgement(fd, answerTimeoutMs);
+            const Answer answer = SendAll(fd, *frame) ? AwaitAcknowledgement(fd, answerTimeoutMs) : Answer::TurnedAway;
             ::close(fd);
-            return acknowledged ? HandOverResult::Acknowledged : HandOverResult::NoAnswer;
+            if (answer == Answer::Acknowledged)
+                return HandOverResult::Acknowledged;
+            // A copy that took the name and never answered may still show
+            // it: sending again could open it twice.
+            if (answer == Answer::TimedOut)
+                return HandOverResult::NoAnswer;
         }
         if (Claim() == Role::First)
             return HandOverResult::BecameFirst;
@@ -334,6 +344,16 @@ void SingleInstance::Serve(Receiver receiver)
     TakePendingConnections();
 }
 
+void SingleInstance::StopServing()
+{
+    m_receiver = nullptr;
+    if (m_server) {
+        // Closing removes the socket's name, so a later copy no longer connects.
+        m_server->close();
+        AppendTestLog("stopped serving");
+    }
+}
+
 void SingleInstance::TakePendingConnections()
 {
     if (!m_server || !m_receiver)
@@ -350,7 +370,9 @@ void SingleInstance::TakePendingConnections()
                 // A copy: a message box inside may end the serving and reset m_receiver.
                 const Receiver receiver = self->m_receiver;
                 receiver(name);
-                return true;
+                // A window that began to close meanwhile will not keep the
+                // file on the screen: the sender must not be told it did.
+                return self && self->m_receiver;
             },
             m_frameTimeoutMs, this);
     }

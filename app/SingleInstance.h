@@ -70,8 +70,9 @@ public:
 
     // Second copy: sends name and waits for the acknowledgement. Connecting is
     // retried until connectDeadlineMs, since the first copy may hold the lock
-    // but not listen yet; should the lock come free meanwhile, this copy takes
-    // it instead. Needs no application object.
+    // but not listen yet, or be closing and turn the name away; should the
+    // lock come free meanwhile, this copy takes it instead. Needs no
+    // application object.
     HandOverResult HandOver(const std::string& name, int connectDeadlineMs = 3000, int answerTimeoutMs = 60000);
 
     // First copy, once an application object exists: replaces a socket left
@@ -80,6 +81,10 @@ public:
     // Handles every complete frame with receiver, then acknowledges it. A null
     // receiver stops serving (connections then wait again).
     void Serve(Receiver receiver);
+    // Closes the channel for good: nothing new connects (a later copy then
+    // finds no one listening), and a frame still arriving is turned away
+    // unacknowledged. The lock stays held until Release.
+    void StopServing();
     // A client that has not sent a whole frame by then is dropped.
     void SetFrameTimeout(int ms) { m_frameTimeoutMs = ms; }
 

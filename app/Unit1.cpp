@@ -228,6 +228,7 @@ void TForm1::ShowPictureArea(const QRect& area)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    emit Closing();
     Guarded([this] { Closure(); });
     event->accept();
 }

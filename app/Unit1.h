@@ -12,12 +12,14 @@
 
 #include "Canvas.h"
 #include "Dialogs.h"
+#include "FileNames.h"
 #include "PlotState.h"
 #include "Searchfiles.h"
 
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
@@ -25,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -172,6 +175,11 @@ public:
     // Loads one file; a refused load is shown in the error box and leaves the
     // history as it was. Returns whether the file was loaded.
     bool LoadAndReport(const std::string& name);
+    // Files picked or dropped together, in the order given: the first regular
+    // file's directory is entered, every regular file loaded (the last ends in
+    // slot 0), NumofTraces raised from `before` to the number loaded, one
+    // paint, and one error box listing `refusals` and every file refused.
+    void OpenFilesTogether(const std::vector<std::string>& names, int before, QStringList refusals);
 
     // --- Directory navigation (DirectoryNavigation.cpp) ---
     void PrevInDir();
@@ -200,6 +208,10 @@ public:
     // Makes the whole window a drop target for files, its edits included
     // (they would take a file's URL as text). Calling it again does nothing.
     void AcceptDroppedFiles();
+
+    // The window has begun to close: what serves hand-overs stops taking them,
+    // since a file handed over now would never be seen.
+    Q_SIGNAL void Closing();
 
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
@@ -256,6 +268,12 @@ private:
     std::string m_settingsDirectory;
     int m_wheelRemainder = 0;
 };
+
+// Why a file cannot be opened, and the line that says so ("reason: name").
+const char* RefusalReason(FileKind kind);
+QString RefusalLine(const std::string& reason, const QString& item);
+// Adds name to files when it is a regular file, else its line to refusals.
+void TakeIfRegular(const std::string& name, std::vector<std::string>& files, QStringList& refusals);
 
 // File names are bytes; the controls show them decoded by the locale.
 QString FileNameToText(const std::string& name);

@@ -2,6 +2,7 @@
 // Program entry: hands the file to a running copy when the options ask for a
 // single copy, else runs the main window on it.
 #include "Dialogs.h"
+#include "FileNames.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
 #include "SettingsPaths.h"
@@ -36,6 +37,9 @@ int RunWindow(const std::string& fileName, SingleInstance& instance)
     TForm1 form(fileName);
     form.AcceptDroppedFiles();
     instance.Serve([&form](const std::string& name) { form.ReceiveCopyData(name); });
+    // From the first moment of closing (the settings are written then, and
+    // their error box could take a hand-over) no file is taken any more.
+    QObject::connect(&form, &TForm1::Closing, &instance, [&instance] { instance.StopServing(); });
 
     // Without a display, a picture of the window instead of a session.
     const QString screenshot = qEnvironmentVariable("TRACELY_SCREENSHOT");
@@ -73,7 +77,16 @@ int main(int argc, char** argv)
     SingleInstance instance;
     SingleInstance::Role role = instance.Claim();
     if (role == SingleInstance::Role::Other && singleCopy) {
-        switch (instance.HandOver(fileName)) {
+        // The running copy works in a directory of its own: a relative name
+        // is made whole here, where the user meant it.
+        const std::string handed = fileName.size() > kMaxGivenFileName ? std::string()
+                                   : fileName.empty()                   ? fileName
+                                                                        : CompletedFileName(fileName, WorkingDirectory());
+        if (handed.empty() && !fileName.empty()) {
+            std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
+            return kHandedOverStatus;
+        }
+        switch (instance.HandOver(handed)) {
         case SingleInstance::HandOverResult::BecameFirst:
             role = SingleInstance::Role::First;
             break;

@@ -86,7 +86,7 @@ Dialogs QuietDialogs()
     };
     d.Error = [](QWidget*, const QString& text) { std::fprintf(stderr, "error: %s\n", qPrintable(text)); };
     d.ConfirmOkCancel = [](QWidget*, const QString&, const QString&) { return false; };
-    d.OpenFiles = [](QWidget*, const QString&, const QString&) { return QStringList(); };
+    d.OpenFiles = [](QWidget*, const QString&, const QString&, int) { return QStringList(); };
     d.PickColor = [](QWidget*, const QColor&) -> std::optional<QColor> { return std::nullopt; };
     return d;
 }

@@ -10,8 +10,11 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
+class QFileDialog;
 class QWidget;
 
 struct Dialogs {
@@ -22,8 +25,10 @@ struct Dialogs {
     // OK / Cancel question; true for OK.
     std::function<bool(QWidget* parent, const QString& title, const QString& text)> ConfirmOkCancel;
     // Open dialog with multiple selection; an empty list means cancelled.
-    // filter is in the program's "description|pattern|description|pattern" form.
-    std::function<QStringList(QWidget* parent, const QString& startDir, const QString& filter)> OpenFiles;
+    // filter is in the program's "description|pattern|description|pattern"
+    // form; selectedFilter is the index of the pair shown first.
+    std::function<QStringList(QWidget* parent, const QString& startDir, const QString& filter, int selectedFilter)>
+        OpenFiles;
     // Colour chooser preset with a colour; no value means cancelled.
     std::function<std::optional<QColor>(QWidget* parent, const QColor& preset)> PickColor;
 
@@ -34,5 +39,14 @@ struct Dialogs {
 // errors: its text with a full stop appended, in the error box.
 void ShowHandlerError(const Dialogs& dialogs, QWidget* parent, const std::exception& error);
 
-// "GDWファイル(*.gdw)|*.gdw|..." -> "GDWファイル(*.gdw) (*.gdw);;..." for QFileDialog.
-QString QtFilterFromDialogFilter(const QString& filter);
+// "GDWファイル(*.gdw)|*.gdw|..." -> {"GDWファイル(*.gdw) (*.gdw)", ...} for
+// QFileDialog. "*.*" becomes "*": it means every name, also one without a dot.
+QStringList QtFiltersFromDialogFilter(const QString& filter);
+// The index of the first pair whose patterns match the file's base name
+// (letter case ignored, as the listing ignores it); 0 when none does.
+int MatchingFilterIndex(const QString& filter, const std::string& fileName);
+// The open dialog as the program shows it, not yet shown: several existing
+// files, the descriptions without a second copy of their patterns, large
+// enough to read names and sizes.
+std::unique_ptr<QFileDialog> MakeOpenDialog(QWidget* parent, const QString& startDir, const QString& filter,
+                                            int selectedFilter);

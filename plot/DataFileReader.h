@@ -40,9 +40,11 @@ struct LoadResult {
     explicit operator bool() const { return Ok; }
 };
 
-// Longest name the reader takes (its path buffer holds 260 bytes with the
-// terminator). A longer name is refused, never cut: a cut name opens another file.
-inline constexpr std::size_t kMaxDataFileName = 259;
+// Longest name the reader takes: the system's path limit less its NUL. Names
+// come completed against their directory, so the limit on what a user types
+// is applied before they get here. A longer name is refused, never cut: a cut
+// name opens another file.
+inline constexpr std::size_t kMaxDataFileName = 4095;
 
 // Seams for tests: a step run between the two passes (to change the file under
 // the reader) and a replacement for AllocTable (to make allocation fail).

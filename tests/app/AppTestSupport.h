@@ -23,6 +23,7 @@ struct ScriptedDialogs {
     int OpenCalls = 0;
     QString OpenStartDir;
     QString OpenFilter;
+    int OpenSelectedFilter = -1;
 
     Dialogs Make()
     {
@@ -30,10 +31,11 @@ struct ScriptedDialogs {
         d.Message = [this](QWidget*, const QString&, const QString& text) { Messages << text; };
         d.Error = [this](QWidget*, const QString& text) { Errors << text; };
         d.ConfirmOkCancel = [](QWidget*, const QString&, const QString&) { return false; };
-        d.OpenFiles = [this](QWidget*, const QString& startDir, const QString& filter) {
+        d.OpenFiles = [this](QWidget*, const QString& startDir, const QString& filter, int selectedFilter) {
             ++OpenCalls;
             OpenStartDir = startDir;
             OpenFilter = filter;
+            OpenSelectedFilter = selectedFilter;
             return OpenAnswer;
         };
         d.PickColor = [](QWidget*, const QColor&) -> std::optional<QColor> { return std::nullopt; };

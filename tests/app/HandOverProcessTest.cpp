@@ -190,17 +190,23 @@ TEST_F(HandOverProcess, SecondCopyWithoutAFileOnlySwitchesTheLayout)
     EXPECT_TRUE(Logged(first, "shown  in " + Root));   // nothing loaded, directory unchanged
 }
 
-TEST_F(HandOverProcess, RelativeNameIsTakenFromTheFirstCopysWorkingDirectory)
+TEST_F(HandOverProcess, RelativeNameMeansTheFileWhereTheSecondCopyWasStarted)
 {
-    const std::string file = WriteData("rel.dat");
-    // The same relative name exists where the second copy runs, with other content.
-    std::ofstream(Root + "elsewhere/rel.dat") << "1 2\n";
-    QProcess& first = StartFirst();   // works in Root
+    // The first copy works in data/ and shows data/run.dat; the same name in
+    // elsewhere/ holds other data, and only.dat exists in elsewhere/ alone.
+    const std::string own = WriteData("run.dat");
+    std::ofstream(Root + "elsewhere/run.dat") << "1 2\n3 4\n";
+    std::ofstream(Root + "elsewhere/only.dat") << "5 6\n7 8\n";
+    QProcess& first = Start({"run.dat"}, Root + "data");
+    ASSERT_TRUE(WaitForLog(first, "listening"));
 
-    EXPECT_EQ(RunSecond({"data/rel.dat"}, Root + "elsewhere"), 255);
+    EXPECT_EQ(RunSecond({"run.dat"}, Root + "elsewhere"), 255);
+    EXPECT_TRUE(Logged(first, "shown " + Root + "elsewhere/run.dat in " + Root + "elsewhere/"));
+    EXPECT_TRUE(Logged(*m_lastSecond, "handed over"));
 
-    EXPECT_TRUE(Logged(first, "received data/rel.dat"));
-    EXPECT_TRUE(Logged(first, "shown " + file + " in " + Root + "data/"));
+    EXPECT_EQ(RunSecond({"only.dat"}, Root + "elsewhere"), 255);
+    EXPECT_TRUE(Logged(first, "shown " + Root + "elsewhere/only.dat in " + Root + "elsewhere/"));
+    EXPECT_FALSE(Logged(first, "shown " + own + " in " + Root + "data/")) << "the first copy's own file was shown again";
 }
 
 TEST_F(HandOverProcess, OddNamesSurviveTheApplicationsOwnOptions)

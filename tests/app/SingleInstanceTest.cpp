@@ -294,3 +294,39 @@ INSTANTIATE_TEST_SUITE_P(
                       BadClient{"Nothing", ""},
                       BadClient{"HalfAFrame", Header(10) + "abc"}),
     [](const ::testing::TestParamInfo<BadClient>& info) { return std::string(info.param.Label); });
+
+TEST_F(SingleInstanceChannel, ClosingCopyTurnsNamesAwayAndTheSenderTakesOverWhenItIsGone)
+{
+    ASSERT_TRUE(First->Listen());
+    First->Serve([this](const std::string& name) { Received.push_back(name); });
+    First->StopServing();
+
+    auto pending = std::async(std::launch::async, [this] {
+        SingleInstance second(Paths);
+        second.Claim();
+        return second.HandOver("late.dat", 3000, 5000);
+    });
+    QTest::qWait(300);
+    EXPECT_TRUE(Received.empty());
+    First->Release();   // the closing copy has gone
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pending.wait_for(0s) == std::future_status::ready; }, 5000));
+    EXPECT_EQ(pending.get(), SingleInstance::HandOverResult::BecameFirst);
+    EXPECT_TRUE(Received.empty());
+}
+
+TEST_F(SingleInstanceChannel, FrameArrivingWhileClosingIsNotAcknowledged)
+{
+    ASSERT_TRUE(First->Listen());
+    // The frame is taken in while the window still serves, then the window
+    // starts closing inside the receiver (its settings error box).
+    First->Serve([this](const std::string& name) {
+        First->StopServing();
+        Received.push_back(name);
+    });
+    const auto result = BesideEventLoop([this] {
+        SingleInstance second(Paths);
+        second.Claim();
+        return second.HandOver("during-close.dat", 500, 2000);
+    });
+    EXPECT_NE(result, SingleInstance::HandOverResult::Acknowledged);
+}
