@@ -75,8 +75,12 @@ void TForm1::SetRedCursor(int x, int y)
         return;
     for (QWidget* w : std::initializer_list<QWidget*>{DeltaX, L_DeltaX, DeltaY1, L_DeltaY1})
         w->show();
-    DeltaY2->setVisible(State.NumYs() >= 2);
-    DeltaY3->setVisible(State.NumYs() == 3);
+    // Shown for the Ys in use; one that was shown before stays, since only a
+    // load or clearing the Cursor box hides the differences.
+    if (State.NumYs() >= 2)
+        DeltaY2->show();
+    if (State.NumYs() == 3)
+        DeltaY3->show();
     State.RedCursorX = x;
     State.RedCursorY = y;
     PaintGraph();

@@ -366,6 +366,21 @@ TEST_F(CursorReadout, MoreYsAfterTheClickShowTheirDifferencesOnlyAfterTheNextCli
     EXPECT_TRUE(Shown(form.DeltaY3));
 }
 
+TEST_F(CursorReadout, FewerYsAtTheNextClickLeaveTheirDifferencesShown)
+{
+    // A click only ever shows differences; a load or clearing the box hides them.
+    TForm1& form = OpenKnown();
+    QTest::mouseClick(form.RadioGroup1Items[2], Qt::LeftButton);
+    form.Cursor->setChecked(true);
+    Press(100, 200);
+    ASSERT_TRUE(Shown(form.DeltaY3));
+
+    QTest::mouseClick(form.RadioGroup1Items[0], Qt::LeftButton);
+    Press(150, 150);
+    EXPECT_TRUE(Shown(form.DeltaY2));
+    EXPECT_TRUE(Shown(form.DeltaY3));
+}
+
 TEST_F(CursorReadout, LoadingRemovesTheRedCursorAndKeepsTheCrossAndReadouts)
 {
     TForm1& form = OpenKnown();
