@@ -179,7 +179,11 @@ void AssociationManager::Undo(const QString& ext)
     ProfileFile ini(m_optionFilePath);
     const std::string extKey = ext.toStdString();
     if (ini.ReadString(kSection, KeysOf(extKey).Name, "").empty()) {
-        if (m_store.RemoveOpenWithVerb(ext))
+        // Without a backup the extension was either new to the desktop (made
+        // ours by action 0) or only given the extra entry (action 1).
+        const bool removedVerb = m_store.RemoveOpenWithVerb(ext);
+        const bool released = m_store.ReleaseOwnExtension(ext);
+        if (removedVerb || released)
             Message(ext + QStringLiteral("の関連づけを消去しました"));
         else
             Message(ext + QStringLiteral("の関連づけは見つかりませんでした"));

@@ -322,6 +322,39 @@ bool AssociationStore::RemoveOpenWithVerb(const QString& ext)
     return true;
 }
 
+bool AssociationStore::ReleaseOwnExtension(const QString& ext)
+{
+    if (!IsUsableExtension(ext) || TypeOf(ext) != kOwnType)
+        return false;
+    QStringList globs = OwnGlobs();
+    const bool hadGlob = globs.removeAll(u'*' + ext) > 0;
+
+    DesktopKeyFile list = LoadKeyFile(m_paths.UserMimeAppsList());
+    const QByteArray before = list.Bytes();
+    // The type may still stand for the program's own files through the
+    // system's definition; only our user-level entries go, and only when no
+    // extension we claimed needs them any more.
+    if (globs.isEmpty()) {
+        const QString id = DesktopId();
+        if (IsFirstDefault(list, kOwnType, id))
+            list.RemoveKey(MimeApps::kDefaultGroup, kOwnType);
+        MimeApps::DropId(list, MimeApps::kAddedGroup, kOwnType, id);
+    }
+    const bool listChanged = list.Bytes() != before;
+    if (!hadGlob && !listChanged)
+        return false;
+
+    std::vector<StagedFile> staged;
+    if (listChanged)
+        staged.emplace_back(m_paths.UserMimeAppsList(), list.Bytes());
+    if (hadGlob)
+        staged.emplace_back(PackagePath(), PackageXml(kOwnType, globs));
+    CommitAll(staged);
+    if (hadGlob)
+        RefreshMimeCache();
+    return true;
+}
+
 void AssociationStore::RestoreOpenCommand(const QString& /*ext*/, const AssocInfo& info)
 {
     // The values come from a backup the user may have edited: nothing that is

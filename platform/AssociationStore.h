@@ -61,6 +61,12 @@ public:
     // are the type's user default the entry counts as part of that default.
     bool RemoveOpenWithVerb(const QString& ext);
 
+    // Takes back what making the extension ours added when no backup exists:
+    // its glob in our own type, and once no extension of ours is left, our
+    // user-level default and added entry for that type. False when there was
+    // nothing of ours to take back.
+    bool ReleaseOwnExtension(const QString& ext);
+
     // Writes info.Com back as the user-level default of info.Name, or removes
     // that default when info.Com is empty (there was none before); our added
     // entry goes with it unless the restored default is ours. Throws

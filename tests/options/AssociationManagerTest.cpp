@@ -122,18 +122,33 @@ TEST_F(AssociationManagerTest, ForeignTypeIsBackedUpOnceAndRestoredByUndo)
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
-TEST_F(AssociationManagerTest, NewExtensionHasNoBackupAndUndoFindsNothing)
+TEST_F(AssociationManagerTest, NewExtensionHasNoBackupAndUndoTakesItBack)
 {
     REQUIRE_GIO();
     AssociationManager manager = Make();
     manager.ChangeKanren(QStringLiteral("gdw"), 0);
     manager.ChangeKanren(QStringLiteral("gdw"), 0);
+    manager.ChangeKanren(QStringLiteral("gdw"), 1);
+    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.gdw")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.gdw"));
+    manager.ChangeKanren(QStringLiteral("gdw"), 2);
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
     EXPECT_EQ(Texts(), QStringList({".gdwの関連づけを新規に設定しました", ".gdwの関連づけを変更しました",
+                                    ".gdwに「Tracelyで開く」を追加しました", ".gdwの関連づけを消去しました",
                                     ".gdwの関連づけは見つかりませんでした"}));
     EXPECT_TRUE(BackupKeys().empty());
-    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.gdw")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.gdw"))
-        << "the extension stays with the program";
+    EXPECT_FALSE(ReadFile(desk.UserList()).contains(kLocalId.toUtf8())) << "our entries stayed behind";
+    EXPECT_NE(desk.GioOpen(QStringLiteral("s.gdw")).section(u' ', 0, 0), QStringLiteral("tracely"));
+}
+
+TEST_F(AssociationManagerTest, UndoOfOneOwnExtensionKeepsTheOthers)
+{
+    REQUIRE_GIO();
+    AssociationManager manager = Make();
+    manager.ChangeKanren(QStringLiteral("gdw"), 0);
+    manager.ChangeKanren(QStringLiteral("qqz"), 0);
+    manager.ChangeKanren(QStringLiteral("gdw"), 2);
+    EXPECT_EQ(Texts().back(), QStringLiteral(".gdwの関連づけを消去しました"));
+    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.qqz")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.qqz"));
 }
 
 TEST_F(AssociationManagerTest, OpenWithThenUndoRemovesOnlyTheEntry)
