@@ -134,6 +134,7 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
         QLineEdit* box = AxisControls[static_cast<std::size_t>(axis)].Column;
         const std::string key = AxisColumnKey(axis);
         const QString text = QString::fromStdString(ini.ReadString(kStateSection, key, DefaultColumnText(axis)));
+        const QString before = box->text();
         try {
             // ChangeColn runs here rather than from the box's own signal, so a
             // text that is no integer reaches the caller once instead of being
@@ -144,8 +145,13 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
             }
             State.ColumnMap[static_cast<std::size_t>(axis)] = StrToInt(TextOf(box));
         } catch (const EConvertError& error) {
-            if (!global)
+            if (!global) {
+                // The box keeps its column: a text left in it would be
+                // written into the global file at close and refused at
+                // every start after.
+                SetTextQuietly(box, before);
                 throw;
+            }
             // A bad column in the global file must not keep the program from
             // starting: that key takes its default and the user is told.
             SetTextQuietly(box, QString::fromStdString(DefaultColumnText(axis)));

@@ -313,6 +313,11 @@ TEST_P(BadDirectoryFile, StopsReadingAndTheFileIsNotLoaded)
     EXPECT_TRUE(form.Y3_auto->isChecked());
     EXPECT_EQ(form.State.ColumnMap[3], 3);
     EXPECT_EQ(form.State.Colors[0], kDefaultColors[0]);
+    // A bad column keeps its box, so nothing bad reaches the global file.
+    EXPECT_EQ(form.Y2column->text(), "2");
+    EXPECT_EQ(form.State.ColumnMap[2], 2);
+    form.close();
+    EXPECT_EQ(ProfileFile(GlobalFile()).ReadString("State", "A2col", "-"), "2");
 }
 
 INSTANTIATE_TEST_SUITE_P(
