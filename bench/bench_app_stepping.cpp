@@ -109,7 +109,7 @@ void WheelStepping(benchmark::State& state)
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(view, &notch);
     }
-    if (form.State.DisplayedTraces != kHistorySlots || form.State.Traces[0].Points != kLines)
+    if (form.State.DisplayedTraces != kHistorySlots || form.State.Traces[0].Points != std::size_t(kLines))
         state.SkipWithError("the window did not show ten traces of the whole files");
     state.counters["files_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -35,7 +35,7 @@ struct Scene {
         for (int s = 0; s < kHistorySlots; ++s) {
             TraceSlot& slot = State.Traces[s];
             slot.Table = AllocTable(4, kPoints);
-            slot.Points = float(kPoints);
+            slot.Points = kPoints;
             for (int r = 0; r < 4; ++r) {
                 float* row = (*slot.Table)[r];
                 float walk = 0;

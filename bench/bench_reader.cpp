@@ -89,7 +89,7 @@ void BM_LoadDataFile(benchmark::State& state)
         PlainControls controls;
         plot.Controls = &controls;
         const LoadResult result = LoadDataFile(plot, g_path);
-        if (!result.Ok || plot.Traces[0].Points != kLines)
+        if (!result.Ok || plot.Traces[0].Points != std::size_t(kLines))
             state.SkipWithError("LoadDataFile failed");
         benchmark::DoNotOptimize(plot.Traces[0].Max[1]);
     }

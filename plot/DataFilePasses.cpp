@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <limits>
 
-bool CountDataLines(DataFileLines& lines, std::size_t maxLines, DataLineCount& count)
+bool CountDataLines(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
     std::string_view line;
-    while (count.Lines < maxLines && lines.Next(line)) {
+    while (lines.Next(line)) {
         if (!IsDataLine(line))
             continue;
         if (count.Lines == 0)

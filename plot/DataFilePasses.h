@@ -10,18 +10,13 @@
 
 #include <cstddef>
 
-// Most points one trace holds: a slot keeps its point count in a 32-bit
-// float, which is exact up to 2^24. Data lines past this are not read.
-inline constexpr std::size_t kMaxDataPoints = std::size_t(1) << 24;
-
 struct DataLineCount {
-    std::size_t Lines = 0;   // data lines, at most the limit given
+    std::size_t Lines = 0;   // data lines
     int Columns = 0;         // values on the first data line
 };
 
-// First pass. Stops reading once `maxLines` data lines are counted. False on
-// a read error.
-bool CountDataLines(DataFileLines& lines, std::size_t maxLines, DataLineCount& count);
+// First pass, over every line of the file. False on a read error.
+bool CountDataLines(DataFileLines& lines, DataLineCount& count);
 
 // Second pass into `slot`, whose Table is already sized to the point count:
 // stores the mapped columns of the first Table->Points() data lines and sets

@@ -115,7 +115,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     DataLineCount count;
     {
         DataFileLines lines(fd.Get());
-        if (!CountDataLines(lines, kMaxDataPoints, count))
+        if (!CountDataLines(lines, count))
             return Refuse(LoadError::CannotRead);
     }
 
@@ -147,7 +147,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     }
 
     fresh.Name = name;
-    fresh.Points = static_cast<float>(count.Lines);
+    fresh.Points = count.Lines;
     fresh.Columns = count.Columns;
 
     ShiftHistory(state, std::move(fresh));
@@ -166,7 +166,7 @@ bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
         return false;
     DataFileLines reader(fd.Get());
     DataLineCount count;
-    const bool ok = CountDataLines(reader, SIZE_MAX, count);
+    const bool ok = CountDataLines(reader, count);
     lines = count.Lines;
     columns = count.Columns;
     return ok;

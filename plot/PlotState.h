@@ -10,6 +10,7 @@
 #include "PlotControls.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,7 +32,7 @@ inline constexpr PlotRectangle PlotRect{70, 1, 310, 310};
 struct TraceSlot {
     std::string Name;             // as passed to the reader
     TablePtr Table;               // 4 rows of Points values; none for an empty slot
-    float Points = 0;             // number of data lines (a whole number)
+    std::size_t Points = 0;       // number of data lines
     std::int32_t Columns = 0;     // values on the first data line
     std::array<std::int32_t, kAxisCount> Present{};
     std::array<float, kAxisCount> Max{};

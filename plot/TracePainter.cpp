@@ -115,11 +115,9 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
 
 std::size_t DrawablePoints(const TraceSlot& slot)
 {
-    if (!slot.Loaded() || !(slot.Points > 0))
+    if (!slot.Loaded())
         return 0;
-    const double points = std::floor(double(slot.Points));
-    const std::size_t held = slot.Table->Points();
-    return points >= double(held) ? held : static_cast<std::size_t>(points);
+    return std::min(slot.Points, slot.Table->Points());
 }
 
 void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int axis)

@@ -277,10 +277,10 @@ TEST_F(DirectoryNavigation, ReDrawReloadsTheShownFilesInTheirOrder)
     const std::vector<std::string> expected{Dir + "c.dat", Dir + "b.dat", Dir + "a.dat"};
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3), expected);
     EXPECT_EQ(std::vector<std::string>(names.begin() + 3, names.begin() + 6), expected) << "the old ones below";
-    EXPECT_EQ(form.State.Traces[0].Points, 70);
-    EXPECT_EQ(form.State.Traces[1].Points, 60);
-    EXPECT_EQ(form.State.Traces[2].Points, 50);
-    EXPECT_EQ(form.State.Traces[3].Points, 7);
+    EXPECT_EQ(form.State.Traces[0].Points, 70u);
+    EXPECT_EQ(form.State.Traces[1].Points, 60u);
+    EXPECT_EQ(form.State.Traces[2].Points, 50u);
+    EXPECT_EQ(form.State.Traces[3].Points, 7u);
     EXPECT_TRUE(form.State.RedetectColumns) << "ReDraw leaves the column choice alone";
     EXPECT_EQ(form.State.ListingIndex, 2);
     EXPECT_EQ(form.MaskEdit1->text(), "c.dat");
@@ -305,9 +305,9 @@ TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileThatVanished)
     const auto names = HistoryNames(form);
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
               (std::vector<std::string>{Dir + "c.dat", Dir + "b.dat", Dir + "a.dat"}));
-    EXPECT_EQ(form.State.Traces[0].Points, 70);
+    EXPECT_EQ(form.State.Traces[0].Points, 70u);
     ASSERT_TRUE(form.State.Traces[1].Loaded());
-    EXPECT_EQ(form.State.Traces[1].Points, 6);
+    EXPECT_EQ(form.State.Traces[1].Points, 6u);
     EXPECT_EQ((*form.State.Traces[1].Table)[1][5], 5.0f) << "the kept copy holds the old values";
     EXPECT_NE(form.State.Traces[1].Table.get(), form.State.Traces[4].Table.get());
     EXPECT_EQ(form.State.ListingCount, 2);
@@ -339,7 +339,7 @@ TEST_F(DirectoryNavigation, ReDrawWithATraceCountThatIsNoIntegerReloadsNothing)
 
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.front(), QStringLiteral("'2x' は整数ではありません."));
-    EXPECT_EQ(form.State.Traces[0].Points, 5);
+    EXPECT_EQ(form.State.Traces[0].Points, 5u);
     EXPECT_FALSE(form.State.Traces[1].Loaded());
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Files and names the reader must survive: no crash, no hang, nothing
 // written past a buffer, and a refused load leaves everything as it was.
-#include "DataFilePasses.h"
 #include "DataFileReader.h"
+#include "GraphPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ struct Snapshot {
     struct Slot {
         std::string Name;
         const DataTable* Table;
-        float Points;
+        std::size_t Points;
         std::int32_t Columns;
         std::array<std::int32_t, kAxisCount> Present;
         std::array<float, kAxisCount> Max, Min;
@@ -112,7 +112,7 @@ protected:
         ASSERT_TRUE(result.Ok) << result.Message;
         const TraceSlot& slot = state.Traces[0];
         ASSERT_TRUE(slot.Loaded());
-        EXPECT_EQ(static_cast<float>(slot.Table->Points()), slot.Points);
+        EXPECT_EQ(slot.Table->Points(), slot.Points);
         EXPECT_GE(slot.Columns, 0);
         for (int axis = 1; axis < kAxisCount; ++axis) {
             if (slot.Present[axis]) {
@@ -197,14 +197,14 @@ TEST_F(DataFileBadInput, FileDeletedOrReplacedBetweenThePassesIsReadAsItWas)
     DataFileReaderHooks hooks;
     hooks.BetweenPasses = [&] { ASSERT_EQ(unlink(path.c_str()), 0); };
     ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
-    EXPECT_EQ(state.Traces[0].Points, 3);
+    EXPECT_EQ(state.Traces[0].Points, 3u);
     EXPECT_EQ((*state.Traces[0].Table)[1][2], 6);
 
     Write("goes.txt", "1 2\n3 4\n5 6\n");
     const std::string shorter = Write("shorter.txt", "7 8\n");
     hooks.BetweenPasses = [&] { ASSERT_EQ(rename(shorter.c_str(), path.c_str()), 0); };
     ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
-    EXPECT_EQ(state.Traces[0].Points, 3);
+    EXPECT_EQ(state.Traces[0].Points, 3u);
     EXPECT_EQ((*state.Traces[0].Table)[1][2], 6);
 }
 
@@ -214,7 +214,7 @@ TEST_F(DataFileBadInput, FileGrownBetweenThePassesIsReadUpToTheFirstCount)
     DataFileReaderHooks hooks;
     hooks.BetweenPasses = [&] { std::ofstream(path, std::ios::app) << "5 6\n7 8\n"; };
     ASSERT_TRUE(LoadDataFile(state, path, hooks).Ok);
-    EXPECT_EQ(state.Traces[0].Points, 2);
+    EXPECT_EQ(state.Traces[0].Points, 2u);
     EXPECT_EQ(state.Traces[0].Max[1], 4);
 }
 
@@ -233,7 +233,7 @@ TEST_P(DataFileBadContent, LoadsWithoutHarm)
     const std::string path = Write("content.dat", GetParam().Make());
     ExpectLoadedWhole(path);
     if (GetParam().Points >= 0) {
-        EXPECT_EQ(state.Traces[0].Points, GetParam().Points);
+        EXPECT_EQ(state.Traces[0].Points, static_cast<std::size_t>(GetParam().Points));
         EXPECT_EQ(state.Traces[0].Columns, GetParam().Columns);
     }
 }
@@ -270,17 +270,21 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(DataFileBadInput, PointCountStopsWhereAFloatStaysExact)
+TEST_F(DataFileBadInput, EveryLineIsReadPastTheLastPointCountAFloatHoldsExactly)
 {
-    // One more point would not fit the slot's float point count exactly.
-    std::string bytes;
-    bytes.reserve(2 * (kMaxDataPoints + 3));
-    for (std::size_t i = 0; i < kMaxDataPoints + 3; ++i)
-        bytes += "1\n";
-    bytes[2 * kMaxDataPoints] = '9';
+    // 2^24 + 10 one-value lines, the largest value on the last one: a count
+    // kept in a float, or a loop bounded by one, stops short of it.
+    constexpr std::size_t kLines = (std::size_t(1) << 24) + 10;
+    std::string bytes(2 * kLines, '\n');
+    for (std::size_t i = 0; i < kLines; ++i)
+        bytes[2 * i] = '1';
+    bytes[2 * (kLines - 1)] = '9';
     ExpectLoadedWhole(Write("many.txt", bytes));
-    EXPECT_EQ(state.Traces[0].Table->Points(), kMaxDataPoints);
-    EXPECT_EQ(state.Traces[0].Max[1], 1);
+    const TraceSlot& slot = state.Traces[0];
+    EXPECT_EQ(slot.Points, kLines);
+    EXPECT_EQ(DrawablePoints(slot), kLines);
+    EXPECT_EQ(slot.Max[1], 9);
+    EXPECT_EQ((*slot.Table)[1][kLines - 1], 9);
 }
 
 } // namespace

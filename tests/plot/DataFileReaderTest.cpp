@@ -96,7 +96,7 @@ TEST_P(DataFileReaderCount, PointsAreDataLinesAndColumnsComeFromTheFirstOne)
 
     Load(path);
     const TraceSlot& slot = state.Traces[0];
-    EXPECT_EQ(slot.Points, static_cast<float>(GetParam().Points));
+    EXPECT_EQ(slot.Points, static_cast<std::size_t>(GetParam().Points));
     EXPECT_EQ(slot.Columns, GetParam().Columns);
     EXPECT_EQ(slot.Table->Points(), static_cast<std::size_t>(GetParam().Points));
     EXPECT_EQ(slot.Name, path);

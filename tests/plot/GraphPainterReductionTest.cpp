@@ -142,7 +142,7 @@ TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
         PlotState state;
         TraceSlot& slot = state.Traces[0];
         slot.Table = AllocTable(4, n);
-        slot.Points = float(n);
+        slot.Points = n;
         std::copy(x.begin(), x.end(), (*slot.Table)[0]);
         std::copy(y.begin(), y.end(), (*slot.Table)[2]);
         PickLimits(state.Axes[0], x, rng);

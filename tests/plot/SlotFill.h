@@ -14,7 +14,7 @@ inline void FillSlot(TraceSlot& t, const std::string& name, const std::vector<fl
 {
     t.Name = name;
     t.Table = AllocTable(4, x.size());
-    t.Points = float(x.size());
+    t.Points = x.size();
     const std::vector<float>* rows[4] = {&x, &y1, &y2, &y3};
     for (int r = 0; r < 4; ++r) {
         t.Present[r] = rows[r]->empty() ? 0 : 1;
