@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -60,36 +59,15 @@ void ListDirectoryFor(TForm1& form, const std::string& name)
     }
 }
 
-// A copy of a history slot, table included. When the memory for the copy
-// cannot be had, the copy keeps the name and no table: the slot then draws
-// nothing, but the history keeps its order.
-TraceSlot CopyOfSlot(const TraceSlot& slot)
+// Brings slot `from` to slot 0 the way a load pushes a file, the slots
+// above it moving down by one. The slot itself moves, table and all: a
+// reload that failed for want of memory would find none for a copy either.
+// Nothing drops off the end, and the trace is not left behind below as a
+// second entry of the same file.
+void BringSlotToFront(PlotState& state, std::size_t from)
 {
-    TraceSlot copy;
-    copy.Name = slot.Name;
-    copy.Points = slot.Points;
-    copy.Columns = slot.Columns;
-    copy.Present = slot.Present;
-    copy.Max = slot.Max;
-    copy.Min = slot.Min;
-    if (slot.Table) {
-        const DataTable& from = *slot.Table;
-        copy.Table = AllocTable(from.Rows(), from.Points());
-        if (copy.Table) {
-            for (int row = 0; row < from.Rows(); ++row)
-                std::memcpy((*copy.Table)[row], from[row], from.Points() * sizeof(float));
-        }
-    }
-    return copy;
-}
-
-// Pushes a copy of slot `from` into slot 0 the way a load pushes a file,
-// dropping the oldest slot.
-void PushCopyOfSlot(PlotState& state, std::size_t from)
-{
-    TraceSlot copy = CopyOfSlot(state.Traces[from]);
-    std::move_backward(state.Traces.begin(), state.Traces.end() - 1, state.Traces.end());
-    state.Traces[0] = std::move(copy);
+    std::rotate(state.Traces.begin(), state.Traces.begin() + static_cast<std::ptrdiff_t>(from),
+                state.Traces.begin() + static_cast<std::ptrdiff_t>(from) + 1);
     ClearRedCursor(state);
 }
 
@@ -133,17 +111,18 @@ void TForm1::ReDrawInDir()
     // that can no longer be read keeps its old trace in its place: skipping it
     // would shift the others and show one file twice.
     QStringList refusals;
-    std::size_t pushed = 0;
+    std::size_t handled = 0;
     for (std::size_t k = names.size(); k-- > 0;) {
         if (names[k].empty())
             continue;
         const LoadResult result = LoadDataFile(State, names[k]);
         if (!result) {
             refusals << QString::fromStdString(result.Message) + QStringLiteral(": ") + FileNameToText(names[k]);
-            // Slot k has moved down by the files pushed before it.
-            PushCopyOfSlot(State, k + pushed);
+            // Slot k has moved down by one for each file handled before it,
+            // reloaded or kept.
+            BringSlotToFront(State, k + handled);
         }
-        ++pushed;
+        ++handled;
     }
 
     if (!names.empty() && !names.front().empty())

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 class DataTable {
@@ -26,3 +27,11 @@ using TablePtr = std::unique_ptr<DataTable>;
 // Returns no table (nullptr) when the memory cannot be had; never ends the process.
 TablePtr AllocTable(int rows, std::size_t n);
 void FreeTable(TablePtr& table);
+
+// Lets tests run the program's own code paths under memory pressure, which an
+// address-space limit cannot give under the address sanitizer: while a gate
+// is set, AllocTable asks it first and returns no table when it says no.
+// An empty gate lets every allocation through. Set it from one thread only,
+// while no load runs.
+using AllocTableGate = std::function<bool(int rows, std::size_t n)>;
+void SetAllocTableGate(AllocTableGate gate);

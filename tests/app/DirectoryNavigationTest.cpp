@@ -308,9 +308,40 @@ TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileThatVanished)
     EXPECT_EQ(form.State.Traces[0].Points, 70u);
     ASSERT_TRUE(form.State.Traces[1].Loaded());
     EXPECT_EQ(form.State.Traces[1].Points, 6u);
-    EXPECT_EQ((*form.State.Traces[1].Table)[1][5], 5.0f) << "the kept copy holds the old values";
-    EXPECT_NE(form.State.Traces[1].Table.get(), form.State.Traces[4].Table.get());
+    EXPECT_EQ((*form.State.Traces[1].Table)[1][5], 5.0f) << "the kept trace holds the old values";
     EXPECT_EQ(form.State.ListingCount, 2);
+}
+
+TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileWhoseTableCannotBeHad)
+{
+    WritePoints("a.dat", 5);
+    WritePoints("b.dat", 1000);
+    WritePoints("c.dat", 7);
+    TForm1& form = MakeForm(Dir + "a.dat");
+    form.NumofTraces->setText("3");
+    Next();
+    Next();
+    WritePoints("a.dat", 50);
+    WritePoints("b.dat", 2000);
+    WritePoints("c.dat", 70);
+    const DataTable* oldB = form.State.Traces[1].Table.get();
+    // Memory is short: no table of b's size can be had, the old one's nor the new one's.
+    struct GateReset {
+        ~GateReset() { SetAllocTableGate({}); }
+    } reset;
+    SetAllocTableGate([](int, std::size_t n) { return n < 1000; });
+
+    Redraw();
+
+    ASSERT_EQ(Script.Errors.size(), 1);
+    EXPECT_EQ(Script.Errors.front(), QString::fromStdString("Allocation Failure!: " + Dir + "b.dat"));
+    const auto names = HistoryNames(form);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
+              (std::vector<std::string>{Dir + "c.dat", Dir + "b.dat", Dir + "a.dat"}));
+    EXPECT_EQ(form.State.Traces[0].Points, 70u);
+    EXPECT_EQ(form.State.Traces[1].Table.get(), oldB) << "the old table itself stays";
+    EXPECT_EQ(form.State.Traces[1].Points, 1000u);
+    EXPECT_EQ(form.State.Traces[2].Points, 50u);
 }
 
 TEST_F(DirectoryNavigation, ReDrawWithMoreTracesThanFilesReloadsOnlyTheFiles)
