@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -145,11 +146,30 @@ TEST_F(DataFileBadInput, MissingFilesAreRefused)
 
 TEST_F(DataFileBadInput, UnreadableFileIsRefused)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their mode";
     const std::string path = Write("locked.txt", "1 2\n");
     ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ExpectRefused(path, LoadError::CannotRead);
+    // Only the file's mode may stand in the way, not the directory's.
+    ASSERT_EQ(chmod(dir.c_str(), 0711), 0);
+    // Root reads a file whatever its mode, so the load runs in a child that
+    // gives up root first. A failed expectation in the child would go
+    // unseen: it answers with its exit status instead.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        const Snapshot before = Take(state, controls);
+        const LoadResult result = LoadDataFile(state, path);
+        if (result.Ok || result.Error != LoadError::CannotRead || result.Message != kMessageCannotRead)
+            _exit(3);
+        _exit(Take(state, controls) == before ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "child status " << status;
+    ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 3 ? "the load was not refused as unreadable"
+                                                                     : "the refused load changed the state");
 }
 
 TEST_F(DataFileBadInput, NamesOverTheLimitAreRefusedNotCut)
