@@ -19,30 +19,38 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 namespace {
 
 // The existence test of a directory's settings file. Something under that name
-// that cannot be opened, or is no regular file (a directory, a FIFO), counts
-// as no file. There is no 259-character limit here: a deep data directory has
-// its settings like any other, up to the profile functions' own path limit.
-bool OpensAsSettingsFile(const std::string& path)
+// that cannot be opened, is no regular file (a directory, a FIFO), is a link
+// another user may have planted, or is larger than any settings file counts as
+// no file; `oversized` tells the last case, which the user is told about.
+// There is no 259-character limit here: a deep data directory has its settings
+// like any other, up to the profile functions' own path limit.
+bool OpensAsSettingsFile(const std::string& path, bool& oversized)
 {
-    if (path.empty() || path.size() > kMaxProfilePathLength || path.find('\0') != std::string::npos)
-        return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(fd);
-    return regular;
+    const ProfileFile::Found found = ProfileFile(path, ProfileFile::Links::OwnOnly).Examine();
+    oversized = found == ProfileFile::Found::Oversized;
+    return found == ProfileFile::Found::Readable;
+}
+
+// Told once per file and run: stepping through a directory reads its file at
+// every step, and a box at each one would stop the stepping.
+bool FirstReportOf(const std::string& path)
+{
+    static std::set<std::string> reported;
+    return reported.insert(path).second;
+}
+
+static_assert(kMaxProfileFileSize == 1024 * 1024, "the message names the limit");
+
+QString OversizedText(const std::string& path)
+{
+    return FileNameToText(path) + QStringLiteral(" は大きすぎるため読み込みません (設定ファイルは 1 MiB まで)");
 }
 
 std::string TextOf(const QLineEdit* edit)
@@ -89,7 +97,10 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
         path = dir + kGlobalSettingsName;
     } else {
         path = DirectorySettingsPath(dir);
-        if (!OpensAsSettingsFile(path)) {
+        bool oversized = false;
+        if (!OpensAsSettingsFile(path, oversized)) {
+            if (oversized && FirstReportOf(path))
+                Modals.Error(this, OversizedText(path));
             // A directory without settings of its own keeps the ones in force;
             // only the column choice follows the option again.
             const ProfileFile options(GlobalSettingsFile());
@@ -99,8 +110,12 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
         }
     }
 
-    ProfileFile ini(path);
+    ProfileFile ini(path, global ? ProfileFile::Links::Follow : ProfileFile::Links::OwnOnly);
     const ProfileFile::Batch snapshot(ini);
+    // Read as no file at all; for a directory file this shows only when the
+    // file grew past the limit since the look above.
+    if (snapshot.State() == ProfileFile::Found::Oversized && FirstReportOf(path))
+        Modals.Error(this, OversizedText(path));
 
     if (global) {
         State.UnitWheel = ini.ReadInteger(kOptionSection, kUnitWheelKey, kDefaultUnitWheel);
@@ -172,7 +187,8 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
 
 void TForm1::WriteSettingsFile(const std::string& dir, bool global)
 {
-    ProfileFile ini(global ? dir + kGlobalSettingsName : DirectorySettingsPath(dir));
+    ProfileFile ini(global ? dir + kGlobalSettingsName : DirectorySettingsPath(dir),
+                    global ? ProfileFile::Links::Follow : ProfileFile::Links::OwnOnly);
     ProfileFile::Batch batch(ini);
 
     // The order of the writes is the layout of a new file.

@@ -3,14 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -257,15 +263,16 @@ TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites) {
     EXPECT_THROW(ini.WriteInteger("Form1", "Top", 1), EIniFileException);
 }
 
-// Qt cannot carry a non-UTF-8 file name unchanged; writing would hit another path.
-TEST_F(ProfileFileTest, NonUtf8PathIsReadButNeverWrittenElsewhere) {
+// A name that is no valid UTF-8 is still the user's file: it is written
+// under its own bytes, not under some decoded look-alike.
+TEST_F(ProfileFileTest, NonUtf8PathIsWrittenUnderItsOwnName) {
     const std::string latin1Dir = dir / "caf\xe9";
     std::filesystem::create_directory(latin1Dir);
     WriteFileBytes(latin1Dir + "/_Tracely.ini", "[State]\nYs=2\n");
     ProfileFile ini(latin1Dir + "/_Tracely.ini");
     EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 2);
-    EXPECT_THROW(ini.WriteInteger("State", "Ys", 1), EIniFileException);
-    EXPECT_EQ(ReadFileBytes(latin1Dir + "/_Tracely.ini"), "[State]\nYs=2\n");
+    ini.WriteInteger("State", "Ys", 1);
+    EXPECT_EQ(ReadFileBytes(latin1Dir + "/_Tracely.ini"), "[State]\nYs=1\n");
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
     EXPECT_EQ(entries, 1);
@@ -415,5 +422,188 @@ TEST_P(ProfileBatchEquivalence, SameBytesAsSingleCalls) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ProfileBatchEquivalence, testing::Range(1u, 7u));
+
+// --- Links under the name, sizes, and in-place writes ---
+
+// Every entry of a directory: a link's target, a file's bytes, else its kind.
+std::map<std::string, std::string> Contents(const std::string& directory) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        std::string& value = contents[entry.path().filename().string()];
+        if (entry.is_symlink()) value = "-> " + std::filesystem::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file()) value = ReadFileBytes(entry.path().string());
+        else value = "kind " + std::to_string(static_cast<int>(entry.status().type()));
+    }
+    return contents;
+}
+
+struct LinkCase {
+    const char* name;
+    const char* target;   // of the link under the name, from data/; nullptr: a plain file
+    bool foreign;         // the link belongs to another user
+    ProfileFile::Links rule;
+    ProfileFile::Found found;
+    const char* written;  // the file a write changes; nullptr: the write is refused
+};
+
+class ProfileLinks : public ProfileFileTest, public testing::WithParamInterface<LinkCase> {};
+
+// A shared data directory's settings name, and the user's own files in home/.
+TEST_P(ProfileLinks, OnlyLinksTheRuleAllowsAreReadAndWritten) {
+    const LinkCase& c = GetParam();
+    if (c.foreign && ::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+    std::filesystem::create_directories(dir / "data");
+    std::filesystem::create_directories(dir / "home/sub");
+    WriteFileBytes(dir / "home/victim", "[State]\nYs=9\n");
+    ASSERT_EQ(::mkfifo((dir / "home/fifo").c_str(), 0600), 0);
+    const std::string name = dir / "data/_Tracely.ini";
+    if (c.target) {
+        ASSERT_EQ(::symlink(c.target, name.c_str()), 0);
+    } else {
+        WriteFileBytes(name, "[State]\nYs=9\n");
+    }
+    if (c.foreign) {
+        ASSERT_EQ(::lchown(name.c_str(), 65534, 65534), 0);
+    }
+    std::map<std::string, std::string> expected = Contents(dir / "data");
+    std::map<std::string, std::string> expectedHome = Contents(dir / "home");
+
+    ProfileFile ini(name, c.rule);
+    EXPECT_EQ(ini.Examine(), c.found);
+    EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), c.found == ProfileFile::Found::Readable ? 9 : 0);
+    if (c.written) {
+        ini.WriteInteger("State", "Ys", 2);
+        const std::string written = c.written;
+        (written.starts_with("home/") ? expectedHome : expected)[written.substr(5)] = "[State]\nYs=2\n";
+    } else {
+        EXPECT_THROW(ini.WriteInteger("State", "Ys", 2), EIniFileException);
+    }
+    EXPECT_EQ(Contents(dir / "data"), expected);
+    EXPECT_EQ(Contents(dir / "home"), expectedHome);
+}
+
+using Found = ProfileFile::Found;
+constexpr auto kOwnOnly = ProfileFile::Links::OwnOnly;
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ProfileLinks,
+    testing::Values(LinkCase{"File", nullptr, false, kOwnOnly, Found::Readable, "data/_Tracely.ini"},
+                    LinkCase{"OwnLink", "../home/victim", false, kOwnOnly, Found::Readable, "home/victim"},
+                    LinkCase{"ForeignLink", "../home/victim", true, kOwnOnly, Found::Refused, nullptr},
+                    // The user's own link to a file yet to come: the save makes it.
+                    LinkCase{"OwnDanglingLink", "../home/new", false, kOwnOnly, Found::Missing, "home/new"},
+                    LinkCase{"ForeignDanglingLink", "../home/new", true, kOwnOnly, Found::Refused, nullptr},
+                    LinkCase{"LinkToDirectory", "../home/sub", false, kOwnOnly, Found::Refused, nullptr},
+                    LinkCase{"LinkToFifo", "../home/fifo", false, kOwnOnly, Found::Refused, nullptr},
+                    LinkCase{"ForeignLinkUnderTheFollowRule", "../home/victim", true, ProfileFile::Links::Follow,
+                             Found::Readable, "home/victim"}),
+    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+
+// The name flips between the user's own link and a planted one as fast as the
+// system allows while the file is read and written: the planted link must
+// never be followed, whatever moment it is seen at.
+TEST_F(ProfileFileTest, LinkSwappedWhileInUseIsNeverFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+    WriteFileBytes(dir / "mine", "[State]\nYs=1\n");
+    WriteFileBytes(dir / "victim", "[State]\nYs=9\n");
+    const std::string planted = dir / "planted";
+    ASSERT_EQ(::symlink("mine", path.c_str()), 0);
+    ASSERT_EQ(::symlink("victim", planted.c_str()), 0);
+    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        while (!stop) ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, planted.c_str(), RENAME_EXCHANGE);
+    });
+    ProfileFile ini(path, ProfileFile::Links::OwnOnly);
+    int victimReads = 0;
+    for (int i = 0; i < 3000; ++i) {
+        victimReads += ini.ReadInteger("State", "Ys", 0) == 9;
+        try {
+            if (i % 30 == 0) ini.WriteInteger("State", "Ys", 1);
+        } catch (const EIniFileException&) {
+        }
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_EQ(victimReads, 0);
+    EXPECT_EQ(ReadFileBytes(dir / "victim"), "[State]\nYs=9\n");
+}
+
+struct SizeCase {
+    const char* name;
+    off_t size;
+    Found found;
+};
+
+class ProfileSizes : public ProfileFileTest, public testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ProfileSizes, FileOverTheBoundIsNeitherReadNorWritten) {
+    WriteFileBytes(path, "[State]\nYs=3\n;");
+    ASSERT_EQ(::truncate(path.c_str(), GetParam().size), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.Examine(), GetParam().found);
+    if (GetParam().found == Found::Readable) {
+        EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 3);
+        ini.WriteInteger("State", "Ys", 4);
+        EXPECT_THROW(ini.WriteInteger("State", "Ys", 40), EIniFileException);  // one byte too many
+        EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 4);
+        return;
+    }
+    EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 0);
+    EXPECT_THROW(ini.WriteInteger("State", "Ys", 4), EIniFileException);
+    EXPECT_FALSE(ini.DeleteKey("State", "Ys"));
+    {
+        ProfileFile::Batch batch(ini);
+        EXPECT_EQ(batch.State(), Found::Oversized);
+        ini.WriteInteger("State", "Ys", 4);
+        EXPECT_THROW(batch.Commit(), EIniFileException);
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ProfileSizes,
+                         testing::Values(SizeCase{"AtTheBound", off_t{1} << 20, Found::Readable},
+                                         SizeCase{"OneByteOver", (off_t{1} << 20) + 1, Found::Oversized},
+                                         SizeCase{"SparseGigabyte", off_t{1} << 30, Found::Oversized}),
+                         [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+
+// Written in place (the directory takes no new files), a content longer than
+// the file size limit allows must be refused before an old byte changes, and
+// a shorter one must still go in. The child drops root's privileges, which
+// would ignore the directory's mode.
+TEST_F(ProfileFileTest, InPlaceWriteBeyondTheFileSizeLimitLeavesTheFileAsItWas) {
+    const std::string before = "; " + std::string(3000, 'c') + "\n[State]\nYs=1\nA1lower=-5\n";
+    WriteFileBytes(path, before);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{before.size() + 64, before.size() + 64};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+        ProfileFile ini(path, ProfileFile::Links::OwnOnly);
+        try {
+            ini.WriteString("Value", "A1upper", std::string(200, '9'));
+            ::_exit(3);
+        } catch (const EIniFileException&) {
+        }
+        if (ReadFileBytes(path) != before) ::_exit(4);
+        ::_exit(ini.DeleteKey("State", "A1lower") ? 0 : 5);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.Path().c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no set-up, 3: written past the limit, 4: file changed, 5: no shorter write";
+    EXPECT_EQ(ReadFileBytes(path), before.substr(0, before.find("A1lower")));
+}
 
 }  // namespace
