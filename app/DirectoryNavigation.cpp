@@ -115,12 +115,13 @@ void TForm1::ReDrawInDir()
     for (std::size_t k = names.size(); k-- > 0;) {
         if (names[k].empty())
             continue;
-        const LoadResult result = LoadDataFile(State, names[k]);
+        const LoadResult result = LoadFile(names[k]);
         if (!result) {
-            refusals << QString::fromStdString(result.Message) + QStringLiteral(": ") + FileNameToText(names[k]);
+            refusals << RefusalLine(result.Message, FileNameToText(names[k]));
             // Slot k has moved down by one for each file handled before it,
             // reloaded or kept.
             BringSlotToFront(State, k + handled);
+            HideDeltaReadouts();
         }
         ++handled;
     }

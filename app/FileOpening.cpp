@@ -99,7 +99,7 @@ void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before
         EnterDirectoryOf(files.front());
         int loaded = 0;
         for (const std::string& name : files) {
-            const LoadResult result = LoadDataFile(State, name);
+            const LoadResult result = LoadFile(name);
             if (result)
                 ++loaded;
             else
@@ -115,9 +115,28 @@ void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before
         Modals.Error(this, refusals.join(QLatin1Char('\n')));
 }
 
+LoadResult TForm1::LoadFile(const std::string& name)
+{
+    LoadResult result = LoadDataFile(State, name);
+    if (!result)
+        return result;
+    const ColumnChoice& choice = result.Columns;
+    if (choice.Redetected) {
+        // Each edit runs ChangeColn and the selection runs ChangeYs, as typed.
+        for (int axis = 0; axis < choice.AxesSet; ++axis)
+            AxisControls[static_cast<std::size_t>(axis)].Column->setText(
+                QString::number(choice.Map[static_cast<std::size_t>(axis)]));
+        for (int axis = 0; axis < choice.AxesSet; ++axis)
+            AxisControls[static_cast<std::size_t>(axis)].Auto->setChecked(true);
+        SetYsItemIndex(choice.YsItem);
+    }
+    HideDeltaReadouts();
+    return result;
+}
+
 bool TForm1::LoadAndReport(const std::string& name)
 {
-    const LoadResult result = LoadDataFile(State, name);
+    const LoadResult result = LoadFile(name);
     if (!result)
         Modals.Error(this, RefusalLine(result.Message, FileNameToText(name)));
     return result.Ok;

@@ -55,11 +55,12 @@ void TForm1::PaintGraph()
     m_plotView->repaint();
 }
 
-void TForm1::ChangeAxes(QLineEdit* edit)
+void TForm1::ChangeAxes(LimitTarget target, QLineEdit* edit)
 {
     // A text that is not a number throws before any limit or Auto box changes.
-    if (!ApplyLimitEdit(State, edit->objectName().toStdString(), edit->text().toStdString()))
-        return;
+    const AxisSpan set = ApplyLimitText(State, target, edit->text().toStdString());
+    for (int axis = set.First; axis <= set.Last; ++axis)
+        AxisControls[static_cast<std::size_t>(axis)].Auto->setChecked(false);
     PaintGraph();
 }
 

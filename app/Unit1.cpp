@@ -138,8 +138,12 @@ void TForm1::ConnectHandlers()
     connect(TopMostToggle, &QCheckBox::toggled, this, [this] { Guarded([this] { SetTopmost(); }); });
     connect(Cursor, &QCheckBox::toggled, this, [this] { Guarded([this] { CursorClick(); }); });
     for (const AxisControlGroup& group : AxisControls) {
-        for (QLineEdit* edit : {group.Upper, group.Lower})
-            connect(edit, &QLineEdit::returnPressed, this, [this, edit] { Guarded([this, edit] { ChangeAxes(edit); }); });
+        for (const bool upper : {true, false}) {
+            QLineEdit* edit = upper ? group.Upper : group.Lower;
+            const LimitTarget target{static_cast<int>(&group - AxisControls.data()), upper};
+            connect(edit, &QLineEdit::returnPressed, this,
+                    [this, target, edit] { Guarded([this, target, edit] { ChangeAxes(target, edit); }); });
+        }
         connect(group.Column, &QLineEdit::textChanged, this, [this] { Guarded([this] { ChangeColn(); }); });
     }
 }
@@ -162,11 +166,6 @@ bool TForm1::AxisAuto(int axis) const
     return AxisControls.at(axis).Auto->isChecked();
 }
 
-void TForm1::SetAxisAuto(int axis, bool checked)
-{
-    AxisControls.at(axis).Auto->setChecked(checked);
-}
-
 int TForm1::YsItemIndex() const
 {
     return m_ysButtons->checkedId();
@@ -184,11 +183,6 @@ void TForm1::SetYsItemIndex(int item)
         RadioGroup1Items[static_cast<std::size_t>(std::min(item, 2))]->setChecked(true);
     }
     ChangeYs();
-}
-
-void TForm1::SetColumnText(int axis, const std::string& text)
-{
-    AxisControls.at(axis).Column->setText(QString::fromStdString(text));
 }
 
 bool TForm1::LinkageYs() const

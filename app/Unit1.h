@@ -10,7 +10,9 @@
 // stops there.
 #pragma once
 
+#include "AxisRanges.h"
 #include "Canvas.h"
+#include "DataFileReader.h"
 #include "Dialogs.h"
 #include "FileNames.h"
 #include "PlotState.h"
@@ -140,14 +142,16 @@ public:
 
     // --- PlotControls ---
     bool AxisAuto(int axis) const override;
-    void SetAxisAuto(int axis, bool checked) override;
     int YsItemIndex() const override;
-    void SetYsItemIndex(int item) override;
-    void SetColumnText(int axis, const std::string& text) override;
     bool LinkageYs() const override;
     bool DispName() const override;
     bool CursorOn() const override;
-    void HideDeltaReadouts() override;
+
+    // Selects item 0..2 of RadioGroup1 (3 or more: item 2; negative: none)
+    // and runs ChangeYs.
+    void SetYsItemIndex(int item);
+    // Hides DeltaX, L_DeltaX, DeltaY1, L_DeltaY1, DeltaY2 and DeltaY3.
+    void HideDeltaReadouts();
 
     // --- Handlers bound to controls (FileOpening.cpp, EditHandlers.cpp, Painting.cpp) ---
     void NewFileINput();
@@ -158,7 +162,7 @@ public:
     void ShowHelp();
     void ShowForm2();
     void PaintGraph();
-    void ChangeAxes(QLineEdit* edit);
+    void ChangeAxes(LimitTarget target, QLineEdit* edit);
     void ChangeYs();
     void ShowAxisControls(int axis, bool visible);
 
@@ -172,6 +176,10 @@ public:
     static void ChangeDirectoryTo(const std::string& name);
     void HideDataControls();
     void ShowDataControls();
+    // The one way the window loads a file: the reader, then what it decided
+    // about the controls (a re-detected column choice, the difference
+    // read-outs hidden with the red cursor).
+    LoadResult LoadFile(const std::string& name);
     // Loads one file; a refused load is shown in the error box and leaves the
     // history as it was. Returns whether the file was loaded.
     bool LoadAndReport(const std::string& name);

@@ -12,6 +12,7 @@
 // registers dirty on this machine; the reader and the painter clear that
 // state before their SSE loops (plot/VectorState.h), else the stepping runs
 // at about 60 % of this speed.
+#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "Dialogs.h"
 #include "GraphPainter.h"

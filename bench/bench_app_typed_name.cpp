@@ -4,6 +4,7 @@
 // traces overlaid (three Ys each), offscreen. Beside it, in the same run,
 // the two parts on their own: the reader loading the file, and a paint of
 // the ten traces with the window's control updates.
+#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "Unit1.h"
 

@@ -2,6 +2,7 @@
 // DrawGraph over ten overlaid files of three Ys with 1,000,000 points each,
 // against a baseline that only maps every point with ValueToPixel. Two shapes
 // of X: monotone (a time series) and a random walk.
+#include "PlainControls.h"
 #include "AxisRanges.h"
 #include "GraphPainter.h"
 

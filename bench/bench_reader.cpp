@@ -3,6 +3,7 @@
 // in the same process: two plain passes over the same bytes that count the
 // lines and convert four floats per line with std::from_chars. Prints the
 // ratio of the two and the peak resident memory against the table + 32 MB.
+#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "ReaderDataGenerator.h"
 

@@ -4,6 +4,7 @@
 // and the paint time per run and the process's peak resident memory against
 // the table + 32 MiB: the reader streams the file through one fixed buffer,
 // so nothing but the table should grow with the file.
+#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "GraphPainter.h"
 #include "ReaderDataGenerator.h"

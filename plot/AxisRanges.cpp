@@ -16,12 +16,6 @@ bool AxisIsAuto(const PlotState& state, int axis)
     return state.Controls == nullptr || state.Controls->AxisAuto(axis);
 }
 
-void ClearAuto(PlotState& state, int axis)
-{
-    if (state.Controls)
-        state.Controls->SetAxisAuto(axis, false);
-}
-
 int CountLoadedSlots(const PlotState& state)
 {
     return static_cast<int>(std::count_if(state.Traces.begin(), state.Traces.end(),
@@ -150,37 +144,23 @@ float PixelToValueY(const PlotState& state, int axis, int y)
     return NarrowToFloat(a.Lower + fraction * (double(a.Upper) - double(a.Lower)));
 }
 
-std::optional<LimitTarget> LimitTargetOfEdit(std::string_view editName)
-{
-    static constexpr std::array<std::string_view, 8> kNames{
-        "X0_upper", "X0_lower", "Y1_upper", "Y1_lower", "Y2_upper", "Y2_lower", "Y3_upper", "Y3_lower"};
-    if (std::find(kNames.begin(), kNames.end(), editName) == kNames.end())
-        return std::nullopt;
-    return LimitTarget{editName[1] - '0', editName[3] == 'u'};
-}
-
-void ApplyTypedLimit(PlotState& state, LimitTarget target, float value)
+AxisSpan ApplyTypedLimit(PlotState& state, LimitTarget target, float value)
 {
     if (target.Axis < 0 || target.Axis >= kAxisCount)
-        return;
+        return {};
     const bool linked = target.Axis > 0 && state.Controls && state.Controls->LinkageYs();
-    const int first = linked ? 1 : target.Axis;
-    const int last = linked ? 3 : target.Axis;
-    for (int axis = first; axis <= last; ++axis) {
-        AxisState& a = state.Axes[axis];
+    const AxisSpan set = linked ? AxisSpan{1, 3} : AxisSpan{target.Axis, target.Axis};
+    for (int axis = set.First; axis <= set.Last; ++axis) {
+        AxisState& a = state.Axes[static_cast<std::size_t>(axis)];
         (target.Upper ? a.Upper : a.Lower) = value;
-        ClearAuto(state, axis);
     }
+    return set;
 }
 
-bool ApplyLimitEdit(PlotState& state, std::string_view editName, const std::string& text)
+AxisSpan ApplyLimitText(PlotState& state, LimitTarget target, const std::string& text)
 {
-    const std::optional<LimitTarget> target = LimitTargetOfEdit(editName);
-    if (!target)
-        return false;
     const float value = StrToFloat(text);   // throws before anything changes
-    ApplyTypedLimit(state, *target, value);
-    return true;
+    return ApplyTypedLimit(state, target, value);
 }
 
 std::optional<YsLayout> YsLayoutOfItem(int item)

@@ -50,23 +50,26 @@ int ValueToPixelY(const PlotState& state, int axis, float value);
 float PixelToValueX(const PlotState& state, int x);
 float PixelToValueY(const PlotState& state, int axis, int y);
 
-// Which limit a limit edit stands for, from its name ("X0_upper", "Y2_lower", ...).
-// Only the eight limit edits' names are recognised.
+// Which limit a limit edit stands for.
 struct LimitTarget {
     int Axis;
     bool Upper;
 };
-std::optional<LimitTarget> LimitTargetOfEdit(std::string_view editName);
+// Axes First..Last (none when Last < First).
+struct AxisSpan {
+    int First = 0;
+    int Last = -1;
+};
 
 // A typed limit: linked Ys take it on all three Y axes, otherwise the named
-// axis alone; each axis set has its Auto box cleared. An X limit always goes to
-// the X axis, Link or not: Link only ties the Ys together.
-void ApplyTypedLimit(PlotState& state, LimitTarget target, float value);
+// axis alone. An X limit always goes to the X axis, Link or not: Link only
+// ties the Ys together. Returns the axes set, whose Auto boxes the window
+// clears; an axis number out of range sets nothing.
+AxisSpan ApplyTypedLimit(PlotState& state, LimitTarget target, float value);
 
 // Enter in a limit edit: converts the text (StrToFloat) and applies it. A text
-// that is not a number raises EConvertError before anything changes; an
-// unknown edit name changes nothing and returns false.
-bool ApplyLimitEdit(PlotState& state, std::string_view editName, const std::string& text);
+// that is not a number raises EConvertError before anything changes.
+AxisSpan ApplyLimitText(PlotState& state, LimitTarget target, const std::string& text);
 
 // What the Ys selection shows: the Y2 and Y3 control groups and the Link box.
 struct YsLayout {

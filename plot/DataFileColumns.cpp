@@ -2,7 +2,6 @@
 #include "DataFileColumns.h"
 
 #include <algorithm>
-#include <string>
 
 ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns)
 {
@@ -30,15 +29,6 @@ ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns)
 
 void ApplyColumnChoice(PlotState& state, const ColumnChoice& choice)
 {
-    if (!choice.Redetected)
-        return;
-    state.ColumnMap = choice.Map;
-    PlotControls* controls = state.Controls;
-    if (!controls)
-        return;
-    for (int axis = 0; axis < choice.AxesSet; ++axis)
-        controls->SetColumnText(axis, std::to_string(choice.Map[axis]));
-    for (int axis = 0; axis < choice.AxesSet; ++axis)
-        controls->SetAxisAuto(axis, true);
-    controls->SetYsItemIndex(choice.YsItem);
+    if (choice.Redetected)
+        state.ColumnMap = choice.Map;
 }

@@ -24,8 +24,7 @@ struct ColumnChoice {
 // the user's ColumnMap stands and the highest mapped column bounds the read.
 ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns);
 
-// Writes a re-detected choice back: ColumnMap, then the column edits, the
-// auto boxes and the Ys selection, in that order (each edit runs ChangeColn
-// and the selection runs ChangeYs in the real window). Does nothing for a
-// choice that was not re-detected.
+// Takes a re-detected choice into the ColumnMap; the window then sets the
+// column edits, the auto boxes of axes 0..AxesSet-1 and the Ys selection, in
+// that order. Does nothing for a choice that was not re-detected.
 void ApplyColumnChoice(PlotState& state, const ColumnChoice& choice);

@@ -49,7 +49,7 @@ LoadResult Refuse(LoadError error)
     case LoadError::FileChanged: message = kMessageFileChanged; break;
     case LoadError::AllocationFailure: message = kMessageAllocationFailure; break;
     }
-    return LoadResult{false, error, message};
+    return LoadResult{false, error, message, {}};
 }
 
 // Opens a regular file for reading. The open never waits: a FIFO without a
@@ -154,7 +154,9 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     state.RedetectColumns = redetect;
     ApplyColumnChoice(state, choice);
     ClearRedCursor(state);
-    return {};
+    LoadResult loaded;
+    loaded.Columns = choice;
+    return loaded;
 }
 
 bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
@@ -176,6 +178,4 @@ void ClearRedCursor(PlotState& state)
 {
     state.RedCursorX = -1;
     state.RedCursorY = -1;
-    if (state.Controls)
-        state.Controls->HideDeltaReadouts();
 }

@@ -8,6 +8,7 @@
 // exactly as they were.
 #pragma once
 
+#include "DataFileColumns.h"
 #include "DataTable.h"
 #include "PlotState.h"
 
@@ -37,6 +38,7 @@ struct LoadResult {
     bool Ok = true;
     LoadError Error = LoadError::None;
     std::string Message;   // for the caller to show when !Ok; the history is then unchanged
+    ColumnChoice Columns;  // the columns the load was read with; the window shows a re-detected choice
     explicit operator bool() const { return Ok; }
 };
 
@@ -60,5 +62,5 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
 // first one. Returns false when the file cannot be read as a regular file.
 bool CountDataLines(const std::string& path, std::size_t& lines, int& columns);
 
-// Forgets the red reference cursor and hides the difference read-outs.
+// Forgets the red reference cursor; the window hides the difference read-outs.
 void ClearRedCursor(PlotState& state);

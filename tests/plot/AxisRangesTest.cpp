@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "PlainControls.h"
 #include "AxisRanges.h"
 
 #include "Conversions.h"
@@ -257,49 +258,23 @@ TEST(AxisRanges, PixelsAtTheFrameGiveTheLimitsBack)
     EXPECT_LT(PixelToValueY(state, 3, INT_MIN), -6e7f) << "far below the frame on an inverted axis";
 }
 
-struct EditNameCase {
-    const char* Name;
-    bool Known;
-    int Axis;
-    bool Upper;
-};
-
-class EditNames : public ::testing::TestWithParam<EditNameCase> {};
-
-TEST_P(EditNames, NameTheirAxisAndLimit)
+bool Covers(AxisSpan set, int axis)
 {
-    const EditNameCase& c = GetParam();
-    const auto target = LimitTargetOfEdit(c.Name);
-    ASSERT_EQ(target.has_value(), c.Known) << c.Name;
-    if (target) {
-        EXPECT_EQ(target->Axis, c.Axis);
-        EXPECT_EQ(target->Upper, c.Upper);
-    }
+    return axis >= set.First && axis <= set.Last;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AxisRanges, EditNames,
-    ::testing::Values(EditNameCase{"X0_upper", true, 0, true}, EditNameCase{"X0_lower", true, 0, false},
-                      EditNameCase{"Y1_upper", true, 1, true}, EditNameCase{"Y2_lower", true, 2, false},
-                      EditNameCase{"Y3_upper", true, 3, true}, EditNameCase{"Y3_lower", true, 3, false},
-                      EditNameCase{"", false, 0, false}, EditNameCase{"Y1", false, 0, false},
-                      EditNameCase{"Y4_upper", false, 0, false}, EditNameCase{"Y0_upper", false, 0, false},
-                      EditNameCase{"X1_upper", false, 0, false}, EditNameCase{"y1_upper", false, 0, false},
-                      EditNameCase{"Y1_upperX", false, 0, false}, EditNameCase{"Y1column", false, 0, false},
-                      EditNameCase{"MaskEdit1", false, 0, false}));
 
 TEST(AxisRanges, TypedLimitWithLinkGoesToAllThreeYsAndClearsTheirAutoBoxes)
 {
     Fixture f;
     f.Controls.Link = true;
     f.Axis(0) = {10, 0};
-    ASSERT_TRUE(ApplyLimitEdit(f.State, "Y2_upper", "7"));
+    const AxisSpan set = ApplyLimitText(f.State, {2, true}, "7");
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(f.Axis(k).Upper, 7) << k;
-        EXPECT_FALSE(f.Controls.Auto[k]) << k;
+        EXPECT_TRUE(Covers(set, k)) << k;
     }
     EXPECT_EQ(f.Axis(0).Upper, 10);
-    EXPECT_TRUE(f.Controls.Auto[0]);
+    EXPECT_FALSE(Covers(set, 0));
 }
 
 TEST(AxisRanges, TypedXLimitWithLinkSetsTheXAxisAndLeavesTheYs)
@@ -307,32 +282,30 @@ TEST(AxisRanges, TypedXLimitWithLinkSetsTheXAxisAndLeavesTheYs)
     Fixture f;
     f.Controls.Link = true;
     f.Axis(1) = {3, 1};
-    ASSERT_TRUE(ApplyLimitEdit(f.State, "X0_lower", "-2.5"));
+    const AxisSpan set = ApplyLimitText(f.State, {0, false}, "-2.5");
     EXPECT_EQ(f.Axis(0).Lower, -2.5f);
-    EXPECT_FALSE(f.Controls.Auto[0]);
+    EXPECT_TRUE(Covers(set, 0));
     EXPECT_EQ(f.Axis(1).Lower, 1);
-    EXPECT_TRUE(f.Controls.Auto[1]);
+    EXPECT_FALSE(Covers(set, 1));
 }
 
 TEST(AxisRanges, TypedLimitWithoutLinkSetsOneLimitOfOneAxis)
 {
     Fixture f;
     f.Axis(2) = {4, 2};
-    ASSERT_TRUE(ApplyLimitEdit(f.State, "Y2_lower", " -1e1 "));
+    const AxisSpan set = ApplyLimitText(f.State, {2, false}, " -1e1 ");
     EXPECT_EQ(f.Axis(2).Lower, -10);
     EXPECT_EQ(f.Axis(2).Upper, 4);
-    EXPECT_FALSE(f.Controls.Auto[2]);
-    EXPECT_TRUE(f.Controls.Auto[1]);
-    EXPECT_TRUE(f.Controls.Auto[3]);
+    EXPECT_EQ(set.First, 2);
+    EXPECT_EQ(set.Last, 2);
 }
 
 TEST(AxisRanges, EnterOnTheRoundedTextTakesTheRoundedValue)
 {
     Fixture f;
     f.Axis(1) = {12.34f, 0};
-    ASSERT_TRUE(ApplyLimitEdit(f.State, "Y1_upper", "+1.2e+01"));
+    EXPECT_TRUE(Covers(ApplyLimitText(f.State, {1, true}, "+1.2e+01"), 1));
     EXPECT_EQ(f.Axis(1).Upper, 12);
-    EXPECT_FALSE(f.Controls.Auto[1]);
 }
 
 TEST(AxisRanges, TextThatIsNoNumberChangesNothing)
@@ -342,29 +315,27 @@ TEST(AxisRanges, TextThatIsNoNumberChangesNothing)
         f.Controls.Link = true;
         f.Axis(1) = {3, 1};
         try {
-            ApplyLimitEdit(f.State, "Y1_upper", text);
+            ApplyLimitText(f.State, {1, true}, text);
             ADD_FAILURE() << "no error for '" << text << "'";
         } catch (const EConvertError& e) {
             EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' は浮動小数点数ではありません");
         }
         EXPECT_EQ(f.Axis(1).Upper, 3) << text;
         EXPECT_EQ(f.Axis(2).Upper, 0) << text;
-        for (int a = 0; a < 4; ++a)
-            EXPECT_TRUE(f.Controls.Auto[a]) << text;
     }
 }
 
-TEST(AxisRanges, UnknownEditNameChangesNothing)
+TEST(AxisRanges, AxisOutOfRangeChangesNothing)
 {
     Fixture f;
     f.Axis(1) = {3, 1};
-    EXPECT_FALSE(ApplyLimitEdit(f.State, "Y1column", "5"));
-    EXPECT_FALSE(ApplyLimitEdit(f.State, "Y9_upper", "not even a number"));
-    EXPECT_EQ(f.Axis(1).Upper, 3);
-    EXPECT_TRUE(f.Controls.Auto[1]);
-    ApplyTypedLimit(f.State, LimitTarget{7, true}, 5);
-    ApplyTypedLimit(f.State, LimitTarget{-1, true}, 5);
-    EXPECT_TRUE(f.Controls.Auto[1]);
+    const auto before = f.State.Axes;
+    for (const int axis : {7, -1, kAxisCount}) {
+        const AxisSpan set = ApplyTypedLimit(f.State, LimitTarget{axis, true}, 5);
+        EXPECT_LT(set.Last, set.First) << axis;
+    }
+    for (int a = 0; a < kAxisCount; ++a)
+        EXPECT_EQ(f.Axis(a).Upper, before[static_cast<std::size_t>(a)].Upper);
 }
 
 TEST(AxisRanges, YsSelectionShowsGroupsByItem)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Files and names the reader must survive: no crash, no hang, nothing
 // written past a buffer, and a refused load leaves everything as it was.
+#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "GraphPainter.h"
 
@@ -40,8 +41,6 @@ struct Snapshot {
     int RedCursorX, RedCursorY;
     std::array<bool, 4> Auto;
     int YsItem;
-    std::array<std::string, 4> ColumnText;
-    int DeltaHides;
     bool operator==(const Snapshot&) const = default;
 };
 
@@ -61,8 +60,6 @@ Snapshot Take(const PlotState& state, const PlainControls& controls)
     s.RedCursorY = state.RedCursorY;
     s.Auto = controls.Auto;
     s.YsItem = controls.YsItem;
-    s.ColumnText = controls.ColumnText;
-    s.DeltaHides = controls.DeltaHides;
     return s;
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "PlainControls.h"
 #include "DataFileReader.h"
 
 #include <gtest/gtest.h>
@@ -12,37 +13,6 @@
 
 namespace {
 
-// Controls that record what the reader sets and, like the main window's
-// ChangeColn, read every column edit back into the ColumnMap.
-class RecordingControls : public PlainControls {
-public:
-    PlotState* State = nullptr;
-    std::vector<std::string> Calls;
-
-    void SetAxisAuto(int axis, bool checked) override
-    {
-        Calls.push_back("auto" + std::to_string(axis) + (checked ? "=on" : "=off"));
-        PlainControls::SetAxisAuto(axis, checked);
-    }
-    void SetYsItemIndex(int item) override
-    {
-        Calls.push_back("ys=" + std::to_string(item));
-        PlainControls::SetYsItemIndex(item);
-    }
-    void SetColumnText(int axis, const std::string& text) override
-    {
-        Calls.push_back("col" + std::to_string(axis) + "=" + text);
-        PlainControls::SetColumnText(axis, text);
-        for (int a = 0; a < kAxisCount; ++a)
-            State->ColumnMap[a] = std::stoi(ColumnText[a]);
-    }
-    void HideDeltaReadouts() override
-    {
-        Calls.push_back("hide");
-        PlainControls::HideDeltaReadouts();
-    }
-};
-
 class DataFileReaderTest : public testing::Test {
 protected:
     void SetUp() override
@@ -50,7 +20,6 @@ protected:
         std::string pattern = testing::TempDir() + "reader-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
-        controls.State = &state;
         state.Controls = &controls;
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
@@ -71,7 +40,7 @@ protected:
     const float* Row(int axis) const { return (*state.Traces[0].Table)[axis]; }
 
     PlotState state;
-    RecordingControls controls;
+    PlainControls controls;
     std::string m_dir;
 };
 
@@ -216,7 +185,6 @@ TEST_F(DataFileReaderTest, EveryLoadForgetsTheRedCursor)
     Load(Write("a.txt", "1 2\n"));
     EXPECT_EQ(state.RedCursorX, -1);
     EXPECT_EQ(state.RedCursorY, -1);
-    EXPECT_EQ(controls.DeltaHides, 1);
 }
 
 // Column re-detection: what the controls and the map end with.
@@ -228,14 +196,14 @@ struct RedetectCase {
     std::string Bytes;
     std::array<std::int32_t, 4> Map;
     int YsItem;
-    std::vector<std::string> Calls;   // before the closing "hide"
+    std::vector<std::string> Calls;   // what the window is to show, in order
     bool RedetectAfter;
 };
 
 class DataFileReaderRedetect : public DataFileReaderTest,
                                public testing::WithParamInterface<RedetectCase> {};
 
-TEST_P(DataFileReaderRedetect, WritesTheChoiceBackThroughTheControls)
+TEST_P(DataFileReaderRedetect, ReturnsTheChoiceForTheWindowToShow)
 {
     const RedetectCase& c = GetParam();
     if (c.PreviousColumns >= 0) {
@@ -245,25 +213,31 @@ TEST_P(DataFileReaderRedetect, WritesTheChoiceBackThroughTheControls)
         Load(Write("previous.txt", line + "\n"));
     }
     // The user's own choice, which a load without re-detection must keep.
-    controls.SetColumnText(0, "2");
-    controls.SetColumnText(2, "7");
-    controls.SetColumnText(3, "5");
-    controls.SetAxisAuto(0, false);
+    state.ColumnMap = {2, 1, 7, 5};
+    controls.Auto[0] = false;
     controls.YsItem = 1;
-    controls.Calls.clear();
     state.AutoDet = c.AutoDet;
     state.RedetectColumns = c.RedetectBefore;
 
-    Load(Write("next.txt", c.Bytes));
+    const LoadResult result = LoadDataFile(state, Write("next.txt", c.Bytes));
+    ASSERT_TRUE(result.Ok) << result.Message;
 
-    std::vector<std::string> expected = c.Calls;
-    expected.push_back("hide");
-    EXPECT_EQ(controls.Calls, expected);
+    // The column edits, then the auto boxes, then the Ys selection.
+    std::vector<std::string> shown;
+    const ColumnChoice& choice = result.Columns;
+    if (choice.Redetected) {
+        for (int axis = 0; axis < choice.AxesSet; ++axis)
+            shown.push_back("col" + std::to_string(axis) + "=" + std::to_string(choice.Map[axis]));
+        for (int axis = 0; axis < choice.AxesSet; ++axis)
+            shown.push_back("auto" + std::to_string(axis) + "=on");
+        shown.push_back("ys=" + std::to_string(choice.YsItem));
+        EXPECT_EQ(choice.YsItem, c.YsItem);
+    }
+    EXPECT_EQ(shown, c.Calls);
     EXPECT_EQ(state.ColumnMap, c.Map);
-    EXPECT_EQ(controls.YsItem, c.YsItem);
     EXPECT_EQ(state.RedetectColumns, c.RedetectAfter);
-    for (int axis = 0; axis < kAxisCount; ++axis)
-        EXPECT_EQ(controls.ColumnText[axis], std::to_string(state.ColumnMap[axis]));
+    EXPECT_EQ(controls.YsItem, 1) << "the reader changed a control itself";
+    EXPECT_FALSE(controls.Auto[0]) << "the reader changed a control itself";
 }
 
 const std::vector<std::string> kAllFour{"col0=1", "col1=2", "col2=3", "col3=4",
@@ -309,7 +283,7 @@ TEST_F(DataFileReaderTest, RedetectionStaysOnForFollowingLoads)
 {
     state.AutoDet = true;
     Load(Write("a.txt", "1 2 3\n"));
-    controls.SetColumnText(1, "3");
+    state.ColumnMap[1] = 3;
     Load(Write("b.txt", "4 5 6\n"));
     EXPECT_TRUE(state.RedetectColumns);
     EXPECT_EQ(state.ColumnMap[1], 2);

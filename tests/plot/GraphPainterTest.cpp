@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "PlainControls.h"
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
