@@ -31,6 +31,9 @@ constexpr double kOuterMargin = 8;
 constexpr double kLegendMargin = 8;
 constexpr double kLegendPadding = 6;
 constexpr double kSwatchWidth = 18;
+// A monotone X keeps at most four points a column; an envelope with many more
+// is drawn once into a mask.
+constexpr std::size_t kMaskFromLinesPerColumn = 8;
 const QColor kGridColor(226, 226, 226);
 const QColor kFrameColor(0, 0, 0);
 
@@ -555,16 +558,88 @@ void DrawEnvelopeLines(QPainter& painter, const std::vector<EnvelopePoint>& poin
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
+QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio,
+                     const QRect& devicePlot)
+{
+    const QRect area = devicePlot & QRect(QPoint(0, 0), deviceSize);
+    if (area.isEmpty())
+        return {};
+    QImage alpha(deviceSize, QImage::Format_Alpha8);
+    alpha.setDevicePixelRatio(ratio);
+    alpha.fill(0);
+    {
+        QPainter painter(&alpha);
+        painter.setClipRect(QRectF(devicePlot.left() / ratio, devicePlot.top() / ratio, devicePlot.width() / ratio,
+                                   devicePlot.height() / ratio));
+        DrawEnvelopeLines(painter, points, devicePlot.topLeft(), Qt::black);
+    }
+    QImage mono(devicePlot.size(), QImage::Format_MonoLSB);
+    mono.setColorTable({qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 255)});
+    mono.fill(0);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* from = alpha.constScanLine(y);
+        uchar* to = mono.scanLine(y - devicePlot.top());
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (from[x]) {
+                const int bit = x - devicePlot.left();
+                to[bit >> 3] |= static_cast<uchar>(1u << (bit & 7));
+            }
+        }
+    }
+    return QBitmap::fromImage(mono);
+}
+
+void DrawEnvelopeMask(QPainter& painter, const QBitmap& mask, QPoint deviceOrigin, const QColor& color)
+{
+    if (mask.isNull())
+        return;
+    DeviceSpace device(painter, RatioOf(painter));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(color);
+    painter.drawPixmap(deviceOrigin, mask);
+}
+
+const QBitmap& LargeViewCache::MaskOf(const std::shared_ptr<const TraceEnvelope>& envelope, QSize deviceSize,
+                                      double ratio, const QRect& devicePlot)
+{
+    MaskEntry& entry = m_masks[envelope.get()];
+    if (entry.Envelope != envelope || entry.DeviceSize != deviceSize || entry.DevicePlot != devicePlot) {
+        entry.Envelope = envelope;
+        entry.DeviceSize = deviceSize;
+        entry.DevicePlot = devicePlot;
+        entry.Mask = EnvelopeMask(envelope->Points, deviceSize, ratio, devicePlot);
+    }
+    entry.Used = true;
+    return entry.Mask;
+}
+
+void LargeViewCache::BeginRender()
+{
+    Envelopes.BeginRender();
+    for (auto it = m_masks.begin(); it != m_masks.end();) {
+        if (!it->second.Used) {
+            it = m_masks.erase(it);
+        } else {
+            it->second.Used = false;
+            ++it;
+        }
+    }
+}
+
 ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state,
                              const ViewOptions& options, LargeViewCache& cache)
 {
-    cache.Envelopes.BeginRender();
+    cache.BeginRender();
     const ViewLimits limits = options.Limits.value_or(ViewLimits::FromState(state));
     const std::vector<std::string>& names = cache.NamesOf(state.Traces[0]);
     const Layout layout = PlanLayout(painter, logicalSize, state, limits, names);
     const int numYs = ShownYs(state);
     const int displayed = std::clamp(state.DisplayedTraces, 0, kHistorySlots);
     const bool pixels = DrawsPixels(painter);
+    // Masks need the device's whole size, which an image tells.
+    const QImage* image = painter.device() && painter.device()->devType() == QInternal::Image
+                              ? static_cast<const QImage*>(painter.device())
+                              : nullptr;
 
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), logicalSize), Qt::white);
@@ -591,6 +666,9 @@ ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotSta
                     DrawTracePath(painter, slot, k, layout, limits, smooth, color);
                 else if (smooth)
                     DrawSmoothTrace(painter, slot, k, layout, limits, color);
+                else if (image && envelope->Points.size() > kMaskFromLinesPerColumn * std::size_t(device.width()))
+                    DrawEnvelopeMask(painter, cache.MaskOf(envelope, image->size(), layout.Ratio, device),
+                                     device.topLeft(), color);
                 else
                     DrawEnvelopeLines(painter, envelope->Points, device.topLeft(), color);
             }
@@ -622,9 +700,6 @@ QImage RenderViewImage(const PlotState& state, const ViewOptions& options, QSize
     const double ratio = std::clamp(dotsPerInch / 96.0, 0.25, 16.0);
     QImage image(pixelSize, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     QPainter painter(&image);
     const QSize logical(static_cast<int>(std::ceil(pixelSize.width() / ratio)),
@@ -632,6 +707,11 @@ QImage RenderViewImage(const PlotState& state, const ViewOptions& options, QSize
     LargeViewCache local;
     RenderLargeView(painter, logical, state, options, cache ? *cache : local);
     painter.end();
+    // Only a note in the file: set before painting, it would scale the text
+    // a second time, on top of the pixel ratio.
+    const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
     return image;
 }
 

@@ -7,6 +7,7 @@
 #include "ColumnEnvelope.h"
 #include "PlotState.h"
 
+#include <QBitmap>
 #include <QColor>
 #include <QImage>
 #include <QPointF>
@@ -42,7 +43,23 @@ public:
     // Column names of a slot's file, read once per file and load.
     const std::vector<std::string>& NamesOf(const TraceSlot& slot);
 
+    // The pixels of a dense envelope over the plot area, drawn once per
+    // envelope and device: a trace whose X runs back and forth keeps more
+    // lines than a repaint can draw in time.
+    const QBitmap& MaskOf(const std::shared_ptr<const TraceEnvelope>& envelope, QSize deviceSize, double ratio,
+                          const QRect& devicePlot);
+    // Starts a render: forgets the masks the previous render did not use.
+    void BeginRender();
+
 private:
+    struct MaskEntry {
+        std::shared_ptr<const TraceEnvelope> Envelope;
+        QSize DeviceSize;
+        QRect DevicePlot;
+        QBitmap Mask;
+        bool Used = false;
+    };
+    std::map<const TraceEnvelope*, MaskEntry> m_masks;
     struct NamesEntry {
         std::uint64_t Fingerprint = 0;
         std::vector<std::string> Names;
@@ -91,3 +108,10 @@ inline constexpr double kPixelInset = 0.25;
 // device pixels of the painter's device, offset by `deviceOrigin`.
 void DrawEnvelopeLines(QPainter& painter, const std::vector<EnvelopePoint>& points, QPoint deviceOrigin,
                        const QColor& color);
+
+// The same pixels as a mask of the device plot area: drawn with
+// DrawEnvelopeLines on a device of `deviceSize` pixels clipped to
+// `devicePlot`, so that drawing the mask gives exactly what the lines give.
+QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio,
+                     const QRect& devicePlot);
+void DrawEnvelopeMask(QPainter& painter, const QBitmap& mask, QPoint deviceOrigin, const QColor& color);
