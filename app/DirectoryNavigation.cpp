@@ -16,48 +16,9 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
 namespace {
-
-std::string BaseNameOf(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-// From the last "." of the base name on, dot included; empty without a dot,
-// which lists every file of the directory.
-std::string ExtensionOf(const std::string& name)
-{
-    const std::string base = BaseNameOf(name);
-    const std::size_t dot = base.rfind('.');
-    return dot == std::string::npos ? std::string() : base.substr(dot);
-}
-
-// Lists CurrentDir for the file `name` and finds the file's place in it. The
-// working directory is not used: the open dialog can move it without a file
-// being opened, and the steps join the listed names with CurrentDir, so the
-// listing has to come from there too.
-void ListDirectoryFor(TForm1& form, const std::string& name)
-{
-    PlotState& state = form.State;
-    TSearchFiles& files = form.SearchFiles1;
-    files.SortStyle = ssNameSmall;
-    files.ExtFilter = ExtensionOf(name);
-    files.Execute(state.CurrentDir.empty() ? std::string(".") : state.CurrentDir);
-    state.ListingCount = files.Count();
-    // Letter case counts here: a file opened as DATA.GDW while the directory
-    // holds data.gdw is not found, and the index stays where it was.
-    const std::string base = BaseNameOf(name);
-    for (int i = 0; i < state.ListingCount; ++i) {
-        if (files.GetFileName(i) == base) {
-            state.ListingIndex = i;
-            return;
-        }
-    }
-}
 
 // Brings slot `from` to slot 0 the way a load pushes a file, the slots
 // above it moving down by one. The slot itself moves, table and all: a
@@ -71,32 +32,21 @@ void BringSlotToFront(PlotState& state, std::size_t from)
     ClearRedCursor(state);
 }
 
-// The listed file at ListingIndex, loaded and drawn. A position outside the
-// listing raises the list error before anything is loaded.
-void LoadListedFile(TForm1& form)
-{
-    const std::string name = form.SearchFiles1.GetFileName(form.State.ListingIndex);
-    if (!form.LoadAndReport(form.State.CurrentDir + name))
-        return;
-    form.PaintGraph();
-}
-
 } // namespace
 
 void TForm1::NextInDir()
 {
     State.RedetectColumns = false;
-    if (++State.ListingIndex > State.ListingCount - 1)
-        State.ListingIndex = 0;
-    LoadListedFile(*this);
+    // A position outside the listing raises the list error before anything is loaded.
+    if (LoadAndReport(m_navigator.StepNext()))
+        PaintGraph();
 }
 
 void TForm1::PrevInDir()
 {
     State.RedetectColumns = false;
-    if (--State.ListingIndex < 0)
-        State.ListingIndex = State.ListingCount - 1;
-    LoadListedFile(*this);
+    if (LoadAndReport(m_navigator.StepPrevious()))
+        PaintGraph();
 }
 
 void TForm1::ReDrawInDir()
@@ -127,31 +77,20 @@ void TForm1::ReDrawInDir()
     }
 
     if (!names.empty() && !names.front().empty())
-        ListDirectoryFor(*this, names.front());
+        m_navigator.Relist(names.front());
     PaintGraph();
     if (!refusals.isEmpty())
         Modals.Error(this, refusals.join(QLatin1Char('\n')));
 }
 
-// One shared count for both directions: a step happens whenever the count
-// comes back to 0, which a change of direction does too. The comparisons are
-// made in 64 bits so that no UnitWheel from a settings file can overflow them.
 void TForm1::NextByWheel()
 {
-    if (std::int64_t(State.WheelCount) + 1 >= State.UnitWheel)
-        State.WheelCount = 0;
-    else
-        ++State.WheelCount;
-    if (State.WheelCount == 0)
+    if (m_navigator.WheelNotch(true) > 0)
         NextInDir();
 }
 
 void TForm1::PrevByWheel()
 {
-    if (std::int64_t(State.WheelCount) - 1 <= -std::int64_t(State.UnitWheel))
-        State.WheelCount = 0;
-    else
-        --State.WheelCount;
-    if (State.WheelCount == 0)
+    if (m_navigator.WheelNotch(false) < 0)
         PrevInDir();
 }

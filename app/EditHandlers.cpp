@@ -65,11 +65,7 @@ void TForm1::ShowHelp()
 
 void TForm1::ShowForm2()
 {
-    State.GraphReady = false;
-    struct ReadyAgain {
-        PlotState& State;
-        ~ReadyAgain() { State.GraphReady = true; }
-    } readyAgain{State};
+    const GraphBusy underDialog(State);
 
     RunOptionsDialog();
     m_openDialogFilter = QString::fromStdString(State.FileDialogFilter);

@@ -17,20 +17,9 @@
 #include <QRadioButton>
 #include <QStringList>
 
-#include <unistd.h>
-
 #include <vector>
 
 namespace {
-
-// The first look at a typed name is CurrentDir + name, the second the name
-// against the working directory; an absolute name is taken as it stands.
-std::vector<std::string> CandidatesFor(const std::string& name, const std::string& currentDir)
-{
-    if (IsAbsoluteFileName(name))
-        return {name};
-    return {CompletedFileName(name, currentDir), CompletedFileName(name, WorkingDirectory())};
-}
 
 } // namespace
 
@@ -76,7 +65,7 @@ void TForm1::FIleNameInput()
     // Read first: a text that is not a number stops the handler before the dialog.
     const int before = StrToInt(NumofTraces->text().toStdString());
 
-    const QStringList picked = Modals.OpenFiles(this, QDir::currentPath(), m_openDialogFilter,
+    const QStringList picked = Modals.OpenFiles(this, FileNameToText(State.CurrentDir), m_openDialogFilter,
                                                 MatchingFilterIndex(m_openDialogFilter, State.Traces[0].Name));
     if (picked.isEmpty())
         return;
@@ -147,47 +136,19 @@ TForm1::Resolved TForm1::ResolveDataFileName(const std::string& name) const
     // The limit is on the name as given; completed, it may be longer.
     if (name.empty() || name.size() > kMaxGivenFileName)
         return {};
-    // Only a regular file counts as found: anything else must leave the
-    // browsed directory, its listing and its settings alone.
-    for (std::string& candidate : CandidatesFor(name, State.CurrentDir)) {
-        if (KindOfFile(candidate) == FileKind::Regular)
-            return {true, std::move(candidate)};
-    }
-    return {};
+    // An absolute name stands as given, a relative one is taken in
+    // CurrentDir. Only a regular file counts as found: anything else must
+    // leave the browsed directory, its listing and its settings alone.
+    std::string candidate = CompletedFileName(name, State.CurrentDir);
+    if (KindOfFile(candidate) != FileKind::Regular)
+        return {};
+    return {true, std::move(candidate)};
 }
 
 void TForm1::EnterDirectoryOf(const std::string& name)
 {
-    SearchFiles1.SortStyle = ssNameSmall;
-    const std::string base = BaseNameOf(name);
-    SearchFiles1.ExtFilter = ExtensionOf(name);
-    State.CurrentDir = DirectoryOf(name);
-    ChangeDirectoryTo(name);
-    SearchFiles1.Execute(".");
-    // The listing position is settled before the directory's settings are
-    // read: a bad value there stops the opening, and a count and index left
-    // from the previous listing would make every later paint and step ask
-    // this listing for a name it does not have.
-    State.ListingCount = SearchFiles1.Count();
-    for (int i = 0; i < State.ListingCount; ++i) {
-        if (SearchFiles1.GetFileName(i) == base) {
-            State.ListingIndex = i;
-            break;
-        }
-    }
-    ReadSettingsFile(State.CurrentDir, false);
-}
-
-void TForm1::ChangeDirectoryTo(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    if (slash == std::string::npos)
-        return;
-    const std::string dir = slash == 0 ? std::string("/") : name.substr(0, slash);
-    if (dir.find('\0') != std::string::npos)
-        return;
-    // A directory that is gone or not ours to enter leaves the working directory as it was.
-    [[maybe_unused]] const int ignored = ::chdir(dir.c_str());
+    m_navigator.Enter(name);
+    ReadDirectorySettingsFile(State.CurrentDir);
 }
 
 void TForm1::HideDataControls()

@@ -12,9 +12,9 @@ void TForm1::ReceiveCopyData(const std::string& name)
         if (name.empty())
             return;
         // The sender completes a relative name against its own working
-        // directory; one that still arrives relative is taken as open() would
-        // take it here, and kept whole so a later ReDraw finds the same file.
-        const std::string path = CompletedFileName(name, WorkingDirectory());
+        // directory; one that still arrives relative is taken in CurrentDir,
+        // and kept whole so a later ReDraw finds the same file.
+        const std::string path = CompletedFileName(name, State.CurrentDir);
         const FileKind kind = KindOfFile(path);
         if (kind != FileKind::Regular) {
             // Nothing changes for a name that is no file: not the browsed

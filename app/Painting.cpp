@@ -31,16 +31,11 @@ void TForm1::RenderPlot()
 
 void TForm1::PaintGraph()
 {
-    State.GraphReady = false;
-    // Whatever stops this paint, mouse moves must not stay locked out for good.
-    struct ReadyAgain {
-        PlotState& State;
-        ~ReadyAgain() { State.GraphReady = true; }
-    } readyAgain{State};
+    const GraphBusy painting(State);
 
     RenderPlot();
-    if (State.ListingIndex >= 0 && State.ListingIndex < State.ListingCount)
-        ShowText(MaskEdit1, FileNameToText(SearchFiles1.GetFileName(State.ListingIndex)));
+    if (const std::string shown = m_navigator.ShownName(); !shown.empty())
+        ShowText(MaskEdit1, FileNameToText(shown));
 
     ShowText(X0_upper, QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Upper))));
     ShowText(X0_lower, QString::fromStdString(FormatText("%+.2e", static_cast<double>(State.Axes[0].Lower))));

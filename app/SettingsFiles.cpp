@@ -12,6 +12,7 @@
 #include "Conversions.h"
 #include "ProfileFile.h"
 #include "SettingsKeys.h"
+#include "SettingsRecords.h"
 #include "SettingsLocation.h"
 #include "SettingsPaths.h"
 
@@ -90,65 +91,86 @@ std::string TForm1::GlobalSettingsFile() const
     return m_settingsDirectory + kGlobalSettingsName;
 }
 
-void TForm1::ReadSettingsFile(const std::string& dir, bool global)
-{
-    std::string path;
-    if (global) {
-        path = dir + kGlobalSettingsName;
-    } else {
-        path = DirectorySettingsPath(dir);
-        bool oversized = false;
-        if (!OpensAsSettingsFile(path, oversized)) {
-            if (oversized && FirstReportOf(path))
-                Modals.Error(this, OversizedText(path));
-            // A directory without settings of its own keeps the ones in force;
-            // only the column choice follows the option again.
-            const ProfileFile options(GlobalSettingsFile());
-            State.AutoDet = options.ReadBool(kOptionSection, kAutoDetKey, kDefaultAutoDet);
-            State.RedetectColumns = State.AutoDet;
-            return;
-        }
-    }
+// Where a settings file lies and how it is read: the global one keeps
+// following links (dotfiles kept as links), a directory's only the user's own.
+namespace {
 
-    ProfileFile ini(path, global ? ProfileFile::Links::Follow : ProfileFile::Links::OwnOnly);
+ProfileFile GlobalFileAt(const std::string& path)
+{
+    return ProfileFile(path, ProfileFile::Links::Follow);
+}
+
+ProfileFile DirectoryFileAt(const std::string& path)
+{
+    return ProfileFile(path, ProfileFile::Links::OwnOnly);
+}
+
+} // namespace
+
+void TForm1::ReadGlobalSettingsFile()
+{
+    const std::string path = GlobalSettingsFile();
+    ProfileFile ini = GlobalFileAt(path);
     const ProfileFile::Batch snapshot(ini);
-    // Read as no file at all; for a directory file this shows only when the
-    // file grew past the limit since the look above.
     if (snapshot.State() == ProfileFile::Found::Oversized && FirstReportOf(path))
         Modals.Error(this, OversizedText(path));
+    const GlobalSettings settings = ReadGlobalSettings(ini, kBuiltInFileDialogFilter, State.Colors);
 
-    if (global) {
-        State.UnitWheel = ini.ReadInteger(kOptionSection, kUnitWheelKey, kDefaultUnitWheel);
-        const int top = ini.ReadInteger(kForm1Section, kTopKey, kDefaultTop);
-        const int left = ini.ReadInteger(kForm1Section, kLeftKey, kDefaultLeft);
-        move(left, top);   // as stored, also off every screen
-        State.FileDialogFilter = ini.ReadString(kOptionSection, kFileDialogKey, kBuiltInFileDialogFilter);
-        m_openDialogFilter = QString::fromStdString(State.FileDialogFilter);
-    } else {
-        // The stored columns hold unless the reader finds a new column count.
-        State.RedetectColumns = false;
-        SetYsItemIndex(ini.ReadInteger(kStateSection, kYsKey, kDefaultYsItem));
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            const AxisControlGroup& group = AxisControls[static_cast<std::size_t>(axis)];
-            group.Auto->setChecked(ini.ReadBool(kStateSection, AxisAutoKey(axis), kDefaultAxisAuto));
-            group.Upper->setText(QString::fromStdString(ini.ReadString(kValueSection, AxisUpperKey(axis), kDefaultLimitText)));
-            group.Lower->setText(QString::fromStdString(ini.ReadString(kValueSection, AxisLowerKey(axis), kDefaultLimitText)));
-            AxisState& limits = State.Axes[static_cast<std::size_t>(axis)];
-            limits.Lower = StrToFloat(TextOf(group.Lower));
-            limits.Upper = StrToFloat(TextOf(group.Upper));
-        }
+    State.UnitWheel = settings.UnitWheel;
+    move(settings.Left, settings.Top);   // as stored, also off every screen
+    State.FileDialogFilter = settings.FileDialog;
+    m_openDialogFilter = QString::fromStdString(State.FileDialogFilter);
+    ApplyCommonSettings(settings.Common, path, BadColumnText::TakesItsDefault);
+}
+
+void TForm1::ReadDirectorySettingsFile(const std::string& dir)
+{
+    const std::string path = DirectorySettingsPath(dir);
+    bool oversized = false;
+    if (!OpensAsSettingsFile(path, oversized)) {
+        if (oversized && FirstReportOf(path))
+            Modals.Error(this, OversizedText(path));
+        // A directory without settings of its own keeps the ones in force;
+        // only the column choice follows the option again.
+        State.AutoDet = GlobalFileAt(GlobalSettingsFile()).ReadBool(kOptionSection, kAutoDetKey, kDefaultAutoDet);
+        State.RedetectColumns = State.AutoDet;
+        return;
     }
+    ProfileFile ini = DirectoryFileAt(path);
+    const ProfileFile::Batch snapshot(ini);
+    // Read as no file at all; this shows only when the file grew past the
+    // limit since the look above.
+    if (snapshot.State() == ProfileFile::Found::Oversized && FirstReportOf(path))
+        Modals.Error(this, OversizedText(path));
+    const DirectorySettings settings = ReadDirectorySettings(ini, State.Colors);
 
+    // The stored columns hold unless the reader finds a new column count.
+    State.RedetectColumns = false;
+    SetYsItemIndex(settings.YsItem);
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const std::size_t a = static_cast<std::size_t>(axis);
+        const AxisControlGroup& group = AxisControls[a];
+        group.Auto->setChecked(settings.AxisAuto[a]);
+        group.Upper->setText(QString::fromStdString(settings.UpperTexts[a]));
+        group.Lower->setText(QString::fromStdString(settings.LowerTexts[a]));
+        // A text that is no number stops the opening here.
+        State.Axes[a].Lower = StrToFloat(TextOf(group.Lower));
+        State.Axes[a].Upper = StrToFloat(TextOf(group.Upper));
+    }
+    ApplyCommonSettings(settings.Common, path, BadColumnText::StopsTheOpening);
+}
+
+void TForm1::ApplyCommonSettings(const CommonSettings& common, const std::string& path, BadColumnText bad)
+{
     ChangeYs();
     // A change runs the box's click handler (SetTopmost, CursorClick) as a click would.
-    TopMostToggle->setChecked(ini.ReadBool(kStateSection, kTopMostKey, kDefaultToggle));
-    DispNameToggle->setChecked(ini.ReadBool(kStateSection, kDispNameKey, kDefaultToggle));
-    Cursor->setChecked(ini.ReadBool(kStateSection, kCursorKey, kDefaultToggle));
+    TopMostToggle->setChecked(common.TopMost);
+    DispNameToggle->setChecked(common.DispName);
+    Cursor->setChecked(common.Cursor);
 
     for (int axis = 0; axis < kAxisCount; ++axis) {
         QLineEdit* box = AxisControls[static_cast<std::size_t>(axis)].Column;
-        const std::string key = AxisColumnKey(axis);
-        const QString text = QString::fromStdString(ini.ReadString(kStateSection, key, DefaultColumnText(axis)));
+        const QString text = QString::fromStdString(common.ColumnTexts[static_cast<std::size_t>(axis)]);
         const QString before = box->text();
         try {
             // ChangeColn runs here rather than from the box's own signal, so a
@@ -160,7 +182,7 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
             }
             State.ColumnMap[static_cast<std::size_t>(axis)] = StrToInt(TextOf(box));
         } catch (const EConvertError& error) {
-            if (!global) {
+            if (bad == BadColumnText::StopsTheOpening) {
                 // The box keeps its column: a text left in it would be
                 // written into the global file at close and refused at
                 // every start after.
@@ -171,54 +193,60 @@ void TForm1::ReadSettingsFile(const std::string& dir, bool global)
             // starting: that key takes its default and the user is told.
             SetTextQuietly(box, QString::fromStdString(DefaultColumnText(axis)));
             State.ColumnMap[static_cast<std::size_t>(axis)] = axis;
-            Modals.Error(this, QString::fromUtf8(error.what()) + QStringLiteral(".\n") +
-                                   FileNameToText(path) + QStringLiteral(" の [%1] %2 は既定値 %3 で起動します。")
-                                                              .arg(QString::fromUtf8(kStateSection),
-                                                                   QString::fromStdString(key))
-                                                              .arg(axis));
+            Modals.Error(this, QString::fromUtf8(error.what()) + QStringLiteral(".\n") + FileNameToText(path) +
+                                   QStringLiteral(" の [%1] %2 は既定値 %3 で起動します。")
+                                       .arg(QString::fromUtf8(kStateSection), QString::fromStdString(AxisColumnKey(axis)))
+                                       .arg(axis));
         }
     }
-
-    for (int entry = 0; entry < kColorCount; ++entry) {
-        TColor& color = State.Colors[static_cast<std::size_t>(entry)];
-        color = static_cast<TColor>(ini.ReadInteger(kColorSection, ColorKey(entry), static_cast<std::int32_t>(color)));
-    }
+    State.Colors = common.Colors;
 }
 
-void TForm1::WriteSettingsFile(const std::string& dir, bool global)
+CommonSettings TForm1::CommonSettingsOfControls() const
 {
-    ProfileFile ini(global ? dir + kGlobalSettingsName : DirectorySettingsPath(dir),
-                    global ? ProfileFile::Links::Follow : ProfileFile::Links::OwnOnly);
-    ProfileFile::Batch batch(ini);
+    CommonSettings common;
+    common.TopMost = TopMostToggle->isChecked();
+    common.DispName = DispNameToggle->isChecked();
+    common.Cursor = Cursor->isChecked();
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        common.ColumnTexts[static_cast<std::size_t>(axis)] = TextOf(AxisControls[static_cast<std::size_t>(axis)].Column);
+    common.Colors = State.Colors;
+    return common;
+}
 
-    // The order of the writes is the layout of a new file.
-    if (global) {
-        ini.WriteInteger(kForm1Section, kTopKey, pos().y());
-        ini.WriteInteger(kForm1Section, kLeftKey, pos().x());
-        ini.WriteInteger(kOptionSection, kUnitWheelKey, State.UnitWheel);
-        ini.WriteString(kOptionSection, kFileDialogKey, "\"" + m_openDialogFilter.toStdString() + "\"");
-    } else {
-        ini.WriteInteger(kStateSection, kYsKey, YsItemIndex());
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            const AxisControlGroup& group = AxisControls[static_cast<std::size_t>(axis)];
-            ini.WriteBool(kStateSection, AxisAutoKey(axis), group.Auto->isChecked());
-            ini.WriteString(kValueSection, AxisUpperKey(axis), TextOf(group.Upper));
-            ini.WriteString(kValueSection, AxisLowerKey(axis), TextOf(group.Lower));
-        }
-    }
-
-    ini.WriteBool(kStateSection, kTopMostKey, TopMostToggle->isChecked());
-    ini.WriteBool(kStateSection, kDispNameKey, DispNameToggle->isChecked());
-    ini.WriteBool(kStateSection, kCursorKey, Cursor->isChecked());
+void TForm1::WriteGlobalSettingsFile()
+{
+    GlobalSettings settings;
+    settings.Top = pos().y();
+    settings.Left = pos().x();
+    settings.UnitWheel = State.UnitWheel;
+    settings.FileDialog = m_openDialogFilter.toStdString();
+    settings.Common = CommonSettingsOfControls();
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        const AxisControlGroup& group = AxisControls[static_cast<std::size_t>(axis)];
-        ini.WriteString(kStateSection, AxisColumnKey(axis), TextOf(group.Column));
-        ini.WriteString(kValueSection, AxisUpperKey(axis), TextOf(group.Upper));
-        ini.WriteString(kValueSection, AxisLowerKey(axis), TextOf(group.Lower));
+        const std::size_t a = static_cast<std::size_t>(axis);
+        settings.UpperTexts[a] = TextOf(AxisControls[a].Upper);
+        settings.LowerTexts[a] = TextOf(AxisControls[a].Lower);
     }
-    for (int entry = 0; entry < kColorCount; ++entry)
-        ini.WriteInteger(kColorSection, ColorKey(entry), static_cast<std::int32_t>(State.Colors[static_cast<std::size_t>(entry)]));
+    ProfileFile ini = GlobalFileAt(GlobalSettingsFile());
+    ProfileFile::Batch batch(ini);
+    WriteGlobalSettings(ini, settings);
+    batch.Commit();
+}
 
+void TForm1::WriteDirectorySettingsFile(const std::string& dir)
+{
+    DirectorySettings settings;
+    settings.YsItem = YsItemIndex();
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const std::size_t a = static_cast<std::size_t>(axis);
+        settings.AxisAuto[a] = AxisControls[a].Auto->isChecked();
+        settings.UpperTexts[a] = TextOf(AxisControls[a].Upper);
+        settings.LowerTexts[a] = TextOf(AxisControls[a].Lower);
+    }
+    settings.Common = CommonSettingsOfControls();
+    ProfileFile ini = DirectoryFileAt(DirectorySettingsPath(dir));
+    ProfileFile::Batch batch(ini);
+    WriteDirectorySettings(ini, settings);
     batch.Commit();
 }
 
@@ -235,10 +263,10 @@ void TForm1::Closure()
         }
     } releaseTables{State};
 
-    WriteSettingsFile(m_settingsDirectory, true);
+    WriteGlobalSettingsFile();
 }
 
 void TForm1::SaveIniFile()
 {
-    WriteSettingsFile(State.CurrentDir, false);
+    WriteDirectorySettingsFile(State.CurrentDir);
 }

@@ -74,13 +74,12 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     // The platform colours the painter asks for (the graticule's clActiveBorder) are the window's background.
     m_canvas->SystemColor = [this](TColor) { return palette().color(QPalette::Window).rgb(); };
 
-    SearchFiles1.DispFile = dfFile;
     CreateControls();
     ConnectHandlers();
 
     // 1. AxisControls are filled by CreateControls.
     // 2. The global settings.
-    Guarded([&] { ReadSettingsFile(ProgramDirectory(), true); });
+    Guarded([&] { ReadGlobalSettingsFile(); });
     // 3.
     NumofTraces->setText(QStringLiteral("1"));
     State.TracesShown = 1;
@@ -92,11 +91,7 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     // 6.
     HideDataControls();
     // 7.
-    std::error_code error;
-    const std::filesystem::path cwd = std::filesystem::current_path(error);
-    State.CurrentDir = error ? std::string() : cwd.string();
-    if (!State.CurrentDir.empty() && State.CurrentDir.back() != '/')
-        State.CurrentDir += '/';
+    m_navigator.StartIn(WorkingDirectory());
     // 8.
     OpenCommandLineFile(commandLineFile);
     if (!State.Traces[0].Loaded())

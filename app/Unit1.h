@@ -16,7 +16,8 @@
 #include "Dialogs.h"
 #include "FileNames.h"
 #include "PlotState.h"
-#include "Searchfiles.h"
+#include "SettingsRecords.h"
+#include "DirectoryNavigator.h"
 
 #include <QImage>
 #include <QList>
@@ -76,7 +77,6 @@ public:
 
     PlotState State;
     Dialogs Modals;
-    TSearchFiles SearchFiles1;
     std::array<AxisControlGroup, kAxisCount> AxisControls;
 
     // Controls, named as the program names them.
@@ -173,7 +173,6 @@ public:
     };
     Resolved ResolveDataFileName(const std::string& name) const;
     void EnterDirectoryOf(const std::string& name);
-    static void ChangeDirectoryTo(const std::string& name);
     void HideDataControls();
     void ShowDataControls();
     // The one way the window loads a file: the reader, then what it decided
@@ -203,8 +202,14 @@ public:
     void PlotMouseLeft();
 
     // --- Settings files (SettingsFiles.cpp); dir ends in '/' ---
-    void ReadSettingsFile(const std::string& dir, bool global);
-    void WriteSettingsFile(const std::string& dir, bool global);
+    // The global file is read while the window is made and written at close;
+    // a directory's is read when a file of it is opened (a directory without
+    // one only refreshes AutoDet from the option file) and written by
+    // SaveSettings.
+    void ReadGlobalSettingsFile();
+    void ReadDirectorySettingsFile(const std::string& dir);
+    void WriteGlobalSettingsFile();
+    void WriteDirectorySettingsFile(const std::string& dir);
     void Closure();
     void SaveIniFile();
 
@@ -240,6 +245,9 @@ public:
     // paint to the next.
     RasterCanvas& Canvas() { return *m_canvas; }
 
+    // The browsed directory, its listing and the shown file's place in it.
+    const DirectoryNavigator& Navigator() const { return m_navigator; }
+
     // The open dialog's filter in the program's "text|pattern|..." form.
     const QString& OpenDialogFilter() const { return m_openDialogFilter; }
     HelpViewer* Help() const { return m_help; }
@@ -265,7 +273,14 @@ private:
     void ConnectHandlers();
     void RunOptionsDialog();
     void OpenCommandLineFile(const std::string& name);
+    // The toggles, column boxes and colours both settings files hold. A bad
+    // column text stops a directory's opening; in the global file it takes
+    // its default, so the program still starts.
+    enum class BadColumnText { StopsTheOpening, TakesItsDefault };
+    void ApplyCommonSettings(const CommonSettings& common, const std::string& path, BadColumnText bad);
+    CommonSettings CommonSettingsOfControls() const;
 
+    DirectoryNavigator m_navigator{State};
     QImage m_picture;
     std::unique_ptr<QtTextRenderer> m_textRenderer;
     std::unique_ptr<RasterCanvas> m_canvas;

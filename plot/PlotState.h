@@ -69,7 +69,8 @@ struct PlotState {
 
     std::int32_t CursorX = -1, CursorY = -1;
     std::int32_t RedCursorX = -1, RedCursorY = -1;
-    bool GraphReady = false;
+    bool GraphReady = false;                       // set only by GraphBusy
+    int GraphBusyDepth = 0;
 
     std::int32_t DisplayedTraces = 0;              // set by every paint
 
@@ -77,4 +78,28 @@ struct PlotState {
 
     // Items of RadioGroup1 + 1: 1..3, or 0 when no item is selected.
     int NumYs() const { return Controls ? Controls->YsItemIndex() + 1 : 1; }
+};
+
+// While one lives, the picture is being redrawn or lies under a modal dialog,
+// and mouse moves must not invert the cursor cross into it: a cross drawn
+// then could not be erased by the next move. Guards nest (a paint inside the
+// options dialog); GraphReady comes back when the outermost one ends, also
+// when a paint stops with an exception, and not before the first paint.
+class GraphBusy {
+public:
+    explicit GraphBusy(PlotState& state) : m_state(state)
+    {
+        ++m_state.GraphBusyDepth;
+        m_state.GraphReady = false;
+    }
+    ~GraphBusy()
+    {
+        if (--m_state.GraphBusyDepth == 0)
+            m_state.GraphReady = true;
+    }
+    GraphBusy(const GraphBusy&) = delete;
+    GraphBusy& operator=(const GraphBusy&) = delete;
+
+private:
+    PlotState& m_state;
 };

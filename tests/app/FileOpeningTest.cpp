@@ -51,8 +51,7 @@ TEST_F(FileOpening, FullPathInAnotherDirectoryMakesItCurrent)
     TypeName(QString::fromStdString(target));
 
     EXPECT_EQ(form.State.CurrentDir, Dir + "other/");
-    EXPECT_EQ(CurrentWorkingDir(), Dir + "other/");
-    EXPECT_EQ(form.SearchFiles1.ExtFilter, ".gdw");
+    EXPECT_EQ(form.Navigator().Listing().ExtFilter, ".gdw");
     EXPECT_EQ(form.State.Traces[0].Name, target);
 }
 
@@ -69,7 +68,7 @@ TEST_F(FileOpening, ListingFollowsTheExtensionOfTheTypedFile)
 
     TypeName("c.dat");
 
-    EXPECT_EQ(form.SearchFiles1.ExtFilter, ".dat");
+    EXPECT_EQ(form.Navigator().Listing().ExtFilter, ".dat");
     EXPECT_EQ(form.State.ListingCount, 3);
     EXPECT_EQ(form.State.ListingIndex, 2);
 }
@@ -80,7 +79,7 @@ TEST_F(FileOpening, NameWithoutExtensionListsEveryFile)
     WriteLine("a.dat");
     TForm1& form = MakeForm();
     TypeName(QString::fromStdString(Dir + "plain"));
-    EXPECT_EQ(form.SearchFiles1.ExtFilter, "");
+    EXPECT_EQ(form.Navigator().Listing().ExtFilter, "");
     EXPECT_EQ(form.State.ListingCount, 2);
 }
 
@@ -156,12 +155,12 @@ TEST_F(FileOpening, DialogLoadsEveryPickedFileInOrderAndRaisesTraces)
     form.NumofTraces->setText("2");
     for (const std::string& name : names)
         Script.OpenAnswer << QString::fromStdString(name);
-    const QString cwd = QDir::currentPath();
+    const std::string startDir = form.State.CurrentDir;
 
     form.SpeedButton1->click();
 
     EXPECT_EQ(Script.OpenCalls, 1);
-    EXPECT_EQ(Script.OpenStartDir, cwd);
+    EXPECT_EQ(Script.OpenStartDir.toStdString(), startDir);
     EXPECT_EQ(Script.OpenFilter.toStdString(), TForm1::kBuiltInFileDialogFilter);
     for (int slot = 0; slot < 4; ++slot)
         EXPECT_EQ(form.State.Traces[static_cast<std::size_t>(slot)].Name, names[3 - slot]);
@@ -221,13 +220,22 @@ TEST_F(FileOpening, PickedFileThatVanishedIsReportedOnceAndTheOthersLoad)
     EXPECT_EQ(form.NumofTraces->text(), "2");
 }
 
-TEST(FileOpeningSteps, ChangeDirectoryToIgnoresWhatCannotBeEntered)
+TEST_F(FileOpening, OpeningNeverMovesTheWorkingDirectoryAndTheDialogStartsInCurrentDir)
 {
-    const QString before = QDir::currentPath();
-    TForm1::ChangeDirectoryTo("no-directory-part.dat");
-    TForm1::ChangeDirectoryTo("/no/such/place/x.dat");
-    EXPECT_EQ(QDir::currentPath(), before);
-    TForm1::ChangeDirectoryTo("/x.dat");
-    EXPECT_EQ(QDir::currentPath(), "/");
-    QDir::setCurrent(before);
+    QDir(QString::fromStdString(Dir)).mkdir("other");
+    const std::string target = WriteLine("other/x.dat");
+    TForm1& form = MakeForm();
+    const std::string cwd = CurrentWorkingDir();
+
+    TypeName(QString::fromStdString(target));
+    ASSERT_EQ(form.State.CurrentDir, Dir + "other/");
+    EXPECT_EQ(CurrentWorkingDir(), cwd);
+
+    // A relative name is taken in CurrentDir, not in the working directory.
+    WriteLine("other/y.dat");
+    TypeName("y.dat");
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "other/y.dat");
+
+    form.SpeedButton1->click();
+    EXPECT_EQ(Script.OpenStartDir.toStdString(), Dir + "other/");
 }

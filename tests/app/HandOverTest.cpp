@@ -47,19 +47,21 @@ TEST_F(HandOver, FullNameBecomesSlotZeroAndItsDirectoryIsBrowsed)
     EXPECT_TRUE(InDataLayout(form));
 }
 
-TEST_F(HandOver, RelativeNamesAreTakenFromTheWorkingDirectory)
+TEST_F(HandOver, RelativeNamesAreTakenInCurrentDir)
 {
+    // A second copy sends whole names; a relative one from some other client
+    // is taken in the browsed directory, which the working directory never follows.
     ASSERT_EQ(::mkdir((Dir + "sub").c_str(), 0700), 0);
     const std::string bare = WriteLine("bare.dat");
     const std::string nested = WriteLine("sub/nested.dat");
-    TForm1& form = MakeForm();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(Dir)));
+    TForm1& form = MakeForm();
+    ASSERT_TRUE(QDir::setCurrent(QDir::rootPath()));
 
     form.ReceiveCopyData("bare.dat");
     EXPECT_EQ(form.State.Traces[0].Name, bare);
     EXPECT_EQ(form.State.CurrentDir, Dir);
 
-    // Entering sub/ moves the working directory; the name must still lead to the file.
     form.ReceiveCopyData("sub/nested.dat");
     EXPECT_EQ(form.State.Traces[0].Name, nested);
     EXPECT_EQ(form.State.CurrentDir, Dir + "sub/");

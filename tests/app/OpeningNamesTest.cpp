@@ -96,7 +96,7 @@ TEST_P(OpeningNames, DirectoryOrFifoChangesNothing)
         QDir::setCurrent(QString::fromStdString(Dir));
         TForm1& form = MakeForm(first);
         const std::string dirBefore = form.State.CurrentDir;
-        const std::string filterBefore = form.SearchFiles1.ExtFilter;
+        const std::string filterBefore = form.Navigator().Listing().ExtFilter;
         const int countBefore = form.State.ListingCount;
         const QString cwdBefore = QDir::currentPath();
         Form.reset();
@@ -108,7 +108,7 @@ TEST_P(OpeningNames, DirectoryOrFifoChangesNothing)
         EXPECT_EQ(after.State.Traces[0].Name, GetParam().How == Way::CommandLine ? "" : first);
         if (GetParam().How != Way::CommandLine) {
             EXPECT_EQ(after.State.CurrentDir, dirBefore);
-            EXPECT_EQ(after.SearchFiles1.ExtFilter, filterBefore);
+            EXPECT_EQ(after.Navigator().Listing().ExtFilter, filterBefore);
             EXPECT_EQ(after.State.ListingCount, countBefore);
         }
         EXPECT_EQ(QDir::currentPath(), cwdBefore);

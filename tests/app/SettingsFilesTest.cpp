@@ -237,7 +237,7 @@ TEST_P(DirectoryFileReading, ReadingChangesTheControlsAndState)
     form.State.RedetectColumns = true;
     WriteBytes(DirectoryFile(), GetParam().Ini);
 
-    form.ReadSettingsFile(DataDir, false);
+    form.ReadDirectorySettingsFile(DataDir);
 
     EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join("\n").toStdString();
     EXPECT_FALSE(form.State.RedetectColumns);
@@ -344,7 +344,7 @@ TEST_F(SettingsFilesTest, BadDirectoryFileLeavesAListingPositionThatExists)
 
     Open(WriteData(DataDir + "a.dat"));
     ASSERT_EQ(Script.Errors.size(), 1);
-    EXPECT_EQ(form.State.ListingCount, form.SearchFiles1.Count());
+    EXPECT_EQ(form.State.ListingCount, form.Navigator().Listing().Count());
     EXPECT_LT(form.State.ListingIndex, form.State.ListingCount);
 
     Script.Errors.clear();
@@ -407,7 +407,7 @@ TEST_F(SettingsFilesTest, DeepDirectoryHasItsSettingsLikeAnyOther)
     // settings of the directory do not.
     form.State.CurrentDir = deep;
 
-    form.ReadSettingsFile(deep, false);
+    form.ReadDirectorySettingsFile(deep);
 
     EXPECT_EQ(form.YsItemIndex(), 2);
     form.SetYsItemIndex(1);
