@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
-// The cursor cross that follows the mouse over the plot, its read-outs, and
-// the red reference cursor.
-#include "Unit1.h"
+#include "CursorReadout.h"
 
 #include "AxisRanges.h"
 #include "FormatText.h"
 #include "GraphPainter.h"
+#include "Unit1.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <initializer_list>
+
 namespace {
+
+// Four significant digits and the sign always shown: +12.35, +0.0001235, +1.235e+05.
+constexpr const char* kReadoutFormat = "%+.4g";
 
 bool InsidePlot(int x, int y)
 {
@@ -21,96 +25,151 @@ bool InsidePlot(int x, int y)
 
 QString Readout(double value)
 {
-    return QString::fromStdString(FormatText("%+.4g", value));
+    return QString::fromStdString(FormatText(kReadoutFormat, value));
 }
 
 // The plot rectangle with its right and bottom frame lines, where the cross
 // can reach.
 const QRect kCrossArea(PlotRect.Left, PlotRect.Top, PlotRect.Width + 1, PlotRect.Height + 1);
 
-// The column and the row of a cross at (x, y), the only pixels it changes.
-void ShowCrossLines(TForm1& form, int x, int y)
+void SetShown(std::initializer_list<QWidget*> widgets, bool shown)
 {
-    form.ShowPictureArea(QRect(x, kCrossArea.top(), 1, kCrossArea.height()));
-    form.ShowPictureArea(QRect(kCrossArea.left(), y, kCrossArea.width(), 1));
+    for (QWidget* w : widgets)
+        w->setVisible(shown);
 }
 
 } // namespace
 
-void TForm1::DisplayXY(int x, int y)
+CursorReadout::CursorReadout(PlotState& state, RasterCanvas& canvas, ReadoutWidgets widgets,
+                             std::function<void(const QRect&)> showArea, std::function<void()> paint)
+    : m_state(state), m_canvas(canvas), m_w(widgets), m_showArea(std::move(showArea)), m_paint(std::move(paint))
+{
+}
+
+// The column and the row of a cross at (x, y), the only pixels it changes.
+void CursorReadout::ShowCrossLines(int x, int y)
+{
+    m_showArea(QRect(x, kCrossArea.top(), 1, kCrossArea.height()));
+    m_showArea(QRect(kCrossArea.left(), y, kCrossArea.width(), 1));
+}
+
+void CursorReadout::Move(int x, int y, bool cursorOn)
 {
     if (!InsidePlot(x, y))
         return;
-    CurrentX->setText(Readout(PixelToValueX(State, x)));
-    QLineEdit* current[] = {CurrentY1, CurrentY2, CurrentY3};
+    m_w.CurrentX->setText(Readout(PixelToValueX(m_state, x)));
+    QLineEdit* current[] = {m_w.CurrentY1, m_w.CurrentY2, m_w.CurrentY3};
     for (int k = 1; k <= 3; ++k)
-        current[k - 1]->setText(Readout(PixelToValueY(State, k, y)));
+        current[k - 1]->setText(Readout(PixelToValueY(m_state, k, y)));
 
-    const AxisState& xAxis = State.Axes[0];
-    DeltaX->setText(Readout(double(x - State.RedCursorX) / PlotRect.Width * (double(xAxis.Upper) - xAxis.Lower)));
-    QLineEdit* delta[] = {DeltaY1, DeltaY2, DeltaY3};
+    const AxisState& xAxis = m_state.Axes[0];
+    m_w.DeltaX->setText(
+        Readout(double(x - m_state.RedCursorX) / PlotRect.Width * (double(xAxis.Upper) - xAxis.Lower)));
+    QLineEdit* delta[] = {m_w.DeltaY1, m_w.DeltaY2, m_w.DeltaY3};
     for (int k = 1; k <= 3; ++k) {
-        const AxisState& axis = State.Axes[static_cast<std::size_t>(k)];
+        const AxisState& axis = m_state.Axes[static_cast<std::size_t>(k)];
         delta[k - 1]->setText(
-            Readout(double(State.RedCursorY - y) / PlotRect.Height * (double(axis.Upper) - axis.Lower)));
+            Readout(double(m_state.RedCursorY - y) / PlotRect.Height * (double(axis.Upper) - axis.Lower)));
     }
 
     // Not while a paint is under way or the options dialog is open: a cross
     // inverted into that picture could not be erased by the next move.
-    if (Cursor->isChecked() && State.GraphReady) {
-        const int oldX = State.CursorX;
-        const int oldY = State.CursorY;
-        DrawCursorCross(State, Canvas());   // erases the cross where it stands
-        State.CursorX = x;
-        State.CursorY = y;
-        DrawCursorCross(State, Canvas());
-        ShowCrossLines(*this, oldX, oldY);
-        ShowCrossLines(*this, x, y);
+    if (cursorOn && m_state.GraphReady) {
+        const int oldX = m_state.CursorX;
+        const int oldY = m_state.CursorY;
+        DrawCursorCross(m_state, m_canvas);   // erases the cross where it stands
+        m_state.CursorX = x;
+        m_state.CursorY = y;
+        DrawCursorCross(m_state, m_canvas);
+        ShowCrossLines(oldX, oldY);
+        ShowCrossLines(x, y);
     }
+}
+
+void CursorReadout::SetRed(int x, int y, bool cursorOn)
+{
+    if (!InsidePlot(x, y) || !cursorOn)
+        return;
+    SetShown({m_w.DeltaX, m_w.L_DeltaX, m_w.DeltaY1, m_w.L_DeltaY1}, true);
+    // Shown for the Ys in use; one that was shown before stays, since only a
+    // load or clearing the Cursor box hides the differences.
+    if (m_state.NumYs() >= 2)
+        m_w.DeltaY2->show();
+    if (m_state.NumYs() == 3)
+        m_w.DeltaY3->show();
+    m_state.RedCursorX = x;
+    m_state.RedCursorY = y;
+    m_paint();
+}
+
+void CursorReadout::Switch(bool on)
+{
+    if (on) {
+        ShowCurrent();
+        m_w.CurrentY2->setVisible(m_state.NumYs() >= 2);
+        m_w.CurrentY3->setVisible(m_state.NumYs() == 3);
+        m_state.CursorX = PlotRect.Left + PlotRect.Width / 2;
+        m_state.CursorY = PlotRect.Top + PlotRect.Height / 2;
+        DrawCursorCross(m_state, m_canvas);
+        ShowCrossLines(m_state.CursorX, m_state.CursorY);
+        return;
+    }
+    HideAll();
+    // The red lines stay on the screen until the next paint, which no
+    // longer draws them.
+    if (m_state.CursorX >= 0) {
+        const int oldX = m_state.CursorX;
+        const int oldY = m_state.CursorY;
+        DrawCursorCross(m_state, m_canvas);
+        m_state.CursorX = m_state.CursorY = m_state.RedCursorX = m_state.RedCursorY = -1;
+        ShowCrossLines(oldX, oldY);
+    }
+}
+
+void CursorReadout::HideDifferences()
+{
+    SetShown({m_w.DeltaX, m_w.L_DeltaX, m_w.DeltaY1, m_w.L_DeltaY1, m_w.DeltaY2, m_w.DeltaY3}, false);
+}
+
+void CursorReadout::HideAll()
+{
+    SetShown({m_w.CurrentX, m_w.L_CurrentX, m_w.CurrentY1, m_w.L_CurrentY1, m_w.CurrentY2, m_w.CurrentY3}, false);
+    HideDifferences();
+}
+
+void CursorReadout::ShowCurrent()
+{
+    SetShown({m_w.CurrentX, m_w.L_CurrentX, m_w.CurrentY1, m_w.L_CurrentY1}, true);
+}
+
+void CursorReadout::ShowCurrentOfAxis(int axis, bool visible)
+{
+    if (axis == 2)
+        m_w.CurrentY2->setVisible(visible);
+    else if (axis == 3)
+        m_w.CurrentY3->setVisible(visible);
+}
+
+// --- The window's handlers ---
+
+void TForm1::DisplayXY(int x, int y)
+{
+    m_cursor->Move(x, y, Cursor->isChecked());
 }
 
 void TForm1::SetRedCursor(int x, int y)
 {
-    if (!InsidePlot(x, y) || !Cursor->isChecked())
-        return;
-    for (QWidget* w : std::initializer_list<QWidget*>{DeltaX, L_DeltaX, DeltaY1, L_DeltaY1})
-        w->show();
-    // Shown for the Ys in use; one that was shown before stays, since only a
-    // load or clearing the Cursor box hides the differences.
-    if (State.NumYs() >= 2)
-        DeltaY2->show();
-    if (State.NumYs() == 3)
-        DeltaY3->show();
-    State.RedCursorX = x;
-    State.RedCursorY = y;
-    PaintGraph();
+    m_cursor->SetRed(x, y, Cursor->isChecked());
 }
 
 void TForm1::CursorClick()
 {
-    if (Cursor->isChecked()) {
-        for (QWidget* w : std::initializer_list<QWidget*>{CurrentX, L_CurrentX, CurrentY1, L_CurrentY1})
-            w->show();
-        CurrentY2->setVisible(State.NumYs() >= 2);
-        CurrentY3->setVisible(State.NumYs() == 3);
-        State.CursorX = PlotRect.Left + PlotRect.Width / 2;
-        State.CursorY = PlotRect.Top + PlotRect.Height / 2;
-        DrawCursorCross(State, Canvas());
-        ShowCrossLines(*this, State.CursorX, State.CursorY);
-        return;
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{CurrentX, L_CurrentX, CurrentY1, L_CurrentY1, CurrentY2, CurrentY3,
-                                                       DeltaX, L_DeltaX, DeltaY1, L_DeltaY1, DeltaY2, DeltaY3})
-        w->hide();
-    // The red lines stay on the screen until the next paint, which no
-    // longer draws them.
-    if (State.CursorX >= 0) {
-        const int oldX = State.CursorX;
-        const int oldY = State.CursorY;
-        DrawCursorCross(State, Canvas());
-        State.CursorX = State.CursorY = State.RedCursorX = State.RedCursorY = -1;
-        ShowCrossLines(*this, oldX, oldY);
-    }
+    m_cursor->Switch(Cursor->isChecked());
+}
+
+void TForm1::HideDeltaReadouts()
+{
+    m_cursor->HideDifferences();
 }
 
 void TForm1::PlotMouseLeft()

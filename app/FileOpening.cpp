@@ -6,6 +6,7 @@
 
 #include "Conversions.h"
 #include "DataFileReader.h"
+#include "CursorReadout.h"
 #include "FileNames.h"
 
 #include <QCheckBox>
@@ -163,9 +164,8 @@ void TForm1::HideDataControls()
     NextFile->setEnabled(false);
     PrevFile->setEnabled(false);
     ReDraw->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{L_CurrentY1, CurrentY1, CurrentY2, CurrentY3, CurrentX,
-                                                       L_CurrentX, NumofTraces, DeltaY1, L_DeltaY1, DeltaY2, DeltaY3,
-                                                       DeltaX, L_DeltaX, RadioGroup1, LinkageYsBox})
+    m_cursor->HideAll();
+    for (QWidget* w : std::initializer_list<QWidget*>{NumofTraces, RadioGroup1, LinkageYsBox})
         w->hide();
 }
 
@@ -178,10 +178,8 @@ void TForm1::ShowDataControls()
     ReDraw->setEnabled(true);
     NumofTraces->show();
     RadioGroup1->show();
-    if (Cursor->isChecked()) {
-        for (QWidget* w : std::initializer_list<QWidget*>{CurrentY1, L_CurrentY1, CurrentX, L_CurrentX})
-            w->show();
-    }
+    if (Cursor->isChecked())
+        m_cursor->ShowCurrent();
     // The Y2 and Y3 groups and Link follow the Ys selection.
     ChangeYs();
     NextFile->setFocus();

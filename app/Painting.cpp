@@ -4,6 +4,7 @@
 #include "Unit1.h"
 
 #include "AxisRanges.h"
+#include "CursorReadout.h"
 #include "FormatText.h"
 #include "GraphPainter.h"
 #include "PlotView.h"
@@ -76,10 +77,6 @@ void TForm1::ShowAxisControls(int axis, bool visible)
                                                        group.Auto, group.Column, group.ColumnLabel})
         if (w)
             w->setVisible(visible);
-    if (Cursor->isChecked()) {
-        if (axis == 2)
-            CurrentY2->setVisible(visible);
-        else if (axis == 3)
-            CurrentY3->setVisible(visible);
-    }
+    if (Cursor->isChecked())
+        m_cursor->ShowCurrentOfAxis(axis, visible);
 }

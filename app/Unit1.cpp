@@ -3,6 +3,7 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
+#include "CursorReadout.h"
 #include "HelpViewer.h"
 #include "PlotView.h"
 #include "QtTextRenderer.h"
@@ -75,6 +76,11 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     m_canvas->SystemColor = [this](TColor) { return palette().color(QPalette::Window).rgb(); };
 
     CreateControls();
+    m_cursor = std::make_unique<CursorReadout>(
+        State, *m_canvas,
+        ReadoutWidgets{CurrentX, CurrentY1, CurrentY2, CurrentY3, DeltaX, DeltaY1, DeltaY2, DeltaY3, L_CurrentY1,
+                       L_CurrentX, L_DeltaY1, L_DeltaX},
+        [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
     ConnectHandlers();
 
     // 1. AxisControls are filled by CreateControls.
@@ -195,11 +201,6 @@ bool TForm1::CursorOn() const
     return Cursor->isChecked();
 }
 
-void TForm1::HideDeltaReadouts()
-{
-    for (QWidget* w : std::initializer_list<QWidget*>{DeltaX, L_DeltaX, DeltaY1, L_DeltaY1, DeltaY2, DeltaY3})
-        w->hide();
-}
 
 // --- Window events ---
 

@@ -43,6 +43,7 @@ class QToolButton;
 class HelpViewer;
 class PlotView;
 class QtTextRenderer;
+class CursorReadout;
 
 // The seven controls of one axis, in the order the handlers address them.
 // The X axis has no limit labels (null).
@@ -284,6 +285,7 @@ private:
     QImage m_picture;
     std::unique_ptr<QtTextRenderer> m_textRenderer;
     std::unique_ptr<RasterCanvas> m_canvas;
+    std::unique_ptr<CursorReadout> m_cursor;
     PlotView* m_plotView = nullptr;
     QButtonGroup* m_ysButtons = nullptr;
     HelpViewer* m_help = nullptr;
