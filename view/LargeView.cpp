@@ -510,7 +510,7 @@ const std::vector<std::string>& LargeViewCache::NamesOf(const TraceSlot& slot)
         m_names.clear();
     NamesEntry& entry = m_names[{slot.Name, slot.Table.get()}];
     const std::uint64_t fingerprint = SlotFingerprint(slot);
-    if (entry.Fingerprint != fingerprint || fingerprint == 0) {
+    if (entry.Fingerprint != fingerprint) {
         entry.Names = ReadColumnNames(slot.Name);
         entry.Fingerprint = fingerprint;
     }

@@ -242,4 +242,29 @@ TEST_F(LargeView, WindowMenuTogglesLegendAndCopiesData)
     delete menu;
 }
 
+TEST_F(LargeView, LegendFollowsADragAndADoubleClickHandsItBack)
+{
+    LargeViewWindow window(m_state);
+    window.resize(600, 400);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.CurrentImage();
+    const QRect before = window.LegendRect();
+    ASSERT_FALSE(before.isEmpty());
+    const QPoint grab = before.center();
+    const QPoint drop = grab + QPoint(-150, 120);
+    QTest::mousePress(&window, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(&window, drop);
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, drop);
+    ASSERT_TRUE(window.Options().LegendPlace.has_value());
+    window.CurrentImage();
+    EXPECT_NEAR(window.LegendRect().left(), before.left() - 150, 2);
+    EXPECT_NEAR(window.LegendRect().top(), before.top() + 120, 2);
+
+    QTest::mouseDClick(&window, Qt::LeftButton, {}, window.LegendRect().center());
+    EXPECT_FALSE(window.Options().LegendPlace.has_value());
+    window.CurrentImage();
+    EXPECT_EQ(window.LegendRect(), before);
+}
+
 } // namespace
