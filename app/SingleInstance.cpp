@@ -243,12 +243,25 @@ SingleInstancePaths SingleInstancePathsFor(const std::string& runtimeDir, const 
     return paths;
 }
 
+namespace {
+std::string& EventLogPath()
+{
+    static std::string path;
+    return path;
+}
+} // namespace
+
+void SetEventLog(const std::string& path)
+{
+    EventLogPath() = path;
+}
+
 void AppendTestLog(const std::string& event)
 {
-    const char* path = std::getenv("TRACELY_TEST_LOG");
-    if (!path || !*path)
+    const std::string& path = EventLogPath();
+    if (path.empty() || path.find('\0') != std::string::npos)
         return;
-    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     // One write per line, so lines of several processes never interleave.

@@ -35,8 +35,10 @@ struct SingleInstancePaths {
 // Unix socket address.
 SingleInstancePaths SingleInstancePathsFor(const std::string& runtimeDir, const std::string& displayKey);
 
-// Appends one line to the file named by TRACELY_TEST_LOG, when set. The
-// process tests read it to see what a copy did and in which order.
+// Appends one line to the event log given on the command line (--event-log),
+// when there is one. The process tests read it to see what a copy did and in
+// which order.
+void SetEventLog(const std::string& path);
 void AppendTestLog(const std::string& event);
 
 class SingleInstance : public QObject {

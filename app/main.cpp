@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Program entry: hands the file to a running copy when the options ask for a
 // single copy, else runs the main window on it.
+#include "CommandLine.h"
 #include "Dialogs.h"
 #include "FileNames.h"
 #include "OptionKeys.h"
@@ -68,8 +69,13 @@ int main(int argc, char** argv)
 {
     // QApplication takes the options it knows (-style, -platform, -reverse,
     // ...) out of argv, values included; a data file of any name must survive.
-    const std::vector<std::string> args(argv, argv + argc);
-    const std::string fileName = args.size() > 1 ? args[1] : std::string();
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+    if (!options.Error.empty()) {
+        std::fprintf(stderr, "tracely: %s\n", options.Error.c_str());
+        return 2;
+    }
+    const std::string& fileName = options.FileName;
+    SetEventLog(options.EventLog);
 
     // Decided before the application object exists: a second copy that only
     // hands its file over never needs a display and ends sooner without one.

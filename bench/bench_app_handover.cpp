@@ -81,16 +81,14 @@ bool SetUpFirstCopy()
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("XDG_RUNTIME_DIR", (g_root + "/runtime").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", g_root.c_str(), 1);
-    ::setenv("TRACELY_TEST_LOG", (g_root + "/events.log").c_str(), 1);
     g_program = program;
-    g_first = Spawn({program});
+    // Only the first copy's events are wanted; the log would grow with every run.
+    g_first = Spawn({program, "--event-log", g_root + "/events.log"});
     for (int i = 0; i < 500; ++i) {
         if (FileHas(g_root + "/events.log", "listening"))
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    // Only the first copy's events are wanted; the log would grow with every run.
-    ::unsetenv("TRACELY_TEST_LOG");
     return g_first > 0;
 }
 

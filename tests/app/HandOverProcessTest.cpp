@@ -2,7 +2,7 @@
 // Copies of the real program talking to each other. Each test runs its own
 // copy of the executable from a temporary directory, since the option file
 // lies beside the executable; the copies get a private runtime directory and
-// report what they do through TRACELY_TEST_LOG.
+// report what they do in the event log named on their command line.
 #include "HandoverFrame.h"
 #include "SingleInstance.h"
 
@@ -77,13 +77,12 @@ protected:
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(Root + "runtime"));
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(Root + "config"));
-        env.insert("TRACELY_TEST_LOG", QString::fromStdString(Log));
         env.remove("TRACELY_SCREENSHOT");
         env.remove("WAYLAND_DISPLAY");
         env.insert("DISPLAY", QString::fromStdString(Display));
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(QString::fromStdString(workingDir.empty() ? Root : workingDir));
-        QStringList arguments;
+        QStringList arguments{QStringLiteral("--event-log"), QString::fromStdString(Log)};
         for (const std::string& arg : args)
             arguments << QFile::decodeName(QByteArray::fromStdString(arg));
         process->start(QString::fromStdString(Program), arguments);

@@ -10,10 +10,10 @@ set -euo pipefail
 if [ "${1:-}" = --session ]; then
   work=$2
   log=$work/events.log
-  export TRACELY_TEST_LOG=$log QT_QPA_PLATFORM=xcb
+  export QT_QPA_PLATFORM=xcb
   cd "$work/data"
   # SIGXFSZ ignored: the write fails with EFBIG instead of ending the program.
-  (trap '' XFSZ; ulimit -f 2; exec "$work/bin/tracely" a.dat) >"$work/first.log" 2>&1 &
+  (trap '' XFSZ; ulimit -f 2; exec "$work/bin/tracely" --event-log "$log" a.dat) >"$work/first.log" 2>&1 &
   first=$!
   trap 'kill "$first" 2>/dev/null || true' EXIT
   for _ in $(seq 100); do grep -q "^$first listening" "$log" 2>/dev/null && break; sleep 0.1; done
@@ -30,7 +30,7 @@ if [ "${1:-}" = --session ]; then
     { echo "FAIL: no error box at close"; cat "$work/first.log"; exit 1; }
 
   set +e
-  "$work/bin/tracely" b.dat >"$work/second.log" 2>&1
+  "$work/bin/tracely" --event-log "$log" b.dat >"$work/second.log" 2>&1
   status=$?
   set -e
   second_pid=$(awk '$2 == "handed" || $2 == "not" { print $1 }' "$log" | tail -n 1)

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// The program's arguments. Only the options named here are options, and "--"
+// ends them; every other argument is a file name as the user gave it, so a
+// file called "-reverse" or "--help" still opens (after "--" in the latter
+// case only when it is a known option's name). The first file name is the
+// file to open.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    std::string FileName;   // empty when none was given
+    // --event-log FILE: one line per hand-over event, for the process tests
+    // that watch what copies of the program do.
+    std::string EventLog;
+    std::string Error;      // an option without its value
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
