@@ -121,7 +121,7 @@ void CursorReadout::Switch(bool on)
         const int oldX = m_state.CursorX;
         const int oldY = m_state.CursorY;
         DrawCursorCross(m_state, m_canvas);
-        m_state.CursorX = m_state.CursorY = m_state.RedCursorX = m_state.RedCursorY = -1;
+        m_state.CursorX = m_state.CursorY = m_state.RedCursorX = m_state.RedCursorY = kNoCursor;
         ShowCrossLines(oldX, oldY);
     }
 }

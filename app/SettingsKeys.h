@@ -22,13 +22,11 @@ inline constexpr const char* kTopMostKey = "TopMost";
 inline constexpr const char* kDispNameKey = "DispName";
 inline constexpr const char* kCursorKey = "Cursor";
 
-inline constexpr int kDefaultUnitWheel = 2;
 inline constexpr int kDefaultTop = 100;
 inline constexpr int kDefaultLeft = 100;
 inline constexpr int kDefaultYsItem = 0;
 inline constexpr bool kDefaultAxisAuto = true;
 inline constexpr bool kDefaultToggle = false;
-inline constexpr bool kDefaultAutoDet = true;
 inline constexpr const char* kDefaultLimitText = "0.0";
 
 namespace settings_keys_detail {

@@ -32,6 +32,9 @@ namespace {
 // The graticule is drawn in it too, so it must stand out against white.
 const QColor kActiveBorder(180, 180, 180);
 
+// Wheel rotation of one notch of a standard wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+
 } // namespace
 
 QString FileNameToText(const std::string& name)
@@ -64,10 +67,7 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kActiveBorder);
     setPalette(colours);
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(UserInterfaceFont());
     m_picture.fill(kActiveBorder);
     PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(m_picture.bits()), m_picture.width(), m_picture.height(),
                        static_cast<int>(m_picture.bytesPerLine() / 4)};
@@ -83,22 +83,20 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
         [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
     ConnectHandlers();
 
-    // 1. AxisControls are filled by CreateControls.
-    // 2. The global settings.
+    // The construction steps, in their documented order; the axis control
+    // groups were filled by CreateControls.
     Guarded([&] { ReadGlobalSettingsFile(); });
-    // 3.
+    // One trace shown, an empty history.
     NumofTraces->setText(QStringLiteral("1"));
     State.TracesShown = 1;
-    // 4.
     for (TraceSlot& slot : State.Traces)
         slot.Table.reset();
-    // 5. Dropped files (handled by the drop events).
+    // Files dropped from a file manager (the drop events take them).
     setAcceptDrops(true);
-    // 6.
     HideDataControls();
-    // 7.
+    // Before any file is opened, the browsed directory is the one the
+    // program was started in.
     m_navigator.StartIn(WorkingDirectory());
-    // 8.
     OpenCommandLineFile(commandLineFile);
     if (!State.Traces[0].Loaded())
         Guarded([&] { PaintGraph(); });
@@ -232,8 +230,8 @@ void TForm1::wheelEvent(QWheelEvent* event)
 void TForm1::WheelTurned(int angleDelta)
 {
     m_wheelRemainder += angleDelta;
-    const int steps = m_wheelRemainder / 120;   // toward zero, right for both signs
-    m_wheelRemainder -= steps * 120;
+    const int steps = m_wheelRemainder / kWheelNotch;   // toward zero, right for both signs
+    m_wheelRemainder -= steps * kWheelNotch;
     // Turning away from the user (positive) goes back, toward the user forward.
     for (int i = 0; i < steps; ++i)
         Guarded([this] { PrevByWheel(); });

@@ -16,19 +16,30 @@ int PixelsOfPoints(int points)
 
 } // namespace
 
-QFont QtTextRenderer::QtFontOf(const TFont& font)
+QStringList FontFamiliesFor(const QString& windowsName)
 {
-    const QString name = QString::fromStdString(font.Name);
-    QStringList families{name};
-    if (name == QStringLiteral("ＭＳ ゴシック"))
+    QStringList families{windowsName};
+    if (windowsName == QStringLiteral("ＭＳ ゴシック"))
         families << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP");
-    else if (name == QStringLiteral("Ariel"))
+    else if (windowsName == QStringLiteral("Ariel"))
         families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
     else
         families << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP");
+    return families;
+}
 
+QFont UserInterfaceFont()
+{
+    QFont font;
+    font.setFamilies(FontFamiliesFor(QStringLiteral("ＭＳ Ｐゴシック")));
+    font.setPixelSize(12);
+    return font;
+}
+
+QFont QtTextRenderer::QtFontOf(const TFont& font)
+{
     QFont qfont;
-    qfont.setFamilies(families);
+    qfont.setFamilies(FontFamiliesFor(QString::fromStdString(font.Name)));
     const int pixels = font.Height > 0 ? font.Height : PixelsOfPoints(font.Size > 0 ? font.Size : 9);
     qfont.setPixelSize(pixels);
     qfont.setBold(font.Bold);

@@ -7,6 +7,15 @@
 #include "Canvas.h"
 
 #include <QFont>
+#include <QString>
+#include <QStringList>
+
+// The installed fonts that stand in for a Windows font name, after the name
+// itself: fontconfig takes the first it has. "ＭＳ ゴシック" is fixed-width,
+// "Ariel" (sic) a Latin sans, every other name the proportional Japanese one.
+QStringList FontFamiliesFor(const QString& windowsName);
+// The program's user-interface font: "ＭＳ Ｐゴシック", 12 pixels.
+QFont UserInterfaceFont();
 
 class QtTextRenderer : public TextRenderer {
 public:

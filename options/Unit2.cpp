@@ -5,6 +5,7 @@
 #include "FormatText.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
+#include "QtTextRenderer.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,14 +22,6 @@ namespace {
 
 const QRect kTableArea(kTableLeft, kTableTop, kTableRight - kTableLeft, kTableBottom - kTableTop);
 
-QFont DialogFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(12);
-    return font;
-}
-
 } // namespace
 
 TForm2::TForm2(PlotState& state, Dialogs dialogs, std::string optionFilePath, QWidget* parent,
@@ -42,7 +35,7 @@ TForm2::TForm2(PlotState& state, Dialogs dialogs, std::string optionFilePath, QW
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("オプション設定"));
-    setFont(DialogFont());
+    setFont(UserInterfaceFont());
     setFixedSize(kClientWidth, kClientHeight);
     move(435, 150);
 
@@ -72,8 +65,8 @@ TForm2::~TForm2() = default;
 void TForm2::ReadOptionFile()
 {
     const ProfileFile ini(m_optionFilePath);
-    Y_AutoDetermine->setChecked(ini.ReadBool(kOptionSection, kAutoDetKey, true));
-    ChkNoMulExec->setChecked(ini.ReadBool(kOptionSection, kNoMulExecKey, true));
+    Y_AutoDetermine->setChecked(ini.ReadBool(kOptionSection, kAutoDetKey, kDefaultAutoDet));
+    ChkNoMulExec->setChecked(ini.ReadBool(kOptionSection, kNoMulExecKey, kNoMulExecInDialog));
 }
 
 void TForm2::RenderColorTable()

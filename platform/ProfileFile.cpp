@@ -2,6 +2,7 @@
 #include "ProfileFile.h"
 
 #include "IniDocument.h"
+#include "UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>
@@ -39,38 +40,12 @@ bool UsablePath(const std::string& path) {
     return !path.empty() && path.size() <= kMaxProfilePathLength && path.find('\0') == std::string::npos;
 }
 
-class FileDescriptor {
-public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
-        if (this != &other) {
-            Close();
-            m_fd = std::exchange(other.m_fd, -1);
-        }
-        return *this;
-    }
-    int Get() const { return m_fd; }
-    bool Valid() const { return m_fd >= 0; }
-
-private:
-    void Close() {
-        if (m_fd >= 0) {
-            const int saved = errno;
-            ::close(m_fd);
-            errno = saved;
-        }
-    }
-    int m_fd = -1;
-};
 
 // Where a name leads after the links its rule follows: the directory of the
 // last component, held open so that every later step works in that same
 // directory, and the component's name there.
 struct Location {
-    FileDescriptor directory;   // O_PATH; invalid when the directory is missing
+    UniqueFd directory;   // O_PATH; invalid when the directory is missing
     std::string name;
     bool exists = false;
     struct stat info {};        // of what the name holds, when it exists
@@ -84,7 +59,7 @@ enum class Resolution { Found, Missing, Refused };
 // taken as the system resolves them; the rule is about the file's own name.
 Resolution Resolve(const std::string& path, ProfileFile::Links links, Location& at) {
     if (!UsablePath(path)) return Resolution::Refused;
-    FileDescriptor base;   // where a relative link target starts
+    UniqueFd base;   // where a relative link target starts
     std::string current = path;
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         const std::size_t slash = current.rfind('/');
@@ -93,10 +68,10 @@ Resolution Resolve(const std::string& path, ProfileFile::Links links, Location& 
                                                                   : current.substr(0, slash);
         std::string name = slash == std::string::npos ? current : current.substr(slash + 1);
         if (name.empty() || name == "." || name == "..") return Resolution::Refused;
-        FileDescriptor dir(::openat(base.Valid() ? base.Get() : AT_FDCWD, directory.c_str(),
+        UniqueFd dir(::openat(base.Valid() ? base.Get() : AT_FDCWD, directory.c_str(),
                                     O_PATH | O_DIRECTORY | O_CLOEXEC));
         if (!dir.Valid()) return (errno == ENOENT || errno == ENOTDIR) ? Resolution::Missing : Resolution::Refused;
-        const FileDescriptor node(::openat(dir.Get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        const UniqueFd node(::openat(dir.Get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         if (!node.Valid()) {
             if (errno != ENOENT) return Resolution::Refused;
             at.directory = std::move(dir);
@@ -126,9 +101,9 @@ Resolution Resolve(const std::string& path, ProfileFile::Links links, Location& 
 // Opens the file Resolve found, provided its name still holds that very file:
 // what was checked is what gets read or written. `moved` tells a name that
 // changed in between (worth another try) from a refusal.
-FileDescriptor OpenFound(const Location& at, int flags, bool& moved) {
+UniqueFd OpenFound(const Location& at, int flags, bool& moved) {
     moved = false;
-    FileDescriptor file(::openat(at.directory.Get(), at.name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    UniqueFd file(::openat(at.directory.Get(), at.name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!file.Valid()) {
         moved = errno == ELOOP || errno == ENOENT;
         return {};
@@ -178,7 +153,7 @@ LoadState ReadProfile(const std::string& path, ProfileFile::Links links, std::st
         if (!S_ISREG(at.info.st_mode)) return LoadState::Unreadable;
         if (static_cast<std::uintmax_t>(at.info.st_size) > kMaxProfileFileSize) return LoadState::Oversized;
         bool moved = false;
-        const FileDescriptor file = OpenFound(at, O_RDONLY, moved);
+        const UniqueFd file = OpenFound(at, O_RDONLY, moved);
         if (moved) continue;
         if (!file.Valid()) return LoadState::Unreadable;
         return bytes ? ReadBounded(file.Get(), *bytes) : LoadState::Loaded;
@@ -230,9 +205,9 @@ enum class Outcome { Written, Failed, NoNewFiles, Moved, Unsupported };
 Outcome WriteAside(const Location& at, const std::string& bytes, bool unnamed) {
     const int dir = at.directory.Get();
     std::string temporary;
-    FileDescriptor file;
+    UniqueFd file;
     if (unnamed) {
-        file = FileDescriptor(::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        file = UniqueFd(::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (!file.Valid()) {
             if (NoNewFilesError(errno)) return Outcome::NoNewFiles;
             return (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) ? Outcome::Unsupported : Outcome::Failed;
@@ -240,7 +215,7 @@ Outcome WriteAside(const Location& at, const std::string& bytes, bool unnamed) {
     } else {
         for (int tries = 0; tries < 100 && !file.Valid(); ++tries) {
             temporary = TemporaryName();
-            file = FileDescriptor(
+            file = UniqueFd(
                 ::openat(dir, temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666));
             if (!file.Valid() && errno != EEXIST) break;
         }
@@ -315,7 +290,7 @@ bool Reserve(int fd, const std::string& bytes, off_t oldLength) {
 // only when that worked; a shorter content is cut to length afterwards.
 Outcome WriteInPlace(const Location& at, const std::string& bytes, ProfileFile::Links links) {
     bool moved = false;
-    const FileDescriptor file = OpenFound(at, O_WRONLY, moved);
+    const UniqueFd file = OpenFound(at, O_WRONLY, moved);
     if (moved) return Outcome::Moved;
     if (!file.Valid()) return Outcome::Failed;
     struct stat info {};

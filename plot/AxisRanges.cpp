@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr float kNoMax = -1e37f;
-constexpr float kNoMin = 1e37f;
 
 bool AxisIsAuto(const PlotState& state, int axis)
 {
@@ -27,8 +25,8 @@ void TakeAutomaticLimits(PlotState& state, int displayed)
     for (int axis = 0; axis < kAxisCount; ++axis) {
         if (!AxisIsAuto(state, axis))
             continue;
-        float upper = kNoMax;
-        float lower = kNoMin;
+        float upper = kNoMaximum;
+        float lower = kNoMinimum;
         for (int s = 0; s < displayed; ++s) {
             const TraceSlot& slot = state.Traces[s];
             if (!slot.Loaded())
@@ -83,7 +81,7 @@ void WidenZeroWidthRanges(PlotState& state, int numYs)
 
 float FindMax(const float* values, int count)
 {
-    float result = kNoMax;
+    float result = kNoMaximum;
     for (int i = 0; i < count; ++i)
         if (values[i] > result)
             result = values[i];
@@ -92,7 +90,7 @@ float FindMax(const float* values, int count)
 
 float FindMin(const float* values, int count)
 {
-    float result = kNoMin;
+    float result = kNoMinimum;
     for (int i = 0; i < count; ++i)
         if (values[i] < result)
             result = values[i];

@@ -28,8 +28,8 @@ std::size_t ReadDataColumns(DataFileLines& lines, const ColumnChoice& choice, Tr
 
     for (int axis = 0; axis < kAxisCount; ++axis) {
         slot.Present[axis] = 0;
-        slot.Min[axis] = 1e37f;
-        slot.Max[axis] = -1e37f;
+        slot.Min[axis] = kNoMinimum;
+        slot.Max[axis] = kNoMaximum;
     }
 
     // For each column up to the highest one read, the axes it feeds (bit j = axis j).

@@ -4,6 +4,7 @@
 #include "DataFileColumns.h"
 #include "DataFileLines.h"
 #include "DataFilePasses.h"
+#include "UniqueFd.h"
 #include "VectorState.h"
 
 #include <cerrno>
@@ -14,28 +15,6 @@
 #include <utility>
 
 namespace {
-
-class FileDescriptor {
-public:
-    FileDescriptor() = default;
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    void Reset(int fd)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd = -1;
-};
 
 LoadResult Refuse(LoadError error)
 {
@@ -54,7 +33,7 @@ LoadResult Refuse(LoadError error)
 
 // Opens a regular file for reading. The open never waits: a FIFO without a
 // writer would otherwise block the window until someone writes to it.
-LoadError OpenDataFile(const std::string& name, FileDescriptor& out)
+LoadError OpenDataFile(const std::string& name, UniqueFd& out)
 {
     if (name.size() > kMaxDataFileName || name.find('\0') != std::string::npos)
         return LoadError::NameTooLong;
@@ -69,7 +48,7 @@ LoadError OpenDataFile(const std::string& name, FileDescriptor& out)
         default: return LoadError::CannotRead;
         }
     }
-    out.Reset(fd);
+    out = UniqueFd(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return LoadError::CannotRead;
@@ -108,7 +87,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name)
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks)
 {
     ClearUpperVectorState();
-    FileDescriptor fd;
+    UniqueFd fd;
     if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
         return Refuse(error);
 
@@ -163,7 +142,7 @@ bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
 {
     lines = 0;
     columns = 0;
-    FileDescriptor fd;
+    UniqueFd fd;
     if (OpenDataFile(path, fd) != LoadError::None)
         return false;
     DataFileLines reader(fd.Get());
@@ -176,6 +155,6 @@ bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
 
 void ClearRedCursor(PlotState& state)
 {
-    state.RedCursorX = -1;
-    state.RedCursorY = -1;
+    state.RedCursorX = kNoCursor;
+    state.RedCursorY = kNoCursor;
 }

@@ -18,6 +18,12 @@ inline constexpr int kHistorySlots = 10;
 inline constexpr int kAxisCount = 4;
 inline constexpr int kColorCount = 16;
 inline constexpr int kMaxColumn = 999;
+// Where a search for a maximum or minimum starts, and what an axis without
+// any value keeps: values beyond them are never taken.
+inline constexpr float kNoMaximum = -1e37f;
+inline constexpr float kNoMinimum = 1e37f;
+// A cursor position that stands for no cursor.
+inline constexpr std::int32_t kNoCursor = -1;
 
 struct PlotRectangle {
     int Left;
@@ -67,8 +73,8 @@ struct PlotState {
     std::int32_t ListingCount = 0;
     std::int32_t ListingIndex = 0;
 
-    std::int32_t CursorX = -1, CursorY = -1;
-    std::int32_t RedCursorX = -1, RedCursorY = -1;
+    std::int32_t CursorX = kNoCursor, CursorY = kNoCursor;
+    std::int32_t RedCursorX = kNoCursor, RedCursorY = kNoCursor;
     bool GraphReady = false;                       // set only by GraphBusy
     int GraphBusyDepth = 0;
 
