@@ -117,8 +117,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                Times[run.benchmark_name()] = {run.real_accumulated_time * 1e9 / run.iterations,
-                                               run.cpu_accumulated_time * 1e9 / run.iterations};
+                Times[run.benchmark_name()] = {run.real_accumulated_time * 1e9 / double(run.iterations),
+                                               run.cpu_accumulated_time * 1e9 / double(run.iterations)};
     }
 };
 
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
     }
     const double tableMiB = 4.0 * 4.0 * kLines / (1 << 20);
     std::printf("peak RSS: %.1f MiB (%.1f MiB before the runs); table %.1f MiB, limit table + 32 = %.1f MiB\n",
-                PeakRssKiB() / 1024.0, rssBefore / 1024.0, tableMiB, tableMiB + 32);
+                double(PeakRssKiB()) / 1024.0, double(rssBefore) / 1024.0, tableMiB, tableMiB + 32);
 
     std::filesystem::remove_all(pattern);
     return 0;

@@ -420,9 +420,9 @@ QSizeF LegendSize(const QFontMetricsF& metrics, const std::vector<LegendRow>& ro
     for (const LegendRow& row : rows)
         widest = std::max(widest, metrics.horizontalAdvance(FileNameText(row.Name)));
     const std::size_t swatches = rows.empty() ? 0 : rows.front().Swatches.size();
-    const double swatchRoom = swatches * (kSwatchWidth + 4);
+    const double swatchRoom = double(swatches) * (kSwatchWidth + 4);
     const double width = std::min(maxWidth, kLegendPadding * 2 + swatchRoom + widest);
-    const double height = kLegendPadding * 2 + rows.size() * (metrics.height() + 2);
+    const double height = kLegendPadding * 2 + double(rows.size()) * (metrics.height() + 2);
     return {width, height};
 }
 
@@ -471,7 +471,7 @@ QRect DrawLegend(QPainter& painter, const Layout& layout, const PlotState& state
     const double rowHeight = metrics.height() + 2;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const LegendRow& row = rows[i];
-        const double top = box.top() + kLegendPadding + i * rowHeight;
+        const double top = box.top() + kLegendPadding + double(i) * rowHeight;
         double x = box.left() + kLegendPadding;
         for (const LegendSwatch& swatch : row.Swatches) {
             if (swatch.Present)

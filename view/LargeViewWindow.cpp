@@ -164,7 +164,7 @@ QString LargeViewWindow::SuggestedName(const QString& ending) const
     if (!newest.Loaded())
         return QStringLiteral("tracely") + ending;
     QString name = QFile::decodeName(QByteArray::fromStdString(newest.Name));
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot > name.lastIndexOf(QLatin1Char('/')))
         name.truncate(dot);
     return name + ending;

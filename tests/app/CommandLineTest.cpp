@@ -35,4 +35,4 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"DashDashEndsOptions", {"--", "--event-log"}, "--event-log", "", false},
                       CommandLineCase{"EmptyName", {""}, "", "", false},
                       CommandLineCase{"LogWithoutValue", {"a.dat", "--event-log"}, "a.dat", "", true}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Label); });

@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Replacement{"Fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
                       Replacement{"DanglingLink",
                                   [](const std::string& p) { std::filesystem::create_symlink(p + ".none", p); }}),
-    [](const auto& info) { return std::string(info.param.Case); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Case); });
 
 TEST_F(DirectoryNavigation, FileCreatedAfterTheListingIsReachedOnlyAfterReDraw)
 {

@@ -93,4 +93,4 @@ INSTANTIATE_TEST_SUITE_P(
                       WheelCase{"UnitOne", 1, {true, false}, {1, -1}},
                       WheelCase{"UnitZeroStepsEachNotch", 0, {false, true}, {-1, 1}},
                       WheelCase{"HugeUnitNeverOverflows", 2147483647, {false, false}, {0, 0}}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Label); });

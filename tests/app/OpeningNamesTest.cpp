@@ -162,4 +162,4 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, OpeningNames,
                          ::testing::Values(NameCase{"Typed", Way::Typed}, NameCase{"CommandLine", Way::CommandLine},
                                            NameCase{"Dialog", Way::Dialog}, NameCase{"Drop", Way::Drop},
                                            NameCase{"HandOver", Way::HandOver}),
-                         [](const auto& info) { return ToName(info.param); });
+                         [](const auto& testInfo) { return ToName(testInfo.param); });

@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_NE(f.X0_upper->text(), "5");
                        EXPECT_NE(f.State.Axes[0].Upper, 5.0f);
                    }}),
-    [](const ::testing::TestParamInfo<GlobalCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<GlobalCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(SettingsFilesTest, BadColumnAtStartUpTakesItsDefaultAndSaysSo)
 {
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
                           EXPECT_TRUE(f.Cursor->isChecked());
                           EXPECT_EQ(f.State.Colors[4], 255u);
                       }}),
-    [](const ::testing::TestParamInfo<DirectoryCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<DirectoryCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 struct BadDirectoryCase {
     const char* Name;
@@ -328,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
                          "'abc' は浮動小数点数ではありません."},
         BadDirectoryCase{"ColumnThatIsNoInteger", "[State]\nYs=2\nA2col=x1\nA3col=1\n[Color]\n00=255\n",
                          "'x1' は整数ではありません."}),
-    [](const ::testing::TestParamInfo<BadDirectoryCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<BadDirectoryCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 // A bad directory file stops the opening after the new directory was listed;
 // the listing position must then belong to that listing, or every later

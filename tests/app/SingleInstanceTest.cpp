@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadClient{"BytesAfterTheFrame", Frame("a.dat") + "more"},
                       BadClient{"Nothing", ""},
                       BadClient{"HalfAFrame", Header(10) + "abc"}),
-    [](const ::testing::TestParamInfo<BadClient>& info) { return std::string(info.param.Label); });
+    [](const ::testing::TestParamInfo<BadClient>& testInfo) { return std::string(testInfo.param.Label); });
 
 TEST_F(SingleInstanceChannel, ClosingCopyTurnsNamesAwayAndTheSenderTakesOverWhenItIsGone)
 {

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NotchCase{"NegativeStepsEveryNotch", -4, "ud", {0, 0}, "PN"},
                       NotchCase{"LargestNeverSteps", INT_MAX, "ddu", {1, 2, 1}, "..."},
                       NotchCase{"SmallestStepsEveryNotch", INT_MIN, "ud", {0, 0}, "PN"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 struct DeltaCase {
     const char* Name;
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeltaCase{"BackAndForthCancels", {60, -60, 60, -60, 100}, "....."},
                       DeltaCase{"UpInPieces", {30, 30, 30, 29, 1}, "....P"},
                       DeltaCase{"HorizontalOnly", {0, 0}, ".."}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(Wheel, SeveralNotchesInOneEventStepEachTime)
 {

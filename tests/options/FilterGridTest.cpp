@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"*.a", "A"}, {"*.b", ""}, {"*.c", "C"}}, "A|*.a"},
         SplitCase{"BlanksKept", " A |*.a ", {{"*.a ", " A "}}, " A |*.a "},
         SplitCase{"SeveralPatterns", "Data|*.dat;*.gdw", {{"*.dat;*.gdw", "Data"}}, "Data|*.dat;*.gdw"}),
-    [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<SplitCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(FilterRows, EmptyingRowsCutsTheList)
 {

@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MatchCase{"DotInDirectoryOnly", QStringLiteral("Data|*.dat|Plain|*"), "/a.dat/plain", 1},
                     MatchCase{"SeveralPatterns", QStringLiteral("Text|*.txt|Both|*.csv;*.tsv"), "/d/x.tsv", 1},
                     MatchCase{"NoneMatches", QStringLiteral("Text|*.txt"), "/d/x.dat", 0}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Label); });
 
 TEST(OpenDialog, AllFilesMeansEveryName)
 {

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFrame{"TrailingByte", *EncodeHandoverFrame("/x") + "!"},
                     BadFrame{"SecondFrame", *EncodeHandoverFrame("/x") + *EncodeHandoverFrame("/y")},
                     BadFrame{"TrailingAfterEmptyName", Header(0) + "x"}),
-    [](const testing::TestParamInfo<BadFrame>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<BadFrame>& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(HandoverFrame, ExactCapNameReservesNoMoreThanItsLength) {
     HandoverFrameDecoder decoder;

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "[Option]\nFileDialog=\" a|*.gdw \"\n"},
         SetCase{"NamesAreTrimmed", "", " S ", " k ", "v", "[S]\nk=v\n"},
         SetCase{"NonUtf8BytesKept", "[A]\nj=\x83\x66\n", "A", "k", "1", "[A]\nj=\x83\x66\nk=1\n"}),
-    [](const testing::TestParamInfo<SetCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<SetCase>& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(IniDocument, RejectsNamesAndValuesThatWouldBreakTheFile) {
     const std::string before = "[A]\nk=1\n";

@@ -497,7 +497,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LinkCase{"LinkToFifo", "../home/fifo", false, kOwnOnly, Found::Refused, nullptr},
                     LinkCase{"ForeignLinkUnderTheFollowRule", "../home/victim", true, ProfileFile::Links::Follow,
                              Found::Readable, "home/victim"}),
-    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<LinkCase>& testInfo) { return std::string(testInfo.param.name); });
 
 // The name flips between the user's own link and a planted one as fast as the
 // system allows while the file is read and written: the planted link must
@@ -571,7 +571,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ProfileSizes,
                          testing::Values(SizeCase{"AtTheBound", off_t{1} << 20, Found::Readable},
                                          SizeCase{"OneByteOver", (off_t{1} << 20) + 1, Found::Oversized},
                                          SizeCase{"SparseGigabyte", off_t{1} << 30, Found::Oversized}),
-                         [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<SizeCase>& testInfo) { return std::string(testInfo.param.name); });
 
 // Written in place (the directory takes no new files), a content longer than
 // the file size limit allows must be refused before an old byte changes, and

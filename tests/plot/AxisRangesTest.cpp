@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         // All values lie above the +1e37 sentinel, so the minimum keeps it.
         OneAxisCase{"LargestFloatTimesOnePointOneOverflowsToInfinity", {FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX}, false, 3, 3,
                     kInf, float(1e37f * 0.9)}),
-    [](const ::testing::TestParamInfo<OneAxisCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<OneAxisCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(AxisRanges, NothingLoadedGivesSentinelsOnAutomaticAxesAndOpensAManualZeroWidthX)
 {

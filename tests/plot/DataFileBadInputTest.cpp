@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"CrOnlyLineEnds", [] { return "1 2\r3 4\r5 6\r"s; }, 1, 4},
         ContentCase{"CtrlZ", [] { return "1 2\n\x1A" "3 4\n"s; }, 1, 2},
         ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileBadInput, EveryLineIsReadPastTheLastPointCountAFloatHoldsExactly)
 {

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {std::string(4095, '7'), std::string(905, '7')}},
         SplitCase{"NulInLongLine", "12"s + '\0' + std::string(5000, 'a') + "\n",
                   {"12", std::string(5003 - 4095, 'a')}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
 {

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"SkippedLines", "x 1\n.5 1\n#1 2\n\n  -1.5e-3,2.0\n", 1, 2},
         CountCase{"LongLineIsTwoLines", NumbersLine(5000), 2, 2048},
         CountCase{"CrLfFile", "1 2\r\n3 4\r\n5 6\r\n", 3, 2}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileReaderTest, ShortLinesLeaveCellsWithoutAValue)
 {
@@ -266,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(
         RedetectCase{"ChangedCountWithoutAutoDet", 3, false, true, "1 2\n", {2, 1, 7, 5}, 1, {}, false},
         RedetectCase{"NoValuesKeepsOneYSelected", 3, true, false, "# only a comment\n", {1, 2, 3, 4}, 0,
                      AllFourThen("ys=0"), true}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileReaderTest, RedetectedColumnsAreUsedForTheSameLoad)
 {

@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DataLineCase{"OnlyBlanks", " \t ", false},
                     DataLineCase{"VerticalTabIsNotABlank", "\v1", false},
                     DataLineCase{"HighByte", "\xB0" "1", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 struct ValuesCase {
     const char* Name;
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValuesCase{"TrailingBlank", "1 2 ", {1, 2}},
         ValuesCase{"FormFeedSkippedBeforeValue", "1 \f2", {1, 2}},
         ValuesCase{"RoundsToNearestFloat", "0.1 16777217", {0.1f, 16777216.0f}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 // Bit patterns, so that the sign of a zero counts.
 struct RangeCase {
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{"LongFractionUnderflow", "0." + std::string(60, '0') + "1", 0.0f},
                     RangeCase{"ZeroWithHugeExponent", "0e99999999999", 0.0f},
                     RangeCase{"HugeNegativeExponent", "5e-99999999999999999999", 0.0f}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(LineScanner, EveryNumberRoundsAsTheGeneralConversionDoes)
 {

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PackCase{"After2107", LocalTime(2200, 6, 1), kLastDay, kLastTime},
                       PackCase{"FarPast", LLONG_MIN, kFirstDay, 0},
                       PackCase{"FarFuture", LLONG_MAX, kLastDay, kLastTime}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& testInfo) { return std::string(testInfo.param.Label); });
 
 TEST(SearchFilesRecord, NameMustFitWithItsTerminator)
 {

@@ -36,7 +36,7 @@ protected:
             std::vector<float> x, y1, y2;
             for (int i = 0; i <= 1000; ++i) {
                 x.push_back(float(i) / 10);
-                y1.push_back(std::sin(float(i) / (40.0f + 10 * s)) * 25.4f);
+                y1.push_back(std::sin(float(i) / (40.0f + 10.0f * float(s))) * 25.4f);
                 y2.push_back(s == 1 ? 0 : float((i + 30 * s) % 100) / 1000);
             }
             const std::string name = Path("run0" + std::to_string(7 - s) + ".dat");
