@@ -14,7 +14,7 @@ struct CommandLine {
     // --event-log FILE: one line per hand-over event, for the process tests
     // that watch what copies of the program do.
     std::string EventLog;
-    std::string Error;      // an option without its value
+    std::string Error;   // an option without its value
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

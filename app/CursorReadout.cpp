@@ -20,7 +20,7 @@ constexpr const char* kReadoutFormat = "%+.4g";
 bool InsidePlot(int x, int y)
 {
     return x >= PlotRect.Left && x <= PlotRect.Left + PlotRect.Width && y >= PlotRect.Top &&
-           y <= PlotRect.Top + PlotRect.Height;
+        y <= PlotRect.Top + PlotRect.Height;
 }
 
 QString Readout(double value)
@@ -38,7 +38,7 @@ void SetShown(std::initializer_list<QWidget*> widgets, bool shown)
         w->setVisible(shown);
 }
 
-} // namespace
+}   // namespace
 
 CursorReadout::CursorReadout(PlotState& state, RasterCanvas& canvas, ReadoutWidgets widgets,
                              std::function<void(const QRect&)> showArea, std::function<void()> paint)
@@ -63,8 +63,7 @@ void CursorReadout::Move(int x, int y, bool cursorOn)
         current[k - 1]->setText(Readout(PixelToValueY(m_state, k, y)));
 
     const AxisState& xAxis = m_state.Axes[0];
-    m_w.DeltaX->setText(
-        Readout(double(x - m_state.RedCursorX) / PlotRect.Width * (double(xAxis.Upper) - xAxis.Lower)));
+    m_w.DeltaX->setText(Readout(double(x - m_state.RedCursorX) / PlotRect.Width * (double(xAxis.Upper) - xAxis.Lower)));
     QLineEdit* delta[] = {m_w.DeltaY1, m_w.DeltaY2, m_w.DeltaY3};
     for (int k = 1; k <= 3; ++k) {
         const AxisState& axis = m_state.Axes[static_cast<std::size_t>(k)];

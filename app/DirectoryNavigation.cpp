@@ -32,7 +32,7 @@ void BringSlotToFront(PlotState& state, std::size_t from)
     ClearRedCursor(state);
 }
 
-} // namespace
+}   // namespace
 
 void TForm1::NextInDir()
 {

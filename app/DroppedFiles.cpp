@@ -83,8 +83,7 @@ public:
             ReceiveLater(m_form, drop);
             return true;
         }
-        default:
-            break;
+        default: break;
         }
         return QObject::eventFilter(watched, event);
     }
@@ -93,7 +92,7 @@ private:
     TForm1* m_form;
 };
 
-} // namespace
+}   // namespace
 
 void TForm1::AcceptDroppedFiles()
 {

@@ -5,8 +5,8 @@
 #include "Unit1.h"
 
 #include "Conversions.h"
-#include "DataFileReader.h"
 #include "CursorReadout.h"
+#include "DataFileReader.h"
 #include "FileNames.h"
 
 #include <QCheckBox>
@@ -22,7 +22,7 @@
 
 namespace {
 
-} // namespace
+}   // namespace
 
 const char* RefusalReason(FileKind kind)
 {
@@ -156,7 +156,7 @@ void TForm1::HideDataControls()
 {
     for (const AxisControlGroup& group : AxisControls) {
         for (QWidget* w : std::initializer_list<QWidget*>{group.Upper, group.Lower, group.Column, group.Auto,
-                                                           group.UpperLabel, group.LowerLabel, group.ColumnLabel})
+                                                          group.UpperLabel, group.LowerLabel, group.ColumnLabel})
             if (w)
                 w->hide();
     }

@@ -37,7 +37,6 @@ void UseNumberLayout(QLineEdit* edit)
     edit->setTextMargins(-2, 0, -2, 0);
 }
 
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top)
 {
     auto* label = new QLabel(caption, parent);
@@ -73,8 +72,8 @@ QLineEdit* MakeReadout(QWidget* parent, const char* name, const QString& hint, i
     return edit;
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QString& hint,
-                        QRect geometry, bool checked, bool tabStop)
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QString& hint, QRect geometry,
+                        bool checked, bool tabStop)
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -115,7 +114,7 @@ QPushButton* MakeNavigationButton(QWidget* parent, const char* name, const QStri
     return button;
 }
 
-} // namespace
+}   // namespace
 
 void TForm1::CreateControls()
 {
@@ -143,11 +142,11 @@ void TForm1::PlaceAxisControls()
     L_Y3_upper = MakeLabel(this, "L_Y3_upper", QStringLiteral("Y3"), 0, 39);
 
     LinkageYsBox = MakeCheckBox(this, "LinkageYs", QStringLiteral("Link"), QStringLiteral("Y1～Y3の縦軸を同調させます"),
-                             {10, 65, 37, 17}, false, false);
-    Y1_auto = MakeCheckBox(this, "Y1_auto", QStringLiteral("Y1:Auto"), QStringLiteral("Y1軸自動設定"),
-                           {10, 81, 57, 17}, true, false);
-    Y2_auto = MakeCheckBox(this, "Y2_auto", QStringLiteral("Y2:Auto"), QStringLiteral("Y2軸自動設定"),
-                           {10, 97, 57, 17}, true, false);
+                                {10, 65, 37, 17}, false, false);
+    Y1_auto = MakeCheckBox(this, "Y1_auto", QStringLiteral("Y1:Auto"), QStringLiteral("Y1軸自動設定"), {10, 81, 57, 17},
+                           true, false);
+    Y2_auto = MakeCheckBox(this, "Y2_auto", QStringLiteral("Y2:Auto"), QStringLiteral("Y2軸自動設定"), {10, 97, 57, 17},
+                           true, false);
     Y3_auto = MakeCheckBox(this, "Y3_auto", QStringLiteral("Y3:Auto"), QStringLiteral("Y3軸自動設定"),
                            {10, 113, 57, 17}, true, false);
 
@@ -189,11 +188,12 @@ void TForm1::PlaceFileControls()
 {
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Filename"), 8, 412);
     MaskEdit1 = MakeEdit(this, "MaskEdit1", QString(), QStringLiteral("ファイル名入力"), {56, 408, 225, 20});
-    SpeedButton1 = MakeSpeedButton(this, "SpeedButton1", QStyle::SP_DialogOpenButton, QStringLiteral("ファイル選択"), 288);
-    SaveSettings = MakeSpeedButton(this, "SaveSettings", QStyle::SP_DialogSaveButton,
-                                   QStringLiteral("iniファイルを保存"), 320);
-    SpeedButton2 = MakeSpeedButton(this, "SpeedButton2", QStyle::SP_FileDialogDetailedView,
-                                   QStringLiteral("オプション設定"), 340);
+    SpeedButton1 =
+        MakeSpeedButton(this, "SpeedButton1", QStyle::SP_DialogOpenButton, QStringLiteral("ファイル選択"), 288);
+    SaveSettings =
+        MakeSpeedButton(this, "SaveSettings", QStyle::SP_DialogSaveButton, QStringLiteral("iniファイルを保存"), 320);
+    SpeedButton2 =
+        MakeSpeedButton(this, "SpeedButton2", QStyle::SP_FileDialogDetailedView, QStringLiteral("オプション設定"), 340);
     SpeedButton3 = MakeSpeedButton(this, "SpeedButton3", QStyle::SP_MessageBoxQuestion, QStringLiteral("ヘルプ"), 360);
 
     Label12 = MakeLabel(this, "Label12", QStringLiteral("Traces"), 16, 391);
@@ -222,7 +222,8 @@ void TForm1::PlaceFileControls()
     PrevFile = MakeNavigationButton(this, "PrevFile", QStringLiteral("Prev."), QStringLiteral("前のファイル"),
                                     {128, 338, 75, 25});
     PrevFile->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    ReDraw = MakeNavigationButton(this, "ReDraw", QStringLiteral("ReDraw"), QStringLiteral("再描画"), {217, 338, 62, 25});
+    ReDraw =
+        MakeNavigationButton(this, "ReDraw", QStringLiteral("ReDraw"), QStringLiteral("再描画"), {217, 338, 62, 25});
     NextFile = MakeNavigationButton(this, "NextFile", QStringLiteral("Next"), QStringLiteral("次のファイル"),
                                     {296, 338, 75, 25});
     NextFile->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
@@ -257,9 +258,23 @@ void TForm1::PlaceReadouts()
 
 void TForm1::SetTabOrder()
 {
-    QWidget* order[] = {NextFile, ReDraw, PrevFile, TopMostToggle, DispNameToggle, Cursor,
-                        RadioGroup1Items[0], RadioGroup1Items[1], RadioGroup1Items[2],
-                        CurrentY1, CurrentY2, CurrentY3, CurrentX, DeltaY1, DeltaY2, DeltaY3, DeltaX};
+    QWidget* order[] = {NextFile,
+                        ReDraw,
+                        PrevFile,
+                        TopMostToggle,
+                        DispNameToggle,
+                        Cursor,
+                        RadioGroup1Items[0],
+                        RadioGroup1Items[1],
+                        RadioGroup1Items[2],
+                        CurrentY1,
+                        CurrentY2,
+                        CurrentY3,
+                        CurrentX,
+                        DeltaY1,
+                        DeltaY2,
+                        DeltaY3,
+                        DeltaX};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

@@ -23,7 +23,7 @@ void ShowText(QLineEdit* edit, const QString& text)
     edit->setCursorPosition(0);
 }
 
-} // namespace
+}   // namespace
 
 void TForm1::RenderPlot()
 {
@@ -74,7 +74,7 @@ void TForm1::ShowAxisControls(int axis, bool visible)
 {
     const AxisControlGroup& group = AxisControls.at(static_cast<std::size_t>(axis));
     for (QWidget* w : std::initializer_list<QWidget*>{group.Upper, group.Lower, group.UpperLabel, group.LowerLabel,
-                                                       group.Auto, group.Column, group.ColumnLabel})
+                                                      group.Auto, group.Column, group.ColumnLabel})
         if (w)
             w->setVisible(visible);
     if (Cursor->isChecked())

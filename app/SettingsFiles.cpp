@@ -12,9 +12,9 @@
 #include "Conversions.h"
 #include "ProfileFile.h"
 #include "SettingsKeys.h"
-#include "SettingsRecords.h"
 #include "SettingsLocation.h"
 #include "SettingsPaths.h"
+#include "SettingsRecords.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -65,7 +65,7 @@ void SetTextQuietly(QLineEdit* edit, const QString& text)
     edit->setText(text);
 }
 
-} // namespace
+}   // namespace
 
 std::string ProgramSettingsDirectory(const std::string& given)
 {
@@ -105,7 +105,7 @@ ProfileFile DirectoryFileAt(const std::string& path)
     return ProfileFile(path, ProfileFile::Links::OwnOnly);
 }
 
-} // namespace
+}   // namespace
 
 void TForm1::ReadGlobalSettingsFile()
 {
@@ -193,10 +193,11 @@ void TForm1::ApplyCommonSettings(const CommonSettings& common, const std::string
             // starting: that key takes its default and the user is told.
             SetTextQuietly(box, QString::fromStdString(DefaultColumnText(axis)));
             State.ColumnMap[static_cast<std::size_t>(axis)] = axis;
-            Modals.Error(this, QString::fromUtf8(error.what()) + QStringLiteral(".\n") + FileNameToText(path) +
-                                   QStringLiteral(" の [%1] %2 は既定値 %3 で起動します。")
-                                       .arg(QString::fromUtf8(kStateSection), QString::fromStdString(AxisColumnKey(axis)))
-                                       .arg(axis));
+            Modals.Error(this,
+                         QString::fromUtf8(error.what()) + QStringLiteral(".\n") + FileNameToText(path) +
+                             QStringLiteral(" の [%1] %2 は既定値 %3 で起動します。")
+                                 .arg(QString::fromUtf8(kStateSection), QString::fromStdString(AxisColumnKey(axis)))
+                                 .arg(axis));
         }
     }
     State.Colors = common.Colors;
@@ -209,7 +210,8 @@ CommonSettings TForm1::CommonSettingsOfControls() const
     common.DispName = DispNameToggle->isChecked();
     common.Cursor = Cursor->isChecked();
     for (int axis = 0; axis < kAxisCount; ++axis)
-        common.ColumnTexts[static_cast<std::size_t>(axis)] = TextOf(AxisControls[static_cast<std::size_t>(axis)].Column);
+        common.ColumnTexts[static_cast<std::size_t>(axis)] =
+            TextOf(AxisControls[static_cast<std::size_t>(axis)].Column);
     common.Colors = State.Colors;
     return common;
 }

@@ -36,14 +36,32 @@ inline std::string Format(const char* pattern, int number)
     std::snprintf(buffer, sizeof buffer, pattern, number);
     return buffer;
 }
-} // namespace settings_keys_detail
+}   // namespace settings_keys_detail
 
 // Axis keys carry the axis number: 0 = X, 1..3 = Y1..Y3.
-inline std::string AxisAutoKey(int axis) { return settings_keys_detail::Format("A%dauto", axis); }
-inline std::string AxisUpperKey(int axis) { return settings_keys_detail::Format("A%dupper", axis); }
-inline std::string AxisLowerKey(int axis) { return settings_keys_detail::Format("A%dlower", axis); }
-inline std::string AxisColumnKey(int axis) { return settings_keys_detail::Format("A%dcol", axis); }
+inline std::string AxisAutoKey(int axis)
+{
+    return settings_keys_detail::Format("A%dauto", axis);
+}
+inline std::string AxisUpperKey(int axis)
+{
+    return settings_keys_detail::Format("A%dupper", axis);
+}
+inline std::string AxisLowerKey(int axis)
+{
+    return settings_keys_detail::Format("A%dlower", axis);
+}
+inline std::string AxisColumnKey(int axis)
+{
+    return settings_keys_detail::Format("A%dcol", axis);
+}
 // The column a box shows when its key is missing: the axis's own number.
-inline std::string DefaultColumnText(int axis) { return std::to_string(axis); }
+inline std::string DefaultColumnText(int axis)
+{
+    return std::to_string(axis);
+}
 // Colour entries "00" to "15".
-inline std::string ColorKey(int entry) { return settings_keys_detail::Format("%02d", entry); }
+inline std::string ColorKey(int entry)
+{
+    return settings_keys_detail::Format("%02d", entry);
+}

@@ -47,7 +47,7 @@ void WriteCommon(ProfileFile& ini, const CommonSettings& common, const std::arra
         ini.WriteInteger(kColorSection, ColorKey(entry), static_cast<std::int32_t>(common.Colors[At(entry)]));
 }
 
-} // namespace
+}   // namespace
 
 GlobalSettings ReadGlobalSettings(const ProfileFile& ini, const std::string& builtInFilter,
                                   const std::array<TColor, kColorCount>& colors)

@@ -84,7 +84,11 @@ bool SendAll(int fd, const std::string& bytes)
     return true;
 }
 
-enum class Answer { Acknowledged, TurnedAway, TimedOut };
+enum class Answer {
+    Acknowledged,
+    TurnedAway,
+    TimedOut
+};
 
 // Waits for the one-byte answer. A connection that ends without it was turned
 // away (a copy that is closing) or lost with its copy.
@@ -92,7 +96,8 @@ Answer AwaitAcknowledgement(int fd, int timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return Answer::TimedOut;
         pollfd waiting{fd, POLLIN, 0};
@@ -192,7 +197,7 @@ private:
     bool m_finished = false;
 };
 
-} // namespace
+}   // namespace
 
 std::string PrivateRuntimeDirectory()
 {
@@ -202,7 +207,7 @@ std::string PrivateRuntimeDirectory()
         return {};
     // Qt already refuses a directory of another owner or with loose modes; a
     // second look costs nothing and keeps that promise here.
-    struct stat info {};
+    struct stat info { };
     if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
         (info.st_mode & 077) != 0)
         return {};
@@ -249,7 +254,7 @@ std::string& EventLogPath()
     static std::string path;
     return path;
 }
-} // namespace
+}   // namespace
 
 void SetEventLog(const std::string& path)
 {
@@ -275,7 +280,9 @@ SingleInstance::SingleInstance()
 {
 }
 
-SingleInstance::SingleInstance(SingleInstancePaths paths) : m_paths(std::move(paths)) {}
+SingleInstance::SingleInstance(SingleInstancePaths paths) : m_paths(std::move(paths))
+{
+}
 
 SingleInstance::~SingleInstance()
 {

@@ -35,7 +35,7 @@ const QColor kActiveBorder(180, 180, 180);
 // Wheel rotation of one notch of a standard wheel, in eighths of a degree.
 constexpr int kWheelNotch = 120;
 
-} // namespace
+}   // namespace
 
 QString FileNameToText(const std::string& name)
 {
@@ -198,7 +198,6 @@ bool TForm1::CursorOn() const
 {
     return Cursor->isChecked();
 }
-
 
 // --- Window events ---
 

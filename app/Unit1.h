@@ -14,10 +14,10 @@
 #include "Canvas.h"
 #include "DataFileReader.h"
 #include "Dialogs.h"
+#include "DirectoryNavigator.h"
 #include "FileNames.h"
 #include "PlotState.h"
 #include "SettingsRecords.h"
-#include "DirectoryNavigator.h"
 
 #include <QImage>
 #include <QList>
@@ -277,7 +277,10 @@ private:
     // The toggles, column boxes and colours both settings files hold. A bad
     // column text stops a directory's opening; in the global file it takes
     // its default, so the program still starts.
-    enum class BadColumnText { StopsTheOpening, TakesItsDefault };
+    enum class BadColumnText {
+        StopsTheOpening,
+        TakesItsDefault
+    };
     void ApplyCommonSettings(const CommonSettings& common, const std::string& path, BadColumnText bad);
     CommonSettings CommonSettingsOfControls() const;
 

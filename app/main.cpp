@@ -63,7 +63,7 @@ int RunWindow(const std::string& fileName, SingleInstance& instance)
     return 0;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -86,31 +86,27 @@ int main(int argc, char** argv)
         // The running copy works in a directory of its own: a relative name
         // is made whole here, where the user meant it.
         const std::string handed = fileName.size() > kMaxGivenFileName ? std::string()
-                                   : fileName.empty()                   ? fileName
-                                                                        : CompletedFileName(fileName, WorkingDirectory());
+            : fileName.empty()                                         ? fileName
+                               : CompletedFileName(fileName, WorkingDirectory());
         if (handed.empty() && !fileName.empty()) {
             std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
             return kHandedOverStatus;
         }
         switch (instance.HandOver(handed)) {
-        case SingleInstance::HandOverResult::BecameFirst:
-            role = SingleInstance::Role::First;
-            break;
+        case SingleInstance::HandOverResult::BecameFirst: role = SingleInstance::Role::First; break;
         case SingleInstance::HandOverResult::NameRefused:
             std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
             return kHandedOverStatus;
-        case SingleInstance::HandOverResult::Acknowledged:
-            AppendTestLog("handed over");
-            return kHandedOverStatus;
+        case SingleInstance::HandOverResult::Acknowledged: AppendTestLog("handed over"); return kHandedOverStatus;
         default:
             // Like a start that finds no window to send to: nothing is said.
             AppendTestLog("not handed over");
             return kHandedOverStatus;
         }
     }
-    AppendTestLog(role == SingleInstance::Role::First   ? "first copy"
-                  : role == SingleInstance::Role::Other ? "side by side"
-                                                        : "alone");
+    AppendTestLog(role == SingleInstance::Role::First       ? "first copy"
+                      : role == SingleInstance::Role::Other ? "side by side"
+                                                            : "alone");
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(TRACELY_APP_ID));

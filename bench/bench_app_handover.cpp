@@ -69,8 +69,7 @@ bool SetUpFirstCopy()
     g_root = pattern;
     ::mkdir((g_root + "/runtime").c_str(), 0700);
     const std::string program = g_root + "/tracely";
-    if (::link(g_program.c_str(), program.c_str()) != 0 &&
-        RunToEnd({"/bin/cp", g_program, program}) != 0)
+    if (::link(g_program.c_str(), program.c_str()) != 0 && RunToEnd({"/bin/cp", g_program, program}) != 0)
         return false;
     std::ofstream(g_root + "/Tracely.ini") << "[Option]\nNoMulExec=1\n";
     {
@@ -125,7 +124,7 @@ void BM_SecondStartHandingOver10000Lines(benchmark::State& state)
     }
 }
 
-} // namespace
+}   // namespace
 
 BENCHMARK(BM_StartOfBinTrue)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_SecondStartWithoutAFile)

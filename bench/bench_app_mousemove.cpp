@@ -131,7 +131,7 @@ void FullPaint(benchmark::State& state)
     ReportMedian(state, micros);
 }
 
-} // namespace
+}   // namespace
 
 BENCHMARK(MouseMove)
     ->ArgNames({"cursor", "flush"})

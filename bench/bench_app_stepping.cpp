@@ -12,10 +12,10 @@
 // registers dirty on this machine; the reader and the painter clear that
 // state before their SSE loops (plot/VectorState.h), else the stepping runs
 // at about 60 % of this speed.
-#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "Dialogs.h"
 #include "GraphPainter.h"
+#include "PlainControls.h"
 #include "PlotView.h"
 #include "Unit1.h"
 
@@ -172,10 +172,16 @@ void LoadOnly(benchmark::State& state)
     state.counters["files_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-} // namespace
+}   // namespace
 
 BENCHMARK(WheelStepping)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(WindowLoadAndRender)->ArgName("names")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(WindowLoadAndRender)
+    ->ArgName("names")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
 BENCHMARK(PlainLoadAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(LoadOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 

@@ -4,8 +4,8 @@
 // traces overlaid (three Ys each), offscreen. Beside it, in the same run,
 // the two parts on their own: the reader loading the file, and a paint of
 // the ten traces with the window's control updates.
-#include "PlainControls.h"
 #include "DataFileReader.h"
+#include "PlainControls.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -95,7 +95,7 @@ void BM_PaintGraphOnly(benchmark::State& state)
         g_fixture->Form->PaintGraph();
 }
 
-} // namespace
+}   // namespace
 
 BENCHMARK(BM_TypedNameToPaintedWindow)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_LoadDataFileOnly)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);

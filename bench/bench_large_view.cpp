@@ -3,10 +3,10 @@
 // 1,000,000 points each, beside the main window's painter on the same data:
 // the first paint (every envelope computed) and later paints (envelopes from
 // the cache) apart. Two shapes of X: monotone (a time series) and a random walk.
-#include "PlainControls.h"
 #include "AxisRanges.h"
 #include "GraphPainter.h"
 #include "LargeView.h"
+#include "PlainControls.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -25,7 +25,10 @@ constexpr int kClientWidth = 383;
 constexpr int kClientHeight = 431;
 const QSize kViewSize(1920, 1080);
 
-enum Shape { kMonotoneX = 0, kRandomWalkX = 1 };
+enum Shape {
+    kMonotoneX = 0,
+    kRandomWalkX = 1
+};
 
 struct Scene {
     PlainControls Controls;
@@ -125,16 +128,40 @@ void BM_LargeViewRepaint(benchmark::State& bench)
         bench.SkipWithError("a repaint computed an envelope again");
 }
 
-} // namespace
+}   // namespace
 
-BENCHMARK(BM_MainWindowPaint)->Arg(kMonotoneX)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_LargeViewFirstPaint)->Arg(kMonotoneX)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)
+BENCHMARK(BM_MainWindowPaint)
+    ->Arg(kMonotoneX)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_LargeViewRepaint)->Arg(kMonotoneX)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_MainWindowPaint)->Arg(kRandomWalkX)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_LargeViewFirstPaint)->Arg(kRandomWalkX)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)
+BENCHMARK(BM_LargeViewFirstPaint)
+    ->Arg(kMonotoneX)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_LargeViewRepaint)->Arg(kRandomWalkX)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LargeViewRepaint)
+    ->Arg(kMonotoneX)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_MainWindowPaint)
+    ->Arg(kRandomWalkX)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LargeViewFirstPaint)
+    ->Arg(kRandomWalkX)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LargeViewRepaint)
+    ->Arg(kRandomWalkX)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {

@@ -2,9 +2,9 @@
 // DrawGraph over ten overlaid files of three Ys with 1,000,000 points each,
 // against a baseline that only maps every point with ValueToPixel. Two shapes
 // of X: monotone (a time series) and a random walk.
-#include "PlainControls.h"
 #include "AxisRanges.h"
 #include "GraphPainter.h"
+#include "PlainControls.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +18,10 @@ constexpr std::size_t kPoints = 1'000'000;
 constexpr int kClientWidth = 383;
 constexpr int kClientHeight = 431;
 
-enum Shape { kMonotoneX = 0, kRandomWalkX = 1 };
+enum Shape {
+    kMonotoneX = 0,
+    kRandomWalkX = 1
+};
 
 struct Scene {
     PlainControls Controls;
@@ -94,7 +97,7 @@ void BM_DrawGraph(benchmark::State& bench)
     bench.SetItemsProcessed(bench.iterations() * 3 * kHistorySlots * std::int64_t(kPoints));
 }
 
-} // namespace
+}   // namespace
 
 // Each shape's baseline and painter run back to back on the same scene.
 BENCHMARK(BM_MapEveryPoint)->Arg(kMonotoneX)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -3,8 +3,8 @@
 // in the same process: two plain passes over the same bytes that count the
 // lines and convert four floats per line with std::from_chars. Prints the
 // ratio of the two and the peak resident memory against the table + 32 MB.
-#include "PlainControls.h"
 #include "DataFileReader.h"
+#include "PlainControls.h"
 #include "ReaderDataGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -129,7 +129,7 @@ long PeakRssKiB()
     return usage.ru_maxrss;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -170,8 +170,8 @@ int main(int argc, char** argv)
         };
         row("baseline (two from_chars passes)", base);
         row("LoadDataFile", load);
-        std::printf("ratio LoadDataFile / baseline: real %.2f, cpu %.2f (target <= 1.0)\n",
-                    load.RealNs / base.RealNs, load.CpuNs / base.CpuNs);
+        std::printf("ratio LoadDataFile / baseline: real %.2f, cpu %.2f (target <= 1.0)\n", load.RealNs / base.RealNs,
+                    load.CpuNs / base.CpuNs);
     }
     const double tableMiB = 4.0 * 4.0 * kLines / (1 << 20);
     std::printf("peak RSS: %.1f MiB (%.1f MiB before the runs); table %.1f MiB, limit table + 32 = %.1f MiB\n",

@@ -4,9 +4,9 @@
 // and the paint time per run and the process's peak resident memory against
 // the table + 32 MiB: the reader streams the file through one fixed buffer,
 // so nothing but the table should grow with the file.
-#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "GraphPainter.h"
+#include "PlainControls.h"
 #include "ReaderDataGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -78,7 +78,7 @@ long PeakRssKiB()
     return usage.ru_maxrss;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -104,10 +104,10 @@ int main(int argc, char** argv)
     const double tableMiB = 4.0 * 4.0 * kLines / (1 << 20);
     const double peakMiB = double(PeakRssKiB()) / 1024.0;
     std::printf("\nfile: %.1f MB, %d data lines\n", megabytes, kLines);
-    std::printf("per run: load %.0f ms, paint %.0f ms, together %.0f ms\n", g_loadMs, g_paintMs,
-                g_loadMs + g_paintMs);
+    std::printf("per run: load %.0f ms, paint %.0f ms, together %.0f ms\n", g_loadMs, g_paintMs, g_loadMs + g_paintMs);
     std::printf("peak RSS: %.1f MiB (%.1f MiB before the runs); table %.1f MiB, limit table + 32 = %.1f MiB: %s\n",
-                peakMiB, double(rssBefore) / 1024.0, tableMiB, tableMiB + 32, peakMiB <= tableMiB + 32 ? "within" : "OVER");
+                peakMiB, double(rssBefore) / 1024.0, tableMiB, tableMiB + 32,
+                peakMiB <= tableMiB + 32 ? "within" : "OVER");
 
     std::filesystem::remove_all(pattern);
     return 0;

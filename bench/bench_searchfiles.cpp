@@ -101,7 +101,7 @@ void BM_ExecuteByDate(benchmark::State& state)
 }
 BENCHMARK(BM_ExecuteByDate)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target for the hand-over frame decoder. Qt-free; from the
 // repository root:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform fuzz/fuzz_handover_frame.cpp platform/HandoverFrame.cpp -o fuzz_handover_frame && ./fuzz_handover_frame -max_total_time=30
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform fuzz/fuzz_handover_frame.cpp
+//   platform/HandoverFrame.cpp -o fuzz_handover_frame && ./fuzz_handover_frame -max_total_time=30
 //
 // The first input byte picks a chunk size; the rest is fed in chunks of that
 // size, each copied to its own heap block so that a read past a chunk is
@@ -19,14 +20,18 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
 }
 
-}  // namespace
+}   // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
     const std::size_t chunkSize = data[0] % 16 + 1;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 

@@ -5,7 +5,8 @@
 // model of them), and that value scanning stays inside its line.
 //
 // Build and run from the repository root:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address -Iplot fuzz/fuzz_line_scanner.cpp plot/DataFileLines.cpp plot/LineScanner.cpp -o /tmp/fuzz_line_scanner && /tmp/fuzz_line_scanner -max_total_time=30 -max_len=20000
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address -Iplot fuzz/fuzz_line_scanner.cpp plot/DataFileLines.cpp
+//   plot/LineScanner.cpp -o /tmp/fuzz_line_scanner && /tmp/fuzz_line_scanner -max_total_time=30 -max_len=20000
 #include "DataFileLines.h"
 #include "LineScanner.h"
 
@@ -49,7 +50,7 @@ std::vector<std::string> ModelLines(const std::uint8_t* data, std::size_t size)
     return lines;
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

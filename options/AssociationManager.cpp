@@ -16,7 +16,7 @@ const std::string kSection = kAssocSection;
 // name or glob could carry.
 class ERangeError : public std::runtime_error {
 public:
-    ERangeError() : std::runtime_error("範囲チェックエラー") {}
+    ERangeError() : std::runtime_error("範囲チェックエラー") { }
 };
 
 struct BackupKeys {
@@ -51,8 +51,8 @@ bool ContainsIgnoringCase(const std::vector<std::string>& keys, const std::strin
 bool ReadBackup(const ProfileFile& ini, const std::vector<std::string>& keys, const std::string& ext, AssocInfo& info)
 {
     const BackupKeys names = KeysOf(ext);
-    if (!ContainsIgnoringCase(keys, names.Name) || !ContainsIgnoringCase(keys, names.Com)
-        || !ContainsIgnoringCase(keys, names.Icon))
+    if (!ContainsIgnoringCase(keys, names.Name) || !ContainsIgnoringCase(keys, names.Com) ||
+        !ContainsIgnoringCase(keys, names.Icon))
         return false;
     info.Name = QString::fromStdString(ini.ReadString(kSection, names.Name, ""));
     info.Com = QString::fromStdString(ini.ReadString(kSection, names.Com, ""));
@@ -80,7 +80,7 @@ QString SkippedMessage(const QStringList& keys)
     return QStringLiteral("次の関連づけ情報は不正なので，復元せずに残しました：\n") + keys.join(QStringLiteral("\n"));
 }
 
-} // namespace
+}   // namespace
 
 QString NormaliseExtension(const QString& text)
 {
@@ -90,11 +90,12 @@ QString NormaliseExtension(const QString& text)
     return ext;
 }
 
-AssociationManager::AssociationManager(AssociationStore store, std::string optionFilePath, Dialogs dialogs, QWidget* parent)
-    : m_store(std::move(store))
-    , m_optionFilePath(std::move(optionFilePath))
-    , m_dialogs(std::move(dialogs))
-    , m_parent(parent)
+AssociationManager::AssociationManager(AssociationStore store, std::string optionFilePath, Dialogs dialogs,
+                                       QWidget* parent)
+    : m_store(std::move(store)),
+      m_optionFilePath(std::move(optionFilePath)),
+      m_dialogs(std::move(dialogs)),
+      m_parent(parent)
 {
 }
 
@@ -125,17 +126,10 @@ void AssociationManager::ChangeKanren(const QString& extText, int actionIndex)
         if (!IsUsableExtension(ext))
             throw ERangeError();
         switch (actionIndex) {
-        case 0:
-            MakeDefault(ext);
-            break;
-        case 1:
-            AddOpenWith(ext);
-            break;
-        case 2:
-            Undo(ext);
-            break;
-        default:
-            return;
+        case 0: MakeDefault(ext); break;
+        case 1: AddOpenWith(ext); break;
+        case 2: Undo(ext); break;
+        default: return;
         }
         ShowWarnings();
     } catch (const std::exception& error) {

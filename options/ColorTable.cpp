@@ -52,7 +52,7 @@ void DrawSunkenEdge(RasterCanvas& canvas, int left, int top, int right, int bott
     canvas.Pen = pen;
 }
 
-} // namespace
+}   // namespace
 
 int ColorBrightness(TColor color)
 {

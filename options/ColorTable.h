@@ -50,10 +50,10 @@ TColor LabelColorOf(TColor color, std::uint32_t shownPixel);
 
 // Colours of the sunken edge, as buffer pixels (0xAARRGGBB).
 struct SunkenEdgeColors {
-    std::uint32_t Shadow = 0xFF808080;      // outer top and left
-    std::uint32_t Highlight = 0xFFFFFFFF;   // outer bottom and right
-    std::uint32_t DarkShadow = 0xFF404040;  // inner top and left
-    std::uint32_t Light = 0xFFD4D0C8;       // inner bottom and right
+    std::uint32_t Shadow = 0xFF808080;       // outer top and left
+    std::uint32_t Highlight = 0xFFFFFFFF;    // outer bottom and right
+    std::uint32_t DarkShadow = 0xFF404040;   // inner top and left
+    std::uint32_t Light = 0xFFD4D0C8;        // inner bottom and right
 };
 
 // Draws the white frame with its sunken edge and the 16 swatches; the swatch

@@ -62,7 +62,7 @@ std::vector<std::pair<QString, QStringList>> FilterPairs(const QString& filter)
     return pairs;
 }
 
-} // namespace
+}   // namespace
 
 QStringList QtFiltersFromDialogFilter(const QString& filter)
 {

@@ -18,8 +18,7 @@ class FilterCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
@@ -32,7 +31,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::vector<FilterRow> FilterRowsOf(const std::string& filter)
 {
@@ -74,8 +73,7 @@ std::string FilterTextOf(const std::vector<FilterRow>& rows)
     return text;
 }
 
-FilterGrid::FilterGrid(QWidget* parent)
-    : QTableWidget(kDataRows, 2, parent)
+FilterGrid::FilterGrid(QWidget* parent) : QTableWidget(kDataRows, 2, parent)
 {
     setHorizontalHeaderLabels({QStringLiteral("フィルタ"), QStringLiteral("説明")});
     QHeaderView* heading = horizontalHeader();

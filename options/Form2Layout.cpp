@@ -48,7 +48,7 @@ void CondenseToFit(QWidget* control, int room)
     }
 }
 
-} // namespace
+}   // namespace
 
 void TForm2::CreateControls()
 {
@@ -131,8 +131,17 @@ void TForm2::PlaceControls()
 void TForm2::SetTabOrder()
 {
     // Static texts take no focus; the rest follow the dialog's tab order.
-    QWidget* const order[] = {Y_AutoDetermine, ChkNoMulExec, MouseSens, Kakucho, KanrenCasesItems[0],
-                              KanrenCasesItems[1], KanrenCasesItems[2], Go, KanrenReset, Button1, Filters};
+    QWidget* const order[] = {Y_AutoDetermine,
+                              ChkNoMulExec,
+                              MouseSens,
+                              Kakucho,
+                              KanrenCasesItems[0],
+                              KanrenCasesItems[1],
+                              KanrenCasesItems[2],
+                              Go,
+                              KanrenReset,
+                              Button1,
+                              Filters};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

@@ -14,7 +14,7 @@ int PixelsOfPoints(int points)
     return (points * 96 + 36) / 72;
 }
 
-} // namespace
+}   // namespace
 
 QStringList FontFamiliesFor(const QString& windowsName)
 {

@@ -21,7 +21,7 @@ class QtTextRenderer : public TextRenderer {
 public:
     // With clipToFontHeight a font given in pixels draws nothing below that
     // height, so a swatch label never paints over its swatch's bottom border.
-    explicit QtTextRenderer(bool clipToFontHeight = false) : m_clipToFontHeight(clipToFontHeight) {}
+    explicit QtTextRenderer(bool clipToFontHeight = false) : m_clipToFontHeight(clipToFontHeight) { }
 
     void DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
                   std::uint32_t textPixel, std::uint32_t backgroundPixel) override;

@@ -22,7 +22,7 @@ namespace {
 
 const QRect kTableArea(kTableLeft, kTableTop, kTableRight - kTableLeft, kTableBottom - kTableTop);
 
-} // namespace
+}   // namespace
 
 TForm2::TForm2(PlotState& state, Dialogs dialogs, std::string optionFilePath, QWidget* parent,
                AssociationFactory associations)

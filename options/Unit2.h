@@ -17,9 +17,9 @@
 #include "Canvas.h"
 #include "ColorTable.h"
 #include "Dialogs.h"
-#include "QtTextRenderer.h"
 #include "FilterGrid.h"
 #include "PlotState.h"
+#include "QtTextRenderer.h"
 
 #include <QDialog>
 #include <QImage>

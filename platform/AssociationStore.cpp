@@ -60,7 +60,7 @@ bool IsFirstDefault(const DesktopKeyFile& list, const QString& mimeType, const Q
     return !ids.isEmpty() && ids.front() == id;
 }
 
-} // namespace
+}   // namespace
 
 bool IsUsableExtension(const QString& ext)
 {
@@ -104,8 +104,7 @@ bool IsDesktopIdList(const QString& value)
 }
 
 AssociationStore::AssociationStore(QString exePath, XdgPaths paths)
-    : m_exePath(QFileInfo(exePath).absoluteFilePath())
-    , m_paths(std::move(paths))
+    : m_exePath(QFileInfo(exePath).absoluteFilePath()), m_paths(std::move(paths))
 {
 }
 
@@ -163,7 +162,8 @@ QString AssociationStore::InstalledEntryPath() const
 
 QString AssociationStore::DesktopId() const
 {
-    return InstalledEntryPath().isEmpty() ? kAppId + QStringLiteral("-local.desktop") : kAppId + QStringLiteral(".desktop");
+    return InstalledEntryPath().isEmpty() ? kAppId + QStringLiteral("-local.desktop")
+                                          : kAppId + QStringLiteral(".desktop");
 }
 
 void AssociationStore::StageDesktopEntry(std::vector<StagedFile>& staged, bool& entryChanged) const
@@ -171,7 +171,8 @@ void AssociationStore::StageDesktopEntry(std::vector<StagedFile>& staged, bool& 
     entryChanged = false;
     if (!InstalledEntryPath().isEmpty())
         return;
-    const QString path = m_paths.DataHome + QStringLiteral("/applications/") + kAppId + QStringLiteral("-local.desktop");
+    const QString path =
+        m_paths.DataHome + QStringLiteral("/applications/") + kAppId + QStringLiteral("-local.desktop");
     const QByteArray text = LocalDesktopEntryText(m_exePath, kOwnType);
     if (QFileInfo(path).isFile() && ReadAll(path) == text)
         return;
@@ -190,7 +191,9 @@ void AssociationStore::RefreshMimeCache()
 {
     const QString mimeDir = m_paths.DataHome + QStringLiteral("/mime");
     if (!RunTool(QStringLiteral("update-mime-database"), {mimeDir}, m_paths.ChildEnvironment()))
-        m_warnings << QStringLiteral("update-mime-database を実行できませんでした。ファイルマネージャーに反映されるまで時間がかかることがあります");
+        m_warnings << QStringLiteral(
+            "update-mime-database "
+            "を実行できませんでした。ファイルマネージャーに反映されるまで時間がかかることがあります");
 }
 
 void AssociationStore::RefreshDesktopCache(bool entryChanged)
@@ -204,7 +207,8 @@ void AssociationStore::RefreshDesktopCache(bool entryChanged)
 QString AssociationStore::CurrentDefaultFromPlatform(const QString& mimeType) const
 {
     QProcessEnvironment env = m_paths.ChildEnvironment();
-    if (const auto out = RunTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType}, env)) {
+    if (const auto out =
+            RunTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType}, env)) {
         const QString id = QString::fromUtf8(*out).trimmed();
         if (IsDesktopIdList(id) && !id.contains(u';'))
             return id;

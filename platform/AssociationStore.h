@@ -46,7 +46,10 @@ public:
     // Fills info; true when the extension has a type.
     bool ReadAssociation(const QString& ext, AssocInfo& info) const;
 
-    enum class Registration { New, Changed };
+    enum class Registration {
+        New,
+        Changed
+    };
     // Makes this program the type's default application, first claiming the
     // extension for the own type when no type maps it.
     Registration RegisterOpenCommand(const QString& ext);

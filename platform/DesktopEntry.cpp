@@ -6,7 +6,10 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 QByteArray TrimBlanks(const QByteArray& text)
 {
@@ -33,7 +36,7 @@ qsizetype ValueStart(const QByteArray& text)
     return at;
 }
 
-} // namespace
+}   // namespace
 
 DesktopKeyFile::DesktopKeyFile(const QByteArray& bytes)
 {
@@ -170,8 +173,8 @@ bool DesktopKeyFile::SetValue(const QString& group, const QString& key, const QS
     const QByteArray valueBytes = value.toUtf8();
     if (groupBytes.isEmpty() || HoldsLineBreak(groupBytes) || groupBytes.contains('[') || groupBytes.contains(']'))
         return false;
-    if (keyBytes.isEmpty() || HoldsLineBreak(keyBytes) || keyBytes.contains('=') || TrimBlanks(keyBytes) != keyBytes
-        || keyBytes.startsWith('#') || keyBytes.startsWith('['))
+    if (keyBytes.isEmpty() || HoldsLineBreak(keyBytes) || keyBytes.contains('=') || TrimBlanks(keyBytes) != keyBytes ||
+        keyBytes.startsWith('#') || keyBytes.startsWith('['))
         return false;
     if (HoldsLineBreak(valueBytes))
         return false;

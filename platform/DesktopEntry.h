@@ -42,7 +42,13 @@ private:
         QByteArray text;   // without the line end
         QByteArray end;    // "\n", "\r\n" or "" for a last line without one
     };
-    enum class Kind { Blank, Comment, Group, Key, Other };
+    enum class Kind {
+        Blank,
+        Comment,
+        Group,
+        Key,
+        Other
+    };
     static Kind Classify(const QByteArray& text, QByteArray* name, QByteArray* value);
 
     std::optional<std::size_t> FindGroup(const QByteArray& group) const;

@@ -62,7 +62,7 @@ FileKind KindOfFile(const std::string& path)
     // A first look keeps devices from being opened at all (a tape rewinds on
     // open); the verdict is then taken on what the open gave, since the name
     // can be swapped for something else in between.
-    struct stat named {};
+    struct stat named { };
     if (::stat(path.c_str(), &named) != 0)
         return FileKind::Missing;
     if (!S_ISREG(named.st_mode))
@@ -70,7 +70,7 @@ FileKind KindOfFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return FileKind::Missing;
-    struct stat opened {};
+    struct stat opened { };
     const bool regular = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
     ::close(fd);
     return regular ? FileKind::Regular : FileKind::NotRegular;

@@ -31,7 +31,11 @@ std::optional<std::string> EncodeHandoverFrame(std::string_view name);
 // complete frame (one message per connection).
 class HandoverFrameDecoder {
 public:
-    enum class Status { NeedMore, Complete, Invalid };
+    enum class Status {
+        NeedMore,
+        Complete,
+        Invalid
+    };
 
     Status Feed(std::string_view chunk);
     Status CurrentStatus() const { return m_status; }

@@ -59,14 +59,18 @@ public:
     static bool IsValidValue(std::string_view value);
 
 private:
-    enum class Kind { Other, Section, Key };
+    enum class Kind {
+        Other,
+        Section,
+        Key
+    };
     struct Line {
-        std::string text;          // without the line end
-        std::string end;           // "\r\n", "\n" or "" for a last line without one
+        std::string text;   // without the line end
+        std::string end;    // "\r\n", "\n" or "" for a last line without one
         Kind kind = Kind::Other;
-        std::size_t nameBegin = 0; // section or key name within text
+        std::size_t nameBegin = 0;   // section or key name within text
         std::size_t nameLength = 0;
-        std::size_t valueBegin = 0; // key lines: the value within text
+        std::size_t valueBegin = 0;   // key lines: the value within text
         std::size_t valueLength = 0;
         std::size_t equalsAt = 0;   // key lines: position of '='
     };

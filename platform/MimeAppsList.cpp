@@ -6,8 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-EAssociationError::EAssociationError()
-    : std::runtime_error("'' の設定に失敗しました")
+EAssociationError::EAssociationError() : std::runtime_error("'' の設定に失敗しました")
 {
 }
 
@@ -59,7 +58,7 @@ bool NamesDefault(const QString& path, const QString& mimeType)
     return value && !MimeApps::SplitIds(*value).isEmpty();
 }
 
-} // namespace
+}   // namespace
 
 XdgPaths XdgPaths::FromEnvironment()
 {
@@ -191,8 +190,7 @@ DesktopKeyFile LoadKeyFile(const QString& path)
     return DesktopKeyFile(file.readAll());
 }
 
-StagedFile::StagedFile(const QString& path, const QByteArray& bytes)
-    : m_file(std::make_unique<QSaveFile>(path))
+StagedFile::StagedFile(const QString& path, const QByteArray& bytes) : m_file(std::make_unique<QSaveFile>(path))
 {
     // The directory is made only for a real path; through a symlink QSaveFile
     // writes beside the target, which must already exist.

@@ -67,7 +67,7 @@ bool AnyDefaultFor(const XdgPaths& paths, const QString& mimeType);
 // A desktop-specific user list ($XDG_CONFIG_HOME/<desktop>-mimeapps.list)
 // that names a default for mimeType, so outranks the user list; else empty.
 QString OverridingUserList(const XdgPaths& paths, const QString& mimeType);
-}
+}   // namespace MimeApps
 
 // A missing file reads as empty. Throws EAssociationError when the file exists
 // but cannot be read, so that an unreadable list is never replaced by a blank one.

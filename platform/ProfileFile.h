@@ -47,7 +47,10 @@ public:
     // link owned by the user is followed (each link of a chain); any other
     // link reads as a missing file and refuses writes, so nobody can plant a
     // link that makes a save write into the user's files.
-    enum class Links { Follow, OwnOnly };
+    enum class Links {
+        Follow,
+        OwnOnly
+    };
 
     // What is under the name as a read would take it.
     enum class Found {

@@ -8,7 +8,6 @@
 
 namespace {
 
-
 bool AxisIsAuto(const PlotState& state, int axis)
 {
     return state.Controls == nullptr || state.Controls->AxisAuto(axis);
@@ -16,8 +15,8 @@ bool AxisIsAuto(const PlotState& state, int axis)
 
 int CountLoadedSlots(const PlotState& state)
 {
-    return static_cast<int>(std::count_if(state.Traces.begin(), state.Traces.end(),
-                                          [](const TraceSlot& slot) { return slot.Loaded(); }));
+    return static_cast<int>(
+        std::count_if(state.Traces.begin(), state.Traces.end(), [](const TraceSlot& slot) { return slot.Loaded(); }));
 }
 
 void TakeAutomaticLimits(PlotState& state, int displayed)
@@ -77,7 +76,7 @@ void WidenZeroWidthRanges(PlotState& state, int numYs)
     }
 }
 
-} // namespace
+}   // namespace
 
 float FindMax(const float* values, int count)
 {

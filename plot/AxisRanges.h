@@ -30,14 +30,13 @@ struct AxisScale {
     double Span;
     double Size;
 
-    AxisScale(float lower, float upper, int size)
-        : Lower(lower), Span(double(upper) - double(lower)), Size(size) {}
+    AxisScale(float lower, float upper, int size) : Lower(lower), Span(double(upper) - double(lower)), Size(size) { }
 
     int Offset(float value) const
     {
         double t = (double(value) - Lower) / Span * Size;
-        t = t > 0 ? t : 0;          // below the lower edge, or NaN
-        t = t < Size ? t : Size;    // beyond the upper edge
+        t = t > 0 ? t : 0;         // below the lower edge, or NaN
+        t = t < Size ? t : Size;   // beyond the upper edge
         return static_cast<int>(t);
     }
 };

@@ -2,8 +2,8 @@
 #include "AxisTicks.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string TrimMantissa(std::string text)
     return text.substr(0, end) + text.substr(e);
 }
 
-} // namespace
+}   // namespace
 
 double RoundTickStep(double span, int maxIntervals)
 {
@@ -63,8 +63,7 @@ std::string FormatTickValue(double value, double step, double largestMagnitude)
         return TrimMantissa(Format(std::chars_format::scientific, 6, value));
     const int stepDecade = DecadeOf(step);
     const int decimals = std::max(0, -stepDecade);
-    const bool plain = largestMagnitude < 1e7 &&
-                       (decimals <= 4 || (decimals <= 9 && largestMagnitude >= 1e-2));
+    const bool plain = largestMagnitude < 1e7 && (decimals <= 4 || (decimals <= 9 && largestMagnitude >= 1e-2));
     if (plain)
         return Format(std::chars_format::fixed, decimals, value);
     const int digits = std::clamp(DecadeOf(std::fabs(value)) - stepDecade, 0, 15);

@@ -31,8 +31,13 @@
 #include <functional>
 #include <string>
 
-enum TPenMode { pmCopy, pmNot };
-enum TPenStyle { psSolid };
+enum TPenMode {
+    pmCopy,
+    pmNot
+};
+enum TPenStyle {
+    psSolid
+};
 
 struct TPen {
     TColor Color = clBlack;
@@ -48,20 +53,28 @@ struct TBrush {
 struct TFont {
     std::string Name = "ＭＳ Ｐゴシック";
     TColor Color = clBlack;
-    int Height = 12;      // character height in pixels when > 0 ...
-    int Size = 0;         // ... else the size in points
+    int Height = 12;   // character height in pixels when > 0 ...
+    int Size = 0;      // ... else the size in points
     bool Bold = false;
     bool Underline = false;
 
-    void SetHeight(int pixels) { Height = pixels; Size = 0; }
-    void SetSize(int points) { Size = points; Height = 0; }
+    void SetHeight(int pixels)
+    {
+        Height = pixels;
+        Size = 0;
+    }
+    void SetSize(int points)
+    {
+        Size = points;
+        Height = 0;
+    }
 };
 
 struct PixelBuffer {
     std::uint32_t* Pixels = nullptr;   // first pixel of the first row
     int Width = 0;
     int Height = 0;
-    int Stride = 0;                    // pixels per row
+    int Stride = 0;   // pixels per row
 
     // A buffer the canvas may draw into; any other is left alone.
     bool Usable() const { return Pixels != nullptr && Width > 0 && Height > 0 && Stride >= Width; }
@@ -72,8 +85,8 @@ struct PixelBuffer {
 class TextRenderer {
 public:
     virtual ~TextRenderer() = default;
-    virtual void DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8,
-                          const TFont& font, std::uint32_t textPixel, std::uint32_t backgroundPixel) = 0;
+    virtual void DrawText(PixelBuffer& buffer, int x, int y, const std::string& utf8, const TFont& font,
+                          std::uint32_t textPixel, std::uint32_t backgroundPixel) = 0;
 };
 
 // Buffer pixel of the light grey that stands in for system colours when no

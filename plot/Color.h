@@ -16,7 +16,19 @@ inline constexpr TColor clGray = 0x808080;
 inline constexpr TColor clSystemColor = 0xFF000000;
 inline constexpr TColor clActiveBorder = clSystemColor | 10;
 
-constexpr bool IsSystemColor(TColor c) { return (c & 0x80000000u) != 0; }
-constexpr std::uint8_t RedOf(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+constexpr bool IsSystemColor(TColor c)
+{
+    return (c & 0x80000000u) != 0;
+}
+constexpr std::uint8_t RedOf(TColor c)
+{
+    return c & 0xFF;
+}
+constexpr std::uint8_t GreenOf(TColor c)
+{
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(TColor c)
+{
+    return (c >> 16) & 0xFF;
+}

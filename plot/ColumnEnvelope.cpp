@@ -10,7 +10,10 @@
 
 namespace {
 
-bool Missing(float v) { return std::isnan(v); }
+bool Missing(float v)
+{
+    return std::isnan(v);
+}
 
 std::uint64_t Mix(std::uint64_t h, std::uint64_t v)
 {
@@ -55,7 +58,7 @@ void FlushRun(const RunState& run, std::vector<EnvelopePoint>& out)
         out.push_back({run.Column, run.Last});
 }
 
-} // namespace
+}   // namespace
 
 ViewLimits ViewLimits::FromState(const PlotState& state)
 {
@@ -114,8 +117,8 @@ std::int32_t PixelMap::Pixel(float value) const
     return static_cast<std::int32_t>(p);
 }
 
-std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std::size_t count,
-                                          const PixelMap& x, const PixelMap& y)
+std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std::size_t count, const PixelMap& x,
+                                          const PixelMap& y)
 {
     std::vector<EnvelopePoint> out;
     out.reserve(count);
@@ -125,8 +128,8 @@ std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std:
     return out;
 }
 
-std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::size_t count,
-                                       const PixelMap& x, const PixelMap& y)
+std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::size_t count, const PixelMap& x,
+                                       const PixelMap& y)
 {
     std::vector<EnvelopePoint> out;
     std::size_t i = 0;

@@ -67,14 +67,14 @@ struct EnvelopePoint {
 };
 
 // Every point whose X and Y are both numbers, mapped to its pixel, in order.
-std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std::size_t count,
-                                          const PixelMap& x, const PixelMap& y);
+std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std::size_t count, const PixelMap& x,
+                                          const PixelMap& y);
 
 // The reduced point sequence described above. Points with a NaN coordinate are
 // passed over. A run of two or more points that all land on one pixel keeps
 // two copies of it, so that a line (a dot) is still drawn there.
-std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::size_t count,
-                                       const PixelMap& x, const PixelMap& y);
+std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::size_t count, const PixelMap& x,
+                                       const PixelMap& y);
 
 // Coarse record of which cells of the plot area a trace's lines pass through;
 // the legend goes where it hides the fewest of them.
@@ -147,8 +147,8 @@ class EnvelopeCache {
 public:
     // The envelope of Y axis `axis` of the slot against its X row, computed on
     // first use.
-    std::shared_ptr<const TraceEnvelope> Get(const TraceSlot& slot, int axis, const ViewLimits& limits,
-                                             int width, int height, double ratio);
+    std::shared_ptr<const TraceEnvelope> Get(const TraceSlot& slot, int axis, const ViewLimits& limits, int width,
+                                             int height, double ratio);
 
     // Starts a render: forgets what the previous render did not use.
     void BeginRender();

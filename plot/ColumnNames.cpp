@@ -14,7 +14,10 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view s)
 {
@@ -65,7 +68,7 @@ std::string FromCp932(std::string_view bytes)
 
 class BoundedRead {
 public:
-    explicit BoundedRead(int fd) : m_fd(fd) {}
+    explicit BoundedRead(int fd) : m_fd(fd) { }
     ssize_t operator()(char* into, std::size_t size)
     {
         if (m_done >= kHeaderReadLimit)
@@ -109,7 +112,7 @@ std::vector<std::string> NamesFromLines(DataFileLines& lines)
     return {};
 }
 
-} // namespace
+}   // namespace
 
 bool IsValidUtf8(std::string_view text)
 {
@@ -124,11 +127,17 @@ bool IsValidUtf8(std::string_view text)
             ++i;
             continue;
         } else if ((c & 0xE0) == 0xC0) {
-            extra = 1; min = 0x80; code = c & 0x1F;
+            extra = 1;
+            min = 0x80;
+            code = c & 0x1F;
         } else if ((c & 0xF0) == 0xE0) {
-            extra = 2; min = 0x800; code = c & 0x0F;
+            extra = 2;
+            min = 0x800;
+            code = c & 0x0F;
         } else if ((c & 0xF8) == 0xF0) {
-            extra = 3; min = 0x10000; code = c & 0x07;
+            extra = 3;
+            min = 0x10000;
+            code = c & 0x07;
         } else {
             return false;
         }
@@ -162,8 +171,8 @@ std::vector<std::string> SplitHeaderFields(std::string_view line)
     if (line.empty())
         return fields;
     const char separator = line.find('\t') != std::string_view::npos ? '\t'
-                           : line.find(',') != std::string_view::npos ? ','
-                                                                       : '\0';
+        : line.find(',') != std::string_view::npos                   ? ','
+                                                                     : '\0';
     if (separator == '\0') {
         std::size_t i = 0;
         while (i < line.size()) {
@@ -209,7 +218,7 @@ std::vector<std::string> ReadColumnNames(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return {};
-    struct stat info {};
+    struct stat info { };
     std::vector<std::string> names;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         DataFileLines lines(BoundedRead{fd}, kHeaderReadLimit);

@@ -9,8 +9,14 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -45,7 +51,7 @@ int HexValue(char c)
 // Doubles from here on round to infinity when narrowed to float.
 constexpr double kFloatOverflow = 3.4028235677973366e38;
 
-} // namespace
+}   // namespace
 
 int StrToInt(const std::string& text)
 {
@@ -95,8 +101,8 @@ float StrToFloat(const std::string& text)
     // Validate the whole grammar here; from_chars alone would also take
     // "inf", "nan" and stop early on trailing characters.
     std::size_t i = 0;
-    int integerDigits = 0;       // significant digits before the point
-    int leadingZeros = 0;        // zeros after the point before the first significant digit
+    int integerDigits = 0;   // significant digits before the point
+    int leadingZeros = 0;    // zeros after the point before the first significant digit
     bool anyDigit = false;
     bool significant = false;
     while (i < s.size() && IsDigit(s[i])) {

@@ -12,8 +12,8 @@ struct ColumnChoice {
     std::array<std::int32_t, kAxisCount> Map{};   // the ColumnMap the load reads with
     int HighestColumn = 0;                        // values past this one are not read
     bool Redetected = false;
-    int YsItem = 0;                               // RadioGroup1 item, when re-detected
-    int AxesSet = 0;                              // axes 0..AxesSet-1 get their edit and auto box set
+    int YsItem = 0;    // RadioGroup1 item, when re-detected
+    int AxesSet = 0;   // axes 0..AxesSet-1 get their edit and auto box set
 };
 
 // The choice for a file of `columns` columns. When `redetect` is set the

@@ -63,7 +63,7 @@ const char* FindStopByte(const char* begin, const char* end)
 }
 #endif
 
-} // namespace
+}   // namespace
 
 DataFileLines::DataFileLines(int fd, std::size_t blockSize)
     : DataFileLines(

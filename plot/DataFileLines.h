@@ -53,8 +53,8 @@ private:
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
-    bool m_atEnd = false;      // nothing more to read
-    bool m_stopped = false;    // Ctrl-Z seen or end reached: no more lines
+    bool m_atEnd = false;     // nothing more to read
+    bool m_stopped = false;   // Ctrl-Z seen or end reached: no more lines
     bool m_failed = false;
     char m_line[kLineLimit + 1];
 };

@@ -49,7 +49,7 @@ LoadError OpenDataFile(const std::string& name, UniqueFd& out)
         }
     }
     out = UniqueFd(fd);
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0)
         return LoadError::CannotRead;
     if (!S_ISREG(info.st_mode))
@@ -77,7 +77,7 @@ void ShiftHistory(PlotState& state, TraceSlot&& newest)
     state.Traces[0] = std::move(newest);
 }
 
-} // namespace
+}   // namespace
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name)
 {
@@ -99,8 +99,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     }
 
     // Slot 0 is the file that slot 1 will hold once this load is committed.
-    const bool redetect = count.Columns != state.Traces[0].Columns ? state.AutoDet
-                                                                   : state.RedetectColumns;
+    const bool redetect = count.Columns != state.Traces[0].Columns ? state.AutoDet : state.RedetectColumns;
     const ColumnChoice choice = ChooseColumns(state, redetect, count.Columns);
 
     TraceSlot fresh;

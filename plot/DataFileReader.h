@@ -18,7 +18,7 @@
 
 enum class LoadError {
     None,
-    NameTooLong,      // over kMaxDataFileName bytes, or holding a NUL byte
+    NameTooLong,   // over kMaxDataFileName bytes, or holding a NUL byte
     NotFound,
     NotRegularFile,   // a directory, a FIFO, a device ...
     CannotRead,       // no permission, or a read error
@@ -37,8 +37,8 @@ inline constexpr const char* kMessageAllocationFailure = "Allocation Failure!";
 struct LoadResult {
     bool Ok = true;
     LoadError Error = LoadError::None;
-    std::string Message;   // for the caller to show when !Ok; the history is then unchanged
-    ColumnChoice Columns;  // the columns the load was read with; the window shows a re-detected choice
+    std::string Message;    // for the caller to show when !Ok; the history is then unchanged
+    ColumnChoice Columns;   // the columns the load was read with; the window shows a re-detected choice
     explicit operator bool() const { return Ok; }
 };
 

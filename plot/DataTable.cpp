@@ -12,7 +12,7 @@ AllocTableGate& Gate()
     return gate;
 }
 
-} // namespace
+}   // namespace
 
 DataTable::DataTable(int rows, std::size_t n, std::unique_ptr<float[]> block)
     : m_rows(rows), m_n(n), m_block(std::move(block))

@@ -72,7 +72,7 @@ void DrawRedCursor(const PlotState& state, RasterCanvas& canvas)
     DrawLine(canvas, PlotRect.Left, state.RedCursorY, PlotRect.Left + PlotRect.Width, state.RedCursorY);
 }
 
-} // namespace
+}   // namespace
 
 int TraceColorIndex(int numYs, int slot, int axis)
 {

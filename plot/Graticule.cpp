@@ -9,7 +9,7 @@ int Offset(int size, double fraction, int i)
     return static_cast<int>(size * fraction * i);
 }
 
-} // namespace
+}   // namespace
 
 void DrawFrameAndGraticule(RasterCanvas& canvas)
 {

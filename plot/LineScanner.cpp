@@ -15,7 +15,7 @@ float OutOfRangeValue(const char* begin, const char* end)
     if (p < end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
 
-    long long order = 0;      // decimal exponent of the leading non-zero digit
+    long long order = 0;   // decimal exponent of the leading non-zero digit
     bool seenNonZero = false;
     long long integerDigits = 0;
     while (p < end && IsDigit(*p)) {
@@ -61,9 +61,8 @@ float OutOfRangeValue(const char* begin, const char* end)
     if (!seenNonZero)
         return zero;
     if (order + exponent > 0)
-        return negative ? -std::numeric_limits<float>::infinity()
-                        : std::numeric_limits<float>::infinity();
+        return negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     return zero;
 }
 
-} // namespace line_scanner_detail
+}   // namespace line_scanner_detail

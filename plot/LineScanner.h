@@ -26,7 +26,10 @@
 
 namespace line_scanner_detail {
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 inline bool IsScanSpace(char c)
 {
@@ -43,7 +46,7 @@ inline bool EndsValueText(char c)
 // underflowed.
 float OutOfRangeValue(const char* begin, const char* end);
 
-} // namespace line_scanner_detail
+}   // namespace line_scanner_detail
 
 inline bool IsDataLine(std::string_view line)
 {
@@ -61,10 +64,7 @@ inline bool IsDataLine(std::string_view line)
 // Reads the values of one line from left to right.
 class LineScanner {
 public:
-    explicit LineScanner(std::string_view line)
-        : m_pos(line.data()), m_end(line.data() + line.size())
-    {
-    }
+    explicit LineScanner(std::string_view line) : m_pos(line.data()), m_end(line.data() + line.size()) { }
 
     // The next value, or false when none can be read (reading of the line ends).
     bool Next(float& value)
@@ -145,8 +145,7 @@ private:
     static float Convert(const char* start, const char* mantissa, const char* end, bool negative,
                          std::uint64_t digitsValue, int exponent)
     {
-        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
         if (digitsValue <= kExactLimit && exponent >= -10 && exponent <= 10) {
             const auto m = static_cast<float>(digitsValue);
             const float v = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];

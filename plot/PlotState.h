@@ -36,10 +36,10 @@ struct PlotRectangle {
 inline constexpr PlotRectangle PlotRect{70, 1, 310, 310};
 
 struct TraceSlot {
-    std::string Name;             // as passed to the reader
-    TablePtr Table;               // 4 rows of Points values; none for an empty slot
-    std::size_t Points = 0;       // number of data lines
-    std::int32_t Columns = 0;     // values on the first data line
+    std::string Name;           // as passed to the reader
+    TablePtr Table;             // 4 rows of Points values; none for an empty slot
+    std::size_t Points = 0;     // number of data lines
+    std::int32_t Columns = 0;   // values on the first data line
     std::array<std::int32_t, kAxisCount> Present{};
     std::array<float, kAxisCount> Max{};
     std::array<float, kAxisCount> Min{};
@@ -53,9 +53,8 @@ struct AxisState {
 };
 
 inline constexpr std::array<TColor, kColorCount> kDefaultColors{
-    0x02000000, 0x02FF0000, 0x0200FF00, 0x020000FF, 0x02FFFF00, 0x02FF00FF,
-    0x0200FFFF, 0x02FFB080, 0x0280FFB0, 0x02B080FF, 0x02FF80B0, 0x02B0FF80,
-    0x0280B0FF, 0x02FFFFB0, 0x02FFB0FF, 0x02B0FFFF};
+    0x02000000, 0x02FF0000, 0x0200FF00, 0x020000FF, 0x02FFFF00, 0x02FF00FF, 0x0200FFFF, 0x02FFB080,
+    0x0280FFB0, 0x02B080FF, 0x02FF80B0, 0x02B0FF80, 0x0280B0FF, 0x02FFFFB0, 0x02FFB0FF, 0x02B0FFFF};
 
 struct PlotState {
     std::array<TraceSlot, kHistorySlots> Traces;   // slot 0 = newest
@@ -63,24 +62,24 @@ struct PlotState {
     std::array<std::int32_t, kAxisCount> ColumnMap{0, 1, 2, 3};
     std::array<TColor, kColorCount> Colors = kDefaultColors;
 
-    std::int32_t TracesShown = 1;                  // 1..10
+    std::int32_t TracesShown = 1;   // 1..10
     bool RedetectColumns = false;
     bool AutoDet = false;
     std::int32_t UnitWheel = 2;
     std::int32_t WheelCount = 0;
     std::string FileDialogFilter;
-    std::string CurrentDir;                        // ends in '/'
+    std::string CurrentDir;   // ends in '/'
     std::int32_t ListingCount = 0;
     std::int32_t ListingIndex = 0;
 
     std::int32_t CursorX = kNoCursor, CursorY = kNoCursor;
     std::int32_t RedCursorX = kNoCursor, RedCursorY = kNoCursor;
-    bool GraphReady = false;                       // set only by GraphBusy
+    bool GraphReady = false;   // set only by GraphBusy
     int GraphBusyDepth = 0;
 
-    std::int32_t DisplayedTraces = 0;              // set by every paint
+    std::int32_t DisplayedTraces = 0;   // set by every paint
 
-    PlotControls* Controls = nullptr;              // never null once the window exists
+    PlotControls* Controls = nullptr;   // never null once the window exists
 
     // Items of RadioGroup1 + 1: 1..3, or 0 when no item is selected.
     int NumYs() const { return Controls ? Controls->YsItemIndex() + 1 : 1; }

@@ -9,10 +9,9 @@ namespace {
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 constexpr std::uint32_t kInvertMask = 0x00FFFFFFu;
 
-} // namespace
+}   // namespace
 
-RasterCanvas::RasterCanvas(PixelBuffer buffer, TextRenderer* text)
-    : m_buffer(buffer), m_text(text)
+RasterCanvas::RasterCanvas(PixelBuffer buffer, TextRenderer* text) : m_buffer(buffer), m_text(text)
 {
 }
 

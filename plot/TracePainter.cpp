@@ -80,7 +80,7 @@ __m128i OffsetsOf(const AxisScale& scale, __m128 values)
     auto half = [&](__m128d v) {
         __m128d t = _mm_mul_pd(_mm_div_pd(_mm_sub_pd(v, lower), span), size);
         t = _mm_and_pd(_mm_cmpgt_pd(t, zero), t);   // t > 0 ? t : 0, NaN too
-        t = _mm_min_pd(t, size);                     // t < size ? t : size
+        t = _mm_min_pd(t, size);                    // t < size ? t : size
         return _mm_cvttpd_epi32(t);
     };
     const __m128i low = half(_mm_cvtps_pd(values));
@@ -111,7 +111,7 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
 }
 #endif
 
-} // namespace
+}   // namespace
 
 std::size_t DrawablePoints(const TraceSlot& slot)
 {

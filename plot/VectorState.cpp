@@ -13,7 +13,7 @@ __attribute__((target("avx"))) void ClearWithAvx()
 
 const bool kHasAvx = __builtin_cpu_supports("avx");
 
-} // namespace
+}   // namespace
 
 void ClearUpperVectorState()
 {
@@ -23,6 +23,8 @@ void ClearUpperVectorState()
 
 #else
 
-void ClearUpperVectorState() {}
+void ClearUpperVectorState()
+{
+}
 
 #endif

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -22,7 +22,7 @@ struct ShownColumn {
     int Row;
 };
 
-} // namespace
+}   // namespace
 
 std::vector<LegendRow> LegendRows(const PlotState& state)
 {
@@ -32,7 +32,8 @@ std::vector<LegendRow> LegendRows(const PlotState& state)
         const TraceSlot& slot = state.Traces[s];
         LegendRow row{s, ExtractFileName(slot.Name), {}};
         for (int k = 1; k <= numYs; ++k)
-            row.Swatches.push_back({k, state.Colors[TraceColorIndex(numYs, s, k)], slot.Loaded() && slot.Present[k] != 0});
+            row.Swatches.push_back(
+                {k, state.Colors[TraceColorIndex(numYs, s, k)], slot.Loaded() && slot.Present[k] != 0});
         rows.push_back(std::move(row));
     }
     return rows;

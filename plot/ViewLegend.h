@@ -11,9 +11,9 @@
 #include <vector>
 
 struct LegendSwatch {
-    int Axis;        // 1..3
-    TColor Color;    // as the main painter picks it
-    bool Present;    // the file has this column
+    int Axis;       // 1..3
+    TColor Color;   // as the main painter picks it
+    bool Present;   // the file has this column
 };
 
 struct LegendRow {
@@ -25,7 +25,12 @@ struct LegendRow {
 // One row per displayed slot (0 = newest first), one swatch per shown Y.
 std::vector<LegendRow> LegendRows(const PlotState& state);
 
-enum class LegendCorner { TopRight, TopLeft, BottomRight, BottomLeft };
+enum class LegendCorner {
+    TopRight,
+    TopLeft,
+    BottomRight,
+    BottomLeft
+};
 
 // The corner of the plot area where a legend of the given device size, kept
 // `margin` pixels from the edges, covers the fewest marked cells; ties go to

@@ -8,18 +8,16 @@
 namespace {
 
 constexpr uint16_t kEarliestDate = kEarliestDosDate;
-constexpr uint16_t kLatestDate = (127 << 9) | (12 << 5) | 31;        // 2107-12-31
-constexpr uint16_t kLatestTime = (23 << 11) | (59 << 5) | (58 / 2);  // 23:59:58
+constexpr uint16_t kLatestDate = (127 << 9) | (12 << 5) | 31;         // 2107-12-31
+constexpr uint16_t kLatestTime = (23 << 11) | (59 << 5) | (58 / 2);   // 23:59:58
 
 // The kind bit of an entry as it is now; links are followed, and one that
 // leads nowhere counts as a regular file.
 uint32_t KindOfEntry(DIR* dir, const dirent& entry)
 {
     switch (entry.d_type) {
-    case DT_DIR:
-        return kAttrDirectory;
-    case DT_REG:
-        return kAttrArchive;
+    case DT_DIR: return kAttrDirectory;
+    case DT_REG: return kAttrArchive;
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat st;
@@ -27,8 +25,7 @@ uint32_t KindOfEntry(DIR* dir, const dirent& entry)
             return kAttrArchive;
         return KindFromMode(st.st_mode);
     }
-    default:
-        return kAttrSystem;
+    default: return kAttrSystem;
     }
 }
 
@@ -39,7 +36,7 @@ bool LookUp(int dirFd, const char* name, struct stat& st)
     return fstatat(dirFd, name, &st, 0) == 0 || fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-}  // namespace
+}   // namespace
 
 bool SetEntryName(FileBlock& block, std::string_view name)
 {
@@ -59,7 +56,7 @@ bool IsHiddenName(std::string_view name)
 
 void PackDosDateTime(time_t t, uint16_t& date, uint16_t& time)
 {
-    struct tm local {};
+    struct tm local { };
     if (localtime_r(&t, &local) == nullptr) {
         // Only times far beyond any calendar fail here.
         date = t < 0 ? kEarliestDate : kLatestDate;

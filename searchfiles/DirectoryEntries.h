@@ -23,7 +23,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-inline constexpr uint16_t kEarliestDosDate = (0 << 9) | (1 << 5) | 1;  // 1980-01-01
+inline constexpr uint16_t kEarliestDosDate = (0 << 9) | (1 << 5) | 1;   // 1980-01-01
 
 // Copies name into block.EntryName; false (and the name left empty) when it
 // does not fit with its terminating zero.

@@ -19,12 +19,12 @@ inline constexpr uint32_t kAttrArchive = 0x20;
 inline constexpr std::size_t kEntryNameSize = 260;
 
 struct FileBlock {
-    uint32_t Reserved;  // always 0 here; kept for the record's layout
-    int32_t Size;       // low 32 bits of the size in bytes; 0 for directories
-    uint32_t Attrib;    // kAttr* bits
-    uint16_t Time;      // local last-write time: hour << 11 | minute << 5 | second / 2
-    uint16_t Date;      // local last-write date: (year - 1980) << 9 | month << 5 | day
-    char EntryName[kEntryNameSize];  // name without directory, zero-terminated
+    uint32_t Reserved;                // always 0 here; kept for the record's layout
+    int32_t Size;                     // low 32 bits of the size in bytes; 0 for directories
+    uint32_t Attrib;                  // kAttr* bits
+    uint16_t Time;                    // local last-write time: hour << 11 | minute << 5 | second / 2
+    uint16_t Date;                    // local last-write date: (year - 1980) << 9 | month << 5 | day
+    char EntryName[kEntryNameSize];   // name without directory, zero-terminated
 };
 
 static_assert(sizeof(FileBlock) == 276, "FileBlock must stay 276 bytes");

@@ -10,6 +10,8 @@ std::string IndexMessage(int index)
     return "リストのインデックスが範囲を超えています (" + std::to_string(index) + ")";
 }
 
-}  // namespace
+}   // namespace
 
-EListError::EListError(int index) : std::runtime_error(IndexMessage(index)), m_index(index) {}
+EListError::EListError(int index) : std::runtime_error(IndexMessage(index)), m_index(index)
+{
+}

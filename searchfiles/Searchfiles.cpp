@@ -81,16 +81,14 @@ std::vector<std::string> FilterTokens(const std::string& filter)
     return tokens;
 }
 
-template <typename Less>
-void StableSortBy(TFileList& list, Less less)
+template <typename Less> void StableSortBy(TFileList& list, Less less)
 {
-    std::stable_sort(list.begin(), list.end(),
-                     [&less](const std::unique_ptr<FileBlock>& a, const std::unique_ptr<FileBlock>& b) {
-                         return less(*a, *b);
-                     });
+    std::stable_sort(
+        list.begin(), list.end(),
+        [&less](const std::unique_ptr<FileBlock>& a, const std::unique_ptr<FileBlock>& b) { return less(*a, *b); });
 }
 
-}  // namespace
+}   // namespace
 
 bool TSearchFiles::Execute(const std::string& dir)
 {
@@ -153,10 +151,8 @@ bool TSearchFiles::SortNeedsDetails() const
     case ssDateSmall:
     case ssDateLarge:
     case ssSizeSmall:
-    case ssSizeLarge:
-        return true;
-    default:
-        return false;
+    case ssSizeLarge: return true;
+    default: return false;
     }
 }
 
@@ -185,14 +181,10 @@ void TSearchFiles::CheckDirAndFile(TFileList& list) const
         const char first = entry->EntryName[0];
         const char second = first == '\0' ? '\0' : entry->EntryName[1];
         switch (DispFile) {
-        case dfParent:
-            return first == '.' && second != '.';
-        case dfDirFile:
-            return first == '.';
-        case dfFile:
-            return first == '.' || IsDirectory(*entry);
-        case dfAll:
-            break;
+        case dfParent: return first == '.' && second != '.';
+        case dfDirFile: return first == '.';
+        case dfFile: return first == '.' || IsDirectory(*entry);
+        case dfAll: break;
         }
         // An unknown setting drops nothing, like dfAll.
         return false;
@@ -212,7 +204,9 @@ void TSearchFiles::Sort(TFileList& list) const
     };
     const auto byDate = [](const FileBlock& a, const FileBlock& b) { return a.Date < b.Date; };
     const auto bySize = [](const FileBlock& a, const FileBlock& b) { return a.Size < b.Size; };
-    const auto reversed = [](auto less) { return [less](const FileBlock& a, const FileBlock& b) { return less(b, a); }; };
+    const auto reversed = [](auto less) {
+        return [less](const FileBlock& a, const FileBlock& b) { return less(b, a); };
+    };
 
     switch (SortStyle) {
     case ssNameSmall: StableSortBy(list, byName); break;
@@ -290,9 +284,27 @@ FileBlock TSearchFiles::GetFileBlock(int index) const
     return Described(index);
 }
 
-bool TSearchFiles::IsReadOnly(int index) const { return (Described(index).Attrib & kAttrReadOnly) != 0; }
-bool TSearchFiles::IsHidden(int index) const { return (At(index).Attrib & kAttrHidden) != 0; }
-bool TSearchFiles::IsSystem(int index) const { return (At(index).Attrib & kAttrSystem) != 0; }
-bool TSearchFiles::IsLabel(int index) const { return (At(index).Attrib & kAttrLabel) != 0; }
-bool TSearchFiles::IsDirec(int index) const { return (At(index).Attrib & kAttrDirectory) != 0; }
-bool TSearchFiles::IsArch(int index) const { return (At(index).Attrib & kAttrArchive) != 0; }
+bool TSearchFiles::IsReadOnly(int index) const
+{
+    return (Described(index).Attrib & kAttrReadOnly) != 0;
+}
+bool TSearchFiles::IsHidden(int index) const
+{
+    return (At(index).Attrib & kAttrHidden) != 0;
+}
+bool TSearchFiles::IsSystem(int index) const
+{
+    return (At(index).Attrib & kAttrSystem) != 0;
+}
+bool TSearchFiles::IsLabel(int index) const
+{
+    return (At(index).Attrib & kAttrLabel) != 0;
+}
+bool TSearchFiles::IsDirec(int index) const
+{
+    return (At(index).Attrib & kAttrDirectory) != 0;
+}
+bool TSearchFiles::IsArch(int index) const
+{
+    return (At(index).Attrib & kAttrArchive) != 0;
+}

@@ -24,10 +24,10 @@
 
 // Which kinds of entry stay in the result.
 enum TDispFile : uint8_t {
-    dfAll,      // everything, "." and ".." included
-    dfParent,   // drops names starting with "." unless the second byte is also "." (".." stays)
-    dfDirFile,  // drops every name starting with "."
-    dfFile,     // drops every name starting with "." and every directory
+    dfAll,       // everything, "." and ".." included
+    dfParent,    // drops names starting with "." unless the second byte is also "." (".." stays)
+    dfDirFile,   // drops every name starting with "."
+    dfFile,      // drops every name starting with "." and every directory
 };
 
 // Order of the result; the Small orders put the smallest key first.
@@ -52,7 +52,7 @@ public:
     using enum TSortStyle;
 
     TDispFile DispFile = dfParent;
-    std::string ExtFilter;  // extensions separated by ";", e.g. "gdw;.DAT"; empty keeps every extension
+    std::string ExtFilter;   // extensions separated by ";", e.g. "gdw;.DAT"; empty keeps every extension
     TSortStyle SortStyle = ssNameSmall;
 
     TSearchFiles() = default;
@@ -80,8 +80,8 @@ public:
     std::string GetFileName(int index) const;
     int32_t GetSize(int index) const;
     uint32_t GetAttrib(int index) const;
-    std::string GetDate(int index) const;  // "yyyy/mm/dd"
-    std::string GetTime(int index) const;  // "hh:mm"
+    std::string GetDate(int index) const;   // "yyyy/mm/dd"
+    std::string GetTime(int index) const;   // "hh:mm"
     FileBlock GetFileBlock(int index) const;
     bool IsReadOnly(int index) const;
     bool IsHidden(int index) const;
@@ -113,5 +113,5 @@ private:
 
     TFileList m_fileList;
     UniqueFd m_dir;                          // the listed directory, for the lookups of details
-    mutable std::vector<bool> m_described;  // per entry: details looked up
+    mutable std::vector<bool> m_described;   // per entry: details looked up
 };

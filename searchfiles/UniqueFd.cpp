@@ -17,7 +17,7 @@ void CloseKeepingErrno(int fd)
     errno = saved;
 }
 
-} // namespace
+}   // namespace
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
 {

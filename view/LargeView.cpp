@@ -37,10 +37,16 @@ constexpr std::size_t kMaskFromLinesPerColumn = 8;
 const QColor kGridColor(226, 226, 226);
 const QColor kFrameColor(0, 0, 0);
 
-QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString Text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
 
 // File names are bytes; the system's file name encoding gives their text.
-QString FileNameText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+QString FileNameText(const std::string& bytes)
+{
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
 
 double RatioOf(const QPainter& painter)
 {
@@ -164,8 +170,8 @@ Layout PlanLayout(const QPainter& painter, QSize size, const PlotState& state, c
         plan.Ticks = PickTicks(plan.Limits, plotHeight, 2.5 * em, nullptr);
         plan.LabelWidth = WidestLabel(plan.Ticks, metrics);
         plan.Title = Text(AxisTitle(names, state.ColumnMap[k]));
-        plan.Color = numYs > 1 ? ReadableOnWhite(ColorOfValue(state.Colors[TraceColorIndex(numYs, 0, k)]))
-                               : QColor(Qt::black);
+        plan.Color =
+            numYs > 1 ? ReadableOnWhite(ColorOfValue(state.Colors[TraceColorIndex(numYs, 0, k)])) : QColor(Qt::black);
         layout.YBand[k] = kTickLength + kGap + plan.LabelWidth + kGap + em + 3 * kGap;
         layout.Axes.push_back(plan);
     }
@@ -213,7 +219,8 @@ void DrawGrid(QPainter& painter, const Layout& layout)
         const AxisPlan& y = layout.Axes[1];
         for (const AxisTick& t : y.Ticks) {
             const double py = std::round(DeviceY(layout, y, t.Value));
-            painter.drawLine(QLineF(r.left() + kPixelInset, py + kPixelInset, r.right() + kPixelInset, py + kPixelInset));
+            painter.drawLine(
+                QLineF(r.left() + kPixelInset, py + kPixelInset, r.right() + kPixelInset, py + kPixelInset));
         }
     }
 }
@@ -266,8 +273,7 @@ void DrawFrameAndTicks(QPainter& painter, const Layout& layout)
     }
 }
 
-void DrawRotated(QPainter& painter, QPointF centre, double angle, const QString& text, const QColor& color,
-                 double room)
+void DrawRotated(QPainter& painter, QPointF centre, double angle, const QString& text, const QColor& color, double room)
 {
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QString shown = metrics.elidedText(text, Qt::ElideMiddle, std::max(room, metrics.height()));
@@ -304,15 +310,16 @@ void DrawAxisText(QPainter& painter, const Layout& layout)
         painter.drawText(QPointF(left, plotBottom + lineWidth + kTickLength + kGap + metrics.ascent()), label);
         previousRight = left + width;
     }
-    DrawRotated(painter, QPointF(plot.center().x(), plotBottom + kTickLength + kGap + em + kGap + em / 2), 0,
-                x.Title, x.Color, plot.width());
+    DrawRotated(painter, QPointF(plot.center().x(), plotBottom + kTickLength + kGap + em + kGap + em / 2), 0, x.Title,
+                x.Color, plot.width());
 
     for (std::size_t i = 1; i < layout.Axes.size(); ++i) {
         const AxisPlan& y = layout.Axes[i];
         painter.setPen(y.Color);
         const bool leftSide = y.Axis == 1;
-        const double axisX = leftSide ? plotLeft - lineWidth
-                                      : plotRight + lineWidth + (y.Axis == 3 ? std::round(layout.YBand[2] * ratio) / ratio : 0);
+        const double axisX = leftSide
+            ? plotLeft - lineWidth
+            : plotRight + lineWidth + (y.Axis == 3 ? std::round(layout.YBand[2] * ratio) / ratio : 0);
         for (const AxisTick& t : y.Ticks) {
             const QString label = Text(t.Label);
             const double width = metrics.horizontalAdvance(label);
@@ -323,8 +330,7 @@ void DrawAxisText(QPainter& painter, const Layout& layout)
         }
         const double titleX = leftSide ? axisX - kTickLength - kGap - y.LabelWidth - kGap - em / 2
                                        : axisX + kTickLength + kGap + y.LabelWidth + kGap + em / 2;
-        DrawRotated(painter, QPointF(titleX, plot.center().y()), leftSide ? -90 : 90, y.Title, y.Color,
-                    plot.height());
+        DrawRotated(painter, QPointF(titleX, plot.center().y()), leftSide ? -90 : 90, y.Title, y.Color, plot.height());
     }
 }
 
@@ -334,8 +340,8 @@ bool ShowsTrace(const TraceSlot& slot, int axis)
 }
 
 // Sparse traces: every point, antialiased, at its exact position.
-void DrawSmoothTrace(QPainter& painter, const TraceSlot& slot, int axis, const Layout& layout,
-                     const ViewLimits& limits, const QColor& color)
+void DrawSmoothTrace(QPainter& painter, const TraceSlot& slot, int axis, const Layout& layout, const ViewLimits& limits,
+                     const QColor& color)
 {
     const QRect& r = layout.DevicePlot;
     const PixelMap mapX(limits.Axes[0], r.width(), false);
@@ -441,8 +447,7 @@ QRectF PlaceLegend(const Layout& layout, QSizeF size, const ViewOptions& options
     const LegendCorner corner =
         ChooseLegendCorner(coverage, layout.DevicePlot.width(), layout.DevicePlot.height(),
                            static_cast<int>(std::ceil(size.width() * ratio)),
-                           static_cast<int>(std::ceil(size.height() * ratio)),
-                           static_cast<int>(kLegendMargin * ratio));
+                           static_cast<int>(std::ceil(size.height() * ratio)), static_cast<int>(kLegendMargin * ratio));
     const double margin = std::min(kLegendMargin, std::min(roomX, roomY) / 2);
     const bool right = corner == LegendCorner::TopRight || corner == LegendCorner::BottomRight;
     const bool bottom = corner == LegendCorner::BottomLeft || corner == LegendCorner::BottomRight;
@@ -498,7 +503,7 @@ void DrawNoData(QPainter& painter, const Layout& layout)
     painter.restore();
 }
 
-} // namespace
+}   // namespace
 
 const std::vector<std::string>& LargeViewCache::NamesOf(const TraceSlot& slot)
 {
@@ -558,8 +563,7 @@ void DrawEnvelopeLines(QPainter& painter, const std::vector<EnvelopePoint>& poin
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
-QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio,
-                     const QRect& devicePlot)
+QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio, const QRect& devicePlot)
 {
     const QRect area = devicePlot & QRect(QPoint(0, 0), deviceSize);
     if (area.isEmpty())
@@ -626,8 +630,8 @@ void LargeViewCache::BeginRender()
     }
 }
 
-ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state,
-                             const ViewOptions& options, LargeViewCache& cache)
+ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state, const ViewOptions& options,
+                             LargeViewCache& cache)
 {
     cache.BeginRender();
     const ViewLimits limits = options.Limits.value_or(ViewLimits::FromState(state));
@@ -638,8 +642,8 @@ ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotSta
     const bool pixels = DrawsPixels(painter);
     // Masks need the device's whole size, which an image tells.
     const QImage* image = painter.device() && painter.device()->devType() == QInternal::Image
-                              ? static_cast<const QImage*>(painter.device())
-                              : nullptr;
+        ? static_cast<const QImage*>(painter.device())
+        : nullptr;
 
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), logicalSize), Qt::white);

@@ -75,15 +75,15 @@ struct ViewGeometry {
 
 // Draws the whole view into a logical area of the given size from (0, 0).
 // Traces are drawn at the paint device's pixel ratio.
-ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state,
-                             const ViewOptions& options, LargeViewCache& cache);
+ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state, const ViewOptions& options,
+                             LargeViewCache& cache);
 void RenderLargeView(QPainter& painter, QSize logicalSize, const PlotState& state, const ViewOptions& options);
 
 // The view as an image of `pixelSize` pixels at `dotsPerInch` (96 is one
 // device pixel per logical pixel; more gives larger text and lines, as on a
 // screen of that density). The DPI is stored in the image.
-QImage RenderViewImage(const PlotState& state, const ViewOptions& options, QSize pixelSize,
-                       double dotsPerInch = 96, LargeViewCache* cache = nullptr);
+QImage RenderViewImage(const PlotState& state, const ViewOptions& options, QSize pixelSize, double dotsPerInch = 96,
+                       LargeViewCache* cache = nullptr);
 
 // Writes what the window would show at `size` (pixel ratio 1) to a .png or
 // .svg file, chosen by the name's ending. False with a message in `error` when
@@ -112,6 +112,5 @@ void DrawEnvelopeLines(QPainter& painter, const std::vector<EnvelopePoint>& poin
 // The same pixels as a mask of the device plot area: drawn with
 // DrawEnvelopeLines on a device of `deviceSize` pixels clipped to
 // `devicePlot`, so that drawing the mask gives exactly what the lines give.
-QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio,
-                     const QRect& devicePlot);
+QBitmap EnvelopeMask(const std::vector<EnvelopePoint>& points, QSize deviceSize, double ratio, const QRect& devicePlot);
 void DrawEnvelopeMask(QPainter& painter, const QBitmap& mask, QPoint deviceOrigin, const QColor& color);

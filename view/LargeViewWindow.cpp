@@ -55,10 +55,9 @@ QString WithEnding(QString name, const QString& ending)
     return name;
 }
 
-} // namespace
+}   // namespace
 
-LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state)
+LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent) : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("LargeView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -70,9 +69,7 @@ LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent)
         return QFileDialog::getSaveFileName(p, caption, suggested, filter);
     };
     ChooseImageSize = AskImageSize;
-    ShowError = [](QWidget* p, const QString& message) {
-        QMessageBox::warning(p, QStringLiteral("Tracely"), message);
-    };
+    ShowError = [](QWidget* p, const QString& message) { QMessageBox::warning(p, QStringLiteral("Tracely"), message); };
 }
 
 void LargeViewWindow::SetOptions(const ViewOptions& options)
@@ -173,9 +170,9 @@ QString LargeViewWindow::SuggestedName(const QString& ending) const
 void LargeViewWindow::SaveWindowPng()
 {
     const QImage picture = CurrentImage();
-    const QString name = WithEnding(
-        ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
-        QStringLiteral(".png"));
+    const QString name =
+        WithEnding(ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
+                   QStringLiteral(".png"));
     if (name.isEmpty())
         return;
     if (!picture.save(name, "PNG"))
@@ -189,9 +186,9 @@ void LargeViewWindow::SavePngAtSize()
     const std::optional<ImageExportChoice> choice = ChooseImageSize(this, suggested);
     if (!choice || choice->PixelSize.isEmpty())
         return;
-    const QString name = WithEnding(
-        ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
-        QStringLiteral(".png"));
+    const QString name =
+        WithEnding(ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
+                   QStringLiteral(".png"));
     if (name.isEmpty())
         return;
     const QImage image = RenderViewImage(m_state, m_options, choice->PixelSize, choice->DotsPerInch);
@@ -201,9 +198,9 @@ void LargeViewWindow::SavePngAtSize()
 
 void LargeViewWindow::SaveSvg()
 {
-    const QString name = WithEnding(
-        ChooseSaveFile(this, tr("SVGで保存"), tr("SVG画像 (*.svg)"), SuggestedName(QStringLiteral(".svg"))),
-        QStringLiteral(".svg"));
+    const QString name =
+        WithEnding(ChooseSaveFile(this, tr("SVGで保存"), tr("SVG画像 (*.svg)"), SuggestedName(QStringLiteral(".svg"))),
+                   QStringLiteral(".svg"));
     if (name.isEmpty())
         return;
     std::string error;
@@ -218,8 +215,7 @@ void LargeViewWindow::CopyImage()
 
 void LargeViewWindow::CopyData()
 {
-    const std::string text =
-        ShownDataAsTsv(m_state, [this](const TraceSlot& slot) { return m_cache.NamesOf(slot); });
+    const std::string text = ShownDataAsTsv(m_state, [this](const TraceSlot& slot) { return m_cache.NamesOf(slot); });
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 

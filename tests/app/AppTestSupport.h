@@ -17,9 +17,9 @@
 #include <string>
 
 struct ScriptedDialogs {
-    QStringList Messages;        // texts of plain message boxes
-    QStringList Errors;          // texts of error boxes
-    QStringList OpenAnswer;      // what the open dialog returns (empty: cancelled)
+    QStringList Messages;     // texts of plain message boxes
+    QStringList Errors;       // texts of error boxes
+    QStringList OpenAnswer;   // what the open dialog returns (empty: cancelled)
     int OpenCalls = 0;
     QString OpenStartDir;
     QString OpenFilter;
@@ -62,8 +62,7 @@ protected:
     // of its own.
     TForm1& MakeForm(const std::string& commandLineFile = {})
     {
-        Form = std::make_unique<TForm1>(commandLineFile, Script.Make(), nullptr,
-                                        m_settings.path().toStdString() + "/");
+        Form = std::make_unique<TForm1>(commandLineFile, Script.Make(), nullptr, m_settings.path().toStdString() + "/");
         return *Form;
     }
 

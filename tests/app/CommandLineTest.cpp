@@ -11,7 +11,7 @@ struct CommandLineCase {
     bool Error;
 };
 
-class CommandLines : public ::testing::TestWithParam<CommandLineCase> {};
+class CommandLines : public ::testing::TestWithParam<CommandLineCase> { };
 
 TEST_P(CommandLines, KnownOptionsAreTakenAndEverythingElseIsAFileName)
 {

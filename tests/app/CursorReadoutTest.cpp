@@ -128,7 +128,7 @@ struct PaintRegions : QObject {
     }
 };
 
-} // namespace
+}   // namespace
 
 // X and Y1 run from 0 to 310, so one pixel is one unit; Y2 from 0 to 3.1 and
 // Y3 from -620 to 620. Three Ys are selected by the four-column file.
@@ -162,7 +162,7 @@ struct ReadoutCase {
     std::array<const char*, 4> Texts;
 };
 
-class CursorValues : public CursorReadout, public ::testing::WithParamInterface<ReadoutCase> {};
+class CursorValues : public CursorReadout, public ::testing::WithParamInterface<ReadoutCase> { };
 
 TEST_P(CursorValues, ReadOutTheValuesUnderTheMouse)
 {
@@ -193,7 +193,7 @@ struct OutsidePoint {
     int Y;
 };
 
-class CursorOutside : public CursorReadout, public ::testing::WithParamInterface<OutsidePoint> {};
+class CursorOutside : public CursorReadout, public ::testing::WithParamInterface<OutsidePoint> { };
 
 TEST_P(CursorOutside, MovesAndClicksChangeNothing)
 {
@@ -217,8 +217,8 @@ TEST_P(CursorOutside, MovesAndClicksChangeNothing)
 
 INSTANTIATE_TEST_SUITE_P(Points, CursorOutside,
                          ::testing::Values(OutsidePoint{69, 100}, OutsidePoint{381, 100}, OutsidePoint{100, 0},
-                                           OutsidePoint{100, 312}, OutsidePoint{-1, -1},
-                                           OutsidePoint{INT_MIN, INT_MAX}, OutsidePoint{INT_MAX, 100}));
+                                           OutsidePoint{100, 312}, OutsidePoint{-1, -1}, OutsidePoint{INT_MIN, INT_MAX},
+                                           OutsidePoint{INT_MAX, 100}));
 
 TEST_F(CursorReadout, CheckingDrawsTheCrossAtTheCentreAndClearingRestoresThePicture)
 {
@@ -233,8 +233,8 @@ TEST_F(CursorReadout, CheckingDrawsTheCrossAtTheCentreAndClearingRestoresThePict
     EXPECT_EQ(DifferentPixels(plain, form.Picture()), 310 + 310 - 2);
     EXPECT_EQ(form.Picture().pixel(kCentreX, kCentreY), plain.pixel(kCentreX, kCentreY));
     EXPECT_EQ(form.Picture().pixel(kCentreX, 100) & 0xFFFFFF, ~plain.pixel(kCentreX, 100) & 0xFFFFFF);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1,
-                                                       form.L_CurrentY1, form.CurrentY2, form.CurrentY3})
+    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1, form.L_CurrentY1,
+                                                      form.CurrentY2, form.CurrentY3})
         EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
     EXPECT_FALSE(Shown(form.DeltaX));
 
@@ -243,8 +243,8 @@ TEST_F(CursorReadout, CheckingDrawsTheCrossAtTheCentreAndClearingRestoresThePict
     EXPECT_EQ(form.Picture(), plain);
     EXPECT_EQ(form.State.CursorX, -1);
     EXPECT_EQ(form.State.CursorY, -1);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1,
-                                                       form.L_CurrentY1, form.CurrentY2, form.CurrentY3})
+    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1, form.L_CurrentY1,
+                                                      form.CurrentY2, form.CurrentY3})
         EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
 }
 
@@ -291,13 +291,13 @@ TEST_F(CursorReadout, MoveChangesOnlyTheOldAndNewCrossLines)
     EXPECT_EQ(form.Picture().pixel(kCentreX, 30), ~before.pixel(kCentreX, 30) | 0xFF000000);
     EXPECT_EQ(form.Picture().pixel(100, 30), ~before.pixel(100, 30) | 0xFF000000);
     const QRegion lines = QRegion(kCentreX - 70, 0, 1, 311) + QRegion(0, kCentreY - 1, 311, 1) +
-                          QRegion(100 - 70, 0, 1, 311) + QRegion(0, 200 - 1, 311, 1);
+        QRegion(100 - 70, 0, 1, 311) + QRegion(0, 200 - 1, 311, 1);
     EXPECT_FALSE(regions.Painted.isEmpty());
     EXPECT_TRUE((regions.Painted - lines).isEmpty()) << "the plot is not repainted, only the lines";
     EXPECT_TRUE(form.State.GraphReady);
 }
 
-class RedCursorButton : public CursorReadout, public ::testing::WithParamInterface<Qt::MouseButton> {};
+class RedCursorButton : public CursorReadout, public ::testing::WithParamInterface<Qt::MouseButton> { };
 
 TEST_P(RedCursorButton, AnyButtonInsideSetsTheRedCursor)
 {
@@ -394,7 +394,7 @@ TEST_F(CursorReadout, LoadingRemovesTheRedCursorAndKeepsTheCrossAndReadouts)
     EXPECT_EQ(form.State.RedCursorX, -1);
     EXPECT_EQ(form.State.RedCursorY, -1);
     for (QWidget* w : std::initializer_list<QWidget*>{form.DeltaX, form.L_DeltaX, form.DeltaY1, form.L_DeltaY1,
-                                                       form.DeltaY2, form.DeltaY3})
+                                                      form.DeltaY2, form.DeltaY3})
         EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
     EXPECT_TRUE(Shown(form.CurrentX));
     EXPECT_TRUE(Shown(form.CurrentY1));
@@ -432,7 +432,7 @@ TEST_F(CursorReadout, LeavingThePlotKeepsTheCrossWhereItWas)
 // Any mix of moves, paints, clicks, toggles, loads and a dialog's lock-out
 // leaves the picture equal to a fresh paint plus the one cross where the state
 // says it stands: no stale inverted pixel anywhere.
-class CursorCrossProperty : public CursorReadout, public ::testing::WithParamInterface<unsigned> {};
+class CursorCrossProperty : public CursorReadout, public ::testing::WithParamInterface<unsigned> { };
 
 TEST_P(CursorCrossProperty, PictureIsAFreshPaintPlusTheCurrentCross)
 {

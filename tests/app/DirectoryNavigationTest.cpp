@@ -25,7 +25,7 @@ std::vector<std::string> HistoryNames(const TForm1& form)
     return names;
 }
 
-} // namespace
+}   // namespace
 
 class DirectoryNavigation : public MainWindowTest {
 protected:
@@ -213,7 +213,7 @@ struct Replacement {
     std::function<void(const std::string& path)> Make;
 };
 
-class NeighbourReplaced : public DirectoryNavigation, public ::testing::WithParamInterface<Replacement> {};
+class NeighbourReplaced : public DirectoryNavigation, public ::testing::WithParamInterface<Replacement> { };
 
 TEST_P(NeighbourReplaced, IsRefusedWithoutHangingOrTouchingTheHistory)
 {

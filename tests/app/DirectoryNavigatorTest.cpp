@@ -30,7 +30,7 @@ protected:
     DirectoryNavigator Nav{State};
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(Navigator, StepsWrapBothWaysThroughTheFilesOfOneExtensionWithoutMovingTheWorkingDirectory)
 {
@@ -71,7 +71,7 @@ struct WheelCase {
     std::vector<int> Steps;      // after each notch
 };
 
-class NavigatorWheel : public ::testing::TestWithParam<WheelCase> {};
+class NavigatorWheel : public ::testing::TestWithParam<WheelCase> { };
 
 TEST_P(NavigatorWheel, StepsWhenTheSharedCountComesBackToZero)
 {

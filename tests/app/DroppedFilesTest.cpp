@@ -59,7 +59,7 @@ protected:
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(DroppedFiles, ThreeFilesLoadInOrderRaiseTheTraceCountAndBrowseTheFirstDirectory)
 {

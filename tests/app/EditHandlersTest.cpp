@@ -15,7 +15,7 @@ struct ClampCase {
     const char* TextAfter;
 };
 
-class TraceCountEdit : public MainWindowTest, public ::testing::WithParamInterface<ClampCase> {};
+class TraceCountEdit : public MainWindowTest, public ::testing::WithParamInterface<ClampCase> { };
 
 TEST_P(TraceCountEdit, ClampsToOneThroughTen)
 {
@@ -28,10 +28,9 @@ TEST_P(TraceCountEdit, ClampsToOneThroughTen)
 
 INSTANTIATE_TEST_SUITE_P(Values, TraceCountEdit,
                          ::testing::Values(ClampCase{"7", 7, "7"}, ClampCase{"25", 10, "10"}, ClampCase{"0", 1, "1"},
-                                           ClampCase{"-4", 1, "1"},
-                                           ClampCase{" 3 ", 3, " 3 "}));
+                                           ClampCase{"-4", 1, "1"}, ClampCase{" 3 ", 3, " 3 "}));
 
-class TraceCountBadText : public MainWindowTest, public ::testing::WithParamInterface<const char*> {};
+class TraceCountBadText : public MainWindowTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(TraceCountBadText, ShowsTheConversionErrorAndKeepsTheCount)
 {
@@ -43,7 +42,8 @@ TEST_P(TraceCountBadText, ShowsTheConversionErrorAndKeepsTheCount)
     EXPECT_EQ(Script.Errors.front(), QStringLiteral("'%1' は整数ではありません.").arg(QString::fromUtf8(GetParam())));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TraceCountBadText, ::testing::Values("", "abc", "2.5", "３", "1e3", "5x", "99999999999"));
+INSTANTIATE_TEST_SUITE_P(Texts, TraceCountBadText,
+                         ::testing::Values("", "abc", "2.5", "３", "1e3", "5x", "99999999999"));
 
 struct ColumnCase {
     int Axis;
@@ -52,7 +52,7 @@ struct ColumnCase {
     const char* TextAfter;
 };
 
-class ColumnEdit : public MainWindowTest, public ::testing::WithParamInterface<ColumnCase> {};
+class ColumnEdit : public MainWindowTest, public ::testing::WithParamInterface<ColumnCase> { };
 
 TEST_P(ColumnEdit, ClampsToTheColumnRange)
 {

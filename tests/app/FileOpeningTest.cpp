@@ -12,7 +12,7 @@ namespace {
 bool InDataLayout(const TForm1& form)
 {
     return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.Y1_upper->isHidden() &&
-           !form.NumofTraces->isHidden();
+        !form.NumofTraces->isHidden();
 }
 
 std::string CurrentWorkingDir()
@@ -20,7 +20,7 @@ std::string CurrentWorkingDir()
     return QDir::currentPath().toStdString() + "/";
 }
 
-} // namespace
+}   // namespace
 
 using FileOpening = MainWindowTest;
 
@@ -84,7 +84,7 @@ TEST_F(FileOpening, NameWithoutExtensionListsEveryFile)
 }
 
 // Names that must give "File not found" and leave everything as it was.
-class FileOpeningUnresolved : public MainWindowTest, public ::testing::WithParamInterface<std::string> {};
+class FileOpeningUnresolved : public MainWindowTest, public ::testing::WithParamInterface<std::string> { };
 
 TEST_P(FileOpeningUnresolved, ShowsFileNotFoundAndChangesNothing)
 {
@@ -105,8 +105,8 @@ TEST_P(FileOpeningUnresolved, ShowsFileNotFoundAndChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(BadNames, FileOpeningUnresolved,
-                         ::testing::Values("", "missing.dat", "/no/such/dir/x.dat", std::string(600, 'a'),
-                                           "real.dat/", "nul\x01byte"));
+                         ::testing::Values("", "missing.dat", "/no/such/dir/x.dat", std::string(600, 'a'), "real.dat/",
+                                           "nul\x01byte"));
 
 // Things that exist but are no data file count as not found: the history
 // stays as it was and nothing hangs on the FIFO.

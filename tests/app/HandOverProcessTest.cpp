@@ -147,7 +147,7 @@ private:
     std::map<const QProcess*, std::string> m_pids;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(HandOverProcess, WithoutSingleCopyTwoCopiesRunSideBySide)
 {
@@ -205,7 +205,8 @@ TEST_F(HandOverProcess, RelativeNameMeansTheFileWhereTheSecondCopyWasStarted)
 
     EXPECT_EQ(RunSecond({"only.dat"}, Root + "elsewhere"), 255);
     EXPECT_TRUE(Logged(first, "shown " + Root + "elsewhere/only.dat in " + Root + "elsewhere/"));
-    EXPECT_FALSE(Logged(first, "shown " + own + " in " + Root + "data/")) << "the first copy's own file was shown again";
+    EXPECT_FALSE(Logged(first, "shown " + own + " in " + Root + "data/"))
+        << "the first copy's own file was shown again";
 }
 
 TEST_F(HandOverProcess, OddNamesSurviveTheApplicationsOwnOptions)
@@ -265,8 +266,7 @@ TEST_F(HandOverProcess, BadClientsCannotCrashBlockOrMisleadTheFirstCopy)
     std::string huge(1, static_cast<char>(kHandoverFrameMagic));
     huge += std::string("\xff\xff\xff\xff", 4);
     const std::vector<QByteArray> payloads = {QByteArray("garbage that is no frame\n"),
-                                              QByteArray::fromStdString(huge + std::string(8000, 'x')),
-                                              QByteArray()};
+                                              QByteArray::fromStdString(huge + std::string(8000, 'x')), QByteArray()};
     std::vector<std::unique_ptr<QLocalSocket>> clients;
     for (const QByteArray& payload : payloads) {
         auto client = std::make_unique<QLocalSocket>();

@@ -14,7 +14,7 @@ bool InDataLayout(const TForm1& form)
     return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.NumofTraces->isHidden();
 }
 
-} // namespace
+}   // namespace
 
 using HandOver = MainWindowTest;
 

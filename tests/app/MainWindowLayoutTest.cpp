@@ -25,14 +25,14 @@ TEST_F(MainWindowLayout, StartsInTheNoDataLayout)
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     for (const AxisControlGroup& group : form.AxisControls) {
         for (QWidget* w : std::initializer_list<QWidget*>{group.Upper, group.Lower, group.Column, group.Auto,
-                                                           group.UpperLabel, group.LowerLabel, group.ColumnLabel}) {
+                                                          group.UpperLabel, group.LowerLabel, group.ColumnLabel}) {
             if (w) {
                 EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
             }
         }
     }
     for (QWidget* w : std::initializer_list<QWidget*>{form.NumofTraces, form.RadioGroup1, form.LinkageYsBox,
-                                                       form.CurrentX, form.CurrentY1, form.DeltaX, form.L_DeltaX})
+                                                      form.CurrentX, form.CurrentY1, form.DeltaX, form.L_DeltaX})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
     EXPECT_FALSE(form.NextFile->isEnabled());
     EXPECT_FALSE(form.PrevFile->isEnabled());
@@ -72,10 +72,9 @@ TEST_F(MainWindowLayout, TabReachesTheButtonsToggleAndReadoutsOnlyInOrder)
         w = w->nextInFocusChain();
     } while (w != form.NextFile);
 
-    const std::vector<QString> expected{"NextFile",  "ReDraw",    "PrevFile",      "TopMostToggle",
-                                        "DispNameToggle", "Cursor", "RadioGroup1_0", "RadioGroup1_1",
-                                        "RadioGroup1_2", "CurrentY1", "CurrentY2",   "CurrentY3",
-                                        "CurrentX"};
+    const std::vector<QString> expected{
+        "NextFile",      "ReDraw",        "PrevFile",  "TopMostToggle", "DispNameToggle", "Cursor",  "RadioGroup1_0",
+        "RadioGroup1_1", "RadioGroup1_2", "CurrentY1", "CurrentY2",     "CurrentY3",      "CurrentX"};
     EXPECT_EQ(order, expected);
 }
 

@@ -16,14 +16,23 @@
 
 namespace {
 
-enum class Way { Typed, CommandLine, Dialog, Drop, HandOver };
+enum class Way {
+    Typed,
+    CommandLine,
+    Dialog,
+    Drop,
+    HandOver
+};
 
 struct NameCase {
     const char* Label;
     Way How;
 };
 
-std::string ToName(const NameCase& c) { return c.Label; }
+std::string ToName(const NameCase& c)
+{
+    return c.Label;
+}
 
 class OpeningNames : public MainWindowTest, public ::testing::WithParamInterface<NameCase> {
 protected:
@@ -32,21 +41,14 @@ protected:
     TForm1& Open(const std::string& name)
     {
         switch (GetParam().How) {
-        case Way::CommandLine:
-            return MakeForm(name);
-        case Way::Typed:
-            TypeName(QString::fromStdString(name));
-            break;
+        case Way::CommandLine: return MakeForm(name);
+        case Way::Typed: TypeName(QString::fromStdString(name)); break;
         case Way::Dialog:
             Script.OpenAnswer = QStringList{QString::fromStdString(name)};
             Form->SpeedButton1->click();
             break;
-        case Way::Drop:
-            Form->ReceiveDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(name))});
-            break;
-        case Way::HandOver:
-            Form->ReceiveCopyData(name);
-            break;
+        case Way::Drop: Form->ReceiveDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(name))}); break;
+        case Way::HandOver: Form->ReceiveCopyData(name); break;
         }
         return *Form;
     }
@@ -55,7 +57,7 @@ protected:
     bool TakesRelativeNames() const { return GetParam().How != Way::Dialog && GetParam().How != Way::Drop; }
 };
 
-} // namespace
+}   // namespace
 
 TEST_P(OpeningNames, AbsoluteNameIsUsedAsGiven)
 {
@@ -124,7 +126,8 @@ TEST_P(OpeningNames, DirectoryOrFifoChangesNothing)
             break;
         default:
             ASSERT_EQ(Script.Errors.size(), 1);
-            EXPECT_TRUE(Script.Errors.front().endsWith(QString::fromStdString(bad))) << Script.Errors.front().toStdString();
+            EXPECT_TRUE(Script.Errors.front().endsWith(QString::fromStdString(bad)))
+                << Script.Errors.front().toStdString();
         }
     }
 }

@@ -21,13 +21,13 @@ bool Shown(const QWidget* w)
 bool GroupShown(const AxisControlGroup& g)
 {
     return Shown(g.Upper) && Shown(g.Lower) && Shown(g.Column) && Shown(g.Auto) && Shown(g.ColumnLabel) &&
-           (!g.UpperLabel || Shown(g.UpperLabel)) && (!g.LowerLabel || Shown(g.LowerLabel));
+        (!g.UpperLabel || Shown(g.UpperLabel)) && (!g.LowerLabel || Shown(g.LowerLabel));
 }
 
 bool GroupHidden(const AxisControlGroup& g)
 {
     return !Shown(g.Upper) && !Shown(g.Lower) && !Shown(g.Column) && !Shown(g.Auto) && !Shown(g.ColumnLabel) &&
-           (!g.UpperLabel || !Shown(g.UpperLabel)) && (!g.LowerLabel || !Shown(g.LowerLabel));
+        (!g.UpperLabel || !Shown(g.UpperLabel)) && (!g.LowerLabel || !Shown(g.LowerLabel));
 }
 
 QRgb Pixel(const QImage& image, int x, int y)
@@ -35,7 +35,7 @@ QRgb Pixel(const QImage& image, int x, int y)
     return image.pixel(x, y) & 0xFFFFFF;
 }
 
-} // namespace
+}   // namespace
 
 class Painting : public MainWindowTest {
 protected:
@@ -63,8 +63,8 @@ TEST_F(Painting, NothingLoadedDrawsFrameGraticuleAndNoData)
     const QImage& picture = form.Picture();
     const QRgb background = form.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
     EXPECT_NE(background, 0xFFFFFFu);
-    EXPECT_EQ(Pixel(picture, 70, 200), 0x000000u);    // frame, left edge
-    EXPECT_EQ(Pixel(picture, 380, 200), 0x000000u);   // frame, right edge
+    EXPECT_EQ(Pixel(picture, 70, 200), 0x000000u);         // frame, left edge
+    EXPECT_EQ(Pixel(picture, 380, 200), 0x000000u);        // frame, right edge
     EXPECT_EQ(Pixel(picture, 70 + 31, 250), background);   // first vertical graticule line
     EXPECT_EQ(Pixel(picture, 90, 250), 0xFFFFFFu);
     int red = 0;
@@ -98,7 +98,7 @@ struct PaintCounter : QObject {
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(Painting, TypedFileIsOnScreenBeforeTheHandlerReturns)
 {
@@ -158,7 +158,7 @@ TEST_F(Painting, XLimitWithLinkOnStaysOnTheXAxis)
     EXPECT_TRUE(form.Y1_auto->isChecked());
 }
 
-class LimitBadText : public Painting, public ::testing::WithParamInterface<const char*> {};
+class LimitBadText : public Painting, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(LimitBadText, ShowsTheErrorAndChangesNoLimit)
 {
@@ -183,7 +183,7 @@ struct YsCase {
     bool Link;
 };
 
-class YsSelection : public Painting, public ::testing::WithParamInterface<YsCase> {};
+class YsSelection : public Painting, public ::testing::WithParamInterface<YsCase> { };
 
 TEST_P(YsSelection, ShowsTheControlsOfTheChosenYs)
 {

@@ -22,7 +22,7 @@ protected:
 
     static void ExpectUntouched(const std::string& path)
     {
-        struct stat now {};
+        struct stat now { };
         ASSERT_EQ(::stat(path.c_str(), &now), 0);
         EXPECT_EQ(now.st_ino, Before.st_ino);
         EXPECT_EQ(now.st_size, Before.st_size);
@@ -34,7 +34,8 @@ protected:
         return FileNameToText(path) + " は大きすぎるため読み込みません (設定ファイルは 1 MiB まで)";
     }
 
-    static inline struct stat Before {};
+    static inline struct stat Before {
+    };
 };
 
 TEST_F(SettingsFileLimits, GlobalFileIsNamedOnceAtStartAndNotWrittenAtClose)
@@ -69,4 +70,4 @@ TEST_F(SettingsFileLimits, DirectoryFileCountsAsMissingIsNamedOnceAndRefusesTheS
     ExpectUntouched(Dir + "_Tracely.ini");
 }
 
-} // namespace
+}   // namespace

@@ -81,7 +81,7 @@ protected:
         std::string text = "# n 2n 3n 4n\n";
         for (int i = 0; i < points; ++i)
             text += std::to_string(i) + " " + std::to_string(2 * i) + " " + std::to_string(3 * i) + " " +
-                    std::to_string(4 * i) + "\n";
+                std::to_string(4 * i) + "\n";
         WriteBytes(path, text);
         return path;
     }
@@ -125,7 +125,7 @@ struct GlobalCase {
     std::function<void(const TForm1&)> Check;
 };
 
-class GlobalFileReading : public SettingsFilesTest, public ::testing::WithParamInterface<GlobalCase> {};
+class GlobalFileReading : public SettingsFilesTest, public ::testing::WithParamInterface<GlobalCase> { };
 
 TEST_P(GlobalFileReading, StartUpTakesWhatTheFileSays)
 {
@@ -139,66 +139,66 @@ const std::string kBuiltIn = TForm1::kBuiltInFileDialogFilter;
 
 INSTANTIATE_TEST_SUITE_P(
     SettingsFiles, GlobalFileReading,
-    ::testing::Values(
-        GlobalCase{"NoFileGivesTheFirstStart", "",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.pos(), QPoint(100, 100));
-                       EXPECT_EQ(f.State.UnitWheel, 2);
-                       EXPECT_EQ(f.OpenDialogFilter().toStdString(), kBuiltIn);
-                       EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 1, 2, 3}));
-                       EXPECT_EQ(f.State.Colors, kDefaultColors);
-                       EXPECT_FALSE(f.TopMostToggle->isChecked());
-                   }},
-        GlobalCase{"UnitWheelThatIsNoNumberIsTwo", "[Option]\nUnitWheel=abc\n",
-                   [](const TForm1& f) { EXPECT_EQ(f.State.UnitWheel, 2); }},
-        GlobalCase{"HexTopAndNegativeLeftAreTakenAsTheyAre", "[Form1]\nTop=0x1F4\nLeft=-20\n",
-                   [](const TForm1& f) { EXPECT_EQ(f.pos(), QPoint(-20, 500)); }},
-        GlobalCase{"TopMostTwoIsOnAndPutsTheWindowOnTop", "[State]\nTopMost=2\n",
-                   [](const TForm1& f) {
-                       EXPECT_TRUE(f.TopMostToggle->isChecked());
-                       EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-                   }},
-        GlobalCase{"TopMostYesIsTheDefault", "[State]\nTopMost=yes\n",
-                   [](const TForm1& f) {
-                       EXPECT_FALSE(f.TopMostToggle->isChecked());
-                       EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-                   }},
-        GlobalCase{"CursorOnRunsItsHandler", "[State]\nCursor=1\n",
-                   [](const TForm1& f) {
-                       EXPECT_TRUE(f.Cursor->isChecked());
-                       EXPECT_EQ(f.State.CursorX, PlotRect.Left + PlotRect.Width / 2);
-                   }},
-        GlobalCase{"NamesMatchWithoutCaseInACrlfFileWithComments",
-                   "; by hand\r\n[OPTION]\r\n  unitwheel = 4 \r\n\r\n[state]\r\nDISPNAME=1\r\n",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.State.UnitWheel, 4);
-                       EXPECT_TRUE(f.DispNameToggle->isChecked());
-                   }},
-        GlobalCase{"QuotedFilterKeepsItsBlanks", "[Option]\nFileDialog=\"  Data (*.dat)|*.dat  \"\n",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.State.FileDialogFilter, "  Data (*.dat)|*.dat  ");
-                       EXPECT_EQ(f.OpenDialogFilter(), "  Data (*.dat)|*.dat  ");
-                   }},
-        GlobalCase{"ColumnsGoThroughTheirBoxes", "[State]\nA1col=5\nA2col=5000\nA3col=-4\n",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 5, 999, 1}));
-                       EXPECT_EQ(f.Y2column->text(), "999");
-                       EXPECT_EQ(f.Y3column->text(), "1");
-                   }},
-        GlobalCase{"ColoursAreSignedAndMissingOnesStay", "[Color]\n01=255\n02=-16777206\n03=$FF00\n",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.State.Colors[1], 0x0000FFu);
-                       EXPECT_EQ(f.State.Colors[2], 0xFF00000Au);
-                       EXPECT_EQ(f.State.Colors[3], 0x00FF00u);
-                       EXPECT_EQ(f.State.Colors[4], kDefaultColors[4]);
-                   }},
-        GlobalCase{"DirectoryKeysHaveNoEffect", "[State]\nYs=2\nA1auto=0\n[Value]\nA0upper=5\nA0lower=4\n",
-                   [](const TForm1& f) {
-                       EXPECT_EQ(f.YsItemIndex(), 0);
-                       EXPECT_TRUE(f.Y1_auto->isChecked());
-                       EXPECT_NE(f.X0_upper->text(), "5");
-                       EXPECT_NE(f.State.Axes[0].Upper, 5.0f);
-                   }}),
+    ::testing::Values(GlobalCase{"NoFileGivesTheFirstStart", "",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.pos(), QPoint(100, 100));
+                                     EXPECT_EQ(f.State.UnitWheel, 2);
+                                     EXPECT_EQ(f.OpenDialogFilter().toStdString(), kBuiltIn);
+                                     EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 1, 2, 3}));
+                                     EXPECT_EQ(f.State.Colors, kDefaultColors);
+                                     EXPECT_FALSE(f.TopMostToggle->isChecked());
+                                 }},
+                      GlobalCase{"UnitWheelThatIsNoNumberIsTwo", "[Option]\nUnitWheel=abc\n",
+                                 [](const TForm1& f) { EXPECT_EQ(f.State.UnitWheel, 2); }},
+                      GlobalCase{"HexTopAndNegativeLeftAreTakenAsTheyAre", "[Form1]\nTop=0x1F4\nLeft=-20\n",
+                                 [](const TForm1& f) { EXPECT_EQ(f.pos(), QPoint(-20, 500)); }},
+                      GlobalCase{"TopMostTwoIsOnAndPutsTheWindowOnTop", "[State]\nTopMost=2\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_TRUE(f.TopMostToggle->isChecked());
+                                     EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                                 }},
+                      GlobalCase{"TopMostYesIsTheDefault", "[State]\nTopMost=yes\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_FALSE(f.TopMostToggle->isChecked());
+                                     EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                                 }},
+                      GlobalCase{"CursorOnRunsItsHandler", "[State]\nCursor=1\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_TRUE(f.Cursor->isChecked());
+                                     EXPECT_EQ(f.State.CursorX, PlotRect.Left + PlotRect.Width / 2);
+                                 }},
+                      GlobalCase{"NamesMatchWithoutCaseInACrlfFileWithComments",
+                                 "; by hand\r\n[OPTION]\r\n  unitwheel = 4 \r\n\r\n[state]\r\nDISPNAME=1\r\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.State.UnitWheel, 4);
+                                     EXPECT_TRUE(f.DispNameToggle->isChecked());
+                                 }},
+                      GlobalCase{"QuotedFilterKeepsItsBlanks", "[Option]\nFileDialog=\"  Data (*.dat)|*.dat  \"\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.State.FileDialogFilter, "  Data (*.dat)|*.dat  ");
+                                     EXPECT_EQ(f.OpenDialogFilter(), "  Data (*.dat)|*.dat  ");
+                                 }},
+                      GlobalCase{"ColumnsGoThroughTheirBoxes", "[State]\nA1col=5\nA2col=5000\nA3col=-4\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 5, 999, 1}));
+                                     EXPECT_EQ(f.Y2column->text(), "999");
+                                     EXPECT_EQ(f.Y3column->text(), "1");
+                                 }},
+                      GlobalCase{"ColoursAreSignedAndMissingOnesStay", "[Color]\n01=255\n02=-16777206\n03=$FF00\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.State.Colors[1], 0x0000FFu);
+                                     EXPECT_EQ(f.State.Colors[2], 0xFF00000Au);
+                                     EXPECT_EQ(f.State.Colors[3], 0x00FF00u);
+                                     EXPECT_EQ(f.State.Colors[4], kDefaultColors[4]);
+                                 }},
+                      GlobalCase{"DirectoryKeysHaveNoEffect",
+                                 "[State]\nYs=2\nA1auto=0\n[Value]\nA0upper=5\nA0lower=4\n",
+                                 [](const TForm1& f) {
+                                     EXPECT_EQ(f.YsItemIndex(), 0);
+                                     EXPECT_TRUE(f.Y1_auto->isChecked());
+                                     EXPECT_NE(f.X0_upper->text(), "5");
+                                     EXPECT_NE(f.State.Axes[0].Upper, 5.0f);
+                                 }}),
     [](const ::testing::TestParamInfo<GlobalCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(SettingsFilesTest, BadColumnAtStartUpTakesItsDefaultAndSaysSo)
@@ -224,7 +224,7 @@ struct DirectoryCase {
     std::function<void(const TForm1&)> Check;
 };
 
-class DirectoryFileReading : public SettingsFilesTest, public ::testing::WithParamInterface<DirectoryCase> {};
+class DirectoryFileReading : public SettingsFilesTest, public ::testing::WithParamInterface<DirectoryCase> { };
 
 TEST_P(DirectoryFileReading, ReadingChangesTheControlsAndState)
 {
@@ -246,48 +246,48 @@ TEST_P(DirectoryFileReading, ReadingChangesTheControlsAndState)
 
 INSTANTIATE_TEST_SUITE_P(
     SettingsFiles, DirectoryFileReading,
-    ::testing::Values(
-        DirectoryCase{"MissingKeysGiveTheDefaults", "[State]\n",
-                      [](const TForm1& f) {
-                          EXPECT_EQ(f.YsItemIndex(), 0);
-                          for (int axis = 0; axis < kAxisCount; ++axis) {
-                              EXPECT_TRUE(f.AxisControls[axis].Auto->isChecked()) << axis;
-                              EXPECT_EQ(f.AxisControls[axis].Upper->text(), "0.0") << axis;
-                              EXPECT_EQ(f.AxisControls[axis].Lower->text(), "0.0") << axis;
-                              EXPECT_EQ(f.State.Axes[axis].Upper, 0.0f) << axis;
-                          }
-                          EXPECT_FALSE(f.DispNameToggle->isChecked());
-                          EXPECT_EQ(f.State.Colors[4], 1234u);
-                      }},
-        DirectoryCase{"YsOfSevenSelectsThreeYs", "[State]\nYs=7\n",
-                      [](const TForm1& f) {
-                          EXPECT_EQ(f.YsItemIndex(), 2);
-                          EXPECT_TRUE(Shown(f.Y3column));
-                      }},
-        DirectoryCase{"NegativeYsSelectsNoneAndLeavesTheYControls", "[State]\nYs=-5\n",
-                      [](const TForm1& f) {
-                          EXPECT_EQ(f.YsItemIndex(), -1);
-                          EXPECT_TRUE(Shown(f.Y2column));
-                          EXPECT_FALSE(Shown(f.Y3column));
-                      }},
-        DirectoryCase{"LimitsAreTheTextsAndTheirValues",
-                      "[State]\nA0auto=0\nA2auto=2\n[Value]\nA0upper=1.5e3\nA0lower= -2 \nA3upper=\"+1.0e-1\"\n",
-                      [](const TForm1& f) {
-                          EXPECT_FALSE(f.X0_auto->isChecked());
-                          EXPECT_TRUE(f.Y1_auto->isChecked());
-                          EXPECT_TRUE(f.Y2_auto->isChecked());
-                          EXPECT_EQ(f.X0_upper->text(), "1.5e3");
-                          EXPECT_EQ(f.X0_lower->text(), "-2");
-                          EXPECT_EQ(f.State.Axes[0].Upper, 1500.0f);
-                          EXPECT_EQ(f.State.Axes[0].Lower, -2.0f);
-                          EXPECT_EQ(f.State.Axes[3].Upper, 0.1f);
-                      }},
-        DirectoryCase{"CommonKeysAsInTheGlobalFile", "[State]\nA1col=3\nCursor=1\n[Color]\n04=$FF\n",
-                      [](const TForm1& f) {
-                          EXPECT_EQ(f.State.ColumnMap[1], 3);
-                          EXPECT_TRUE(f.Cursor->isChecked());
-                          EXPECT_EQ(f.State.Colors[4], 255u);
-                      }}),
+    ::testing::Values(DirectoryCase{"MissingKeysGiveTheDefaults", "[State]\n",
+                                    [](const TForm1& f) {
+                                        EXPECT_EQ(f.YsItemIndex(), 0);
+                                        for (int axis = 0; axis < kAxisCount; ++axis) {
+                                            EXPECT_TRUE(f.AxisControls[axis].Auto->isChecked()) << axis;
+                                            EXPECT_EQ(f.AxisControls[axis].Upper->text(), "0.0") << axis;
+                                            EXPECT_EQ(f.AxisControls[axis].Lower->text(), "0.0") << axis;
+                                            EXPECT_EQ(f.State.Axes[axis].Upper, 0.0f) << axis;
+                                        }
+                                        EXPECT_FALSE(f.DispNameToggle->isChecked());
+                                        EXPECT_EQ(f.State.Colors[4], 1234u);
+                                    }},
+                      DirectoryCase{"YsOfSevenSelectsThreeYs", "[State]\nYs=7\n",
+                                    [](const TForm1& f) {
+                                        EXPECT_EQ(f.YsItemIndex(), 2);
+                                        EXPECT_TRUE(Shown(f.Y3column));
+                                    }},
+                      DirectoryCase{"NegativeYsSelectsNoneAndLeavesTheYControls", "[State]\nYs=-5\n",
+                                    [](const TForm1& f) {
+                                        EXPECT_EQ(f.YsItemIndex(), -1);
+                                        EXPECT_TRUE(Shown(f.Y2column));
+                                        EXPECT_FALSE(Shown(f.Y3column));
+                                    }},
+                      DirectoryCase{
+                          "LimitsAreTheTextsAndTheirValues",
+                          "[State]\nA0auto=0\nA2auto=2\n[Value]\nA0upper=1.5e3\nA0lower= -2 \nA3upper=\"+1.0e-1\"\n",
+                          [](const TForm1& f) {
+                              EXPECT_FALSE(f.X0_auto->isChecked());
+                              EXPECT_TRUE(f.Y1_auto->isChecked());
+                              EXPECT_TRUE(f.Y2_auto->isChecked());
+                              EXPECT_EQ(f.X0_upper->text(), "1.5e3");
+                              EXPECT_EQ(f.X0_lower->text(), "-2");
+                              EXPECT_EQ(f.State.Axes[0].Upper, 1500.0f);
+                              EXPECT_EQ(f.State.Axes[0].Lower, -2.0f);
+                              EXPECT_EQ(f.State.Axes[3].Upper, 0.1f);
+                          }},
+                      DirectoryCase{"CommonKeysAsInTheGlobalFile", "[State]\nA1col=3\nCursor=1\n[Color]\n04=$FF\n",
+                                    [](const TForm1& f) {
+                                        EXPECT_EQ(f.State.ColumnMap[1], 3);
+                                        EXPECT_TRUE(f.Cursor->isChecked());
+                                        EXPECT_EQ(f.State.Colors[4], 255u);
+                                    }}),
     [](const ::testing::TestParamInfo<DirectoryCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 struct BadDirectoryCase {
@@ -296,7 +296,7 @@ struct BadDirectoryCase {
     const char* Error;
 };
 
-class BadDirectoryFile : public SettingsFilesTest, public ::testing::WithParamInterface<BadDirectoryCase> {};
+class BadDirectoryFile : public SettingsFilesTest, public ::testing::WithParamInterface<BadDirectoryCase> { };
 
 TEST_P(BadDirectoryFile, StopsReadingAndTheFileIsNotLoaded)
 {
@@ -548,4 +548,4 @@ TEST_F(SettingsFilesTest, WindowClosesWhenTheGlobalFileCannotBeWritten)
     EXPECT_EQ(ReadBytes(blocker), "x");
 }
 
-} // namespace
+}   // namespace

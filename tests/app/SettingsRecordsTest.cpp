@@ -38,7 +38,7 @@ CommonSettings SomeCommon()
     return common;
 }
 
-} // namespace
+}   // namespace
 
 TEST(SettingsRecords, DirectoryRecordRoundTripsAndWritesEachKeyOnce)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The lock and the channel inside one test process: the first copy's side
 // runs on the event loop, a second copy's side on a thread beside it.
-#include "HandoverFrame.h"
 #include "SingleInstance.h"
+#include "HandoverFrame.h"
 
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -27,8 +27,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // Runs blocking client code on a thread while the event loop serves.
-template <class Work>
-auto BesideEventLoop(Work work)
+template <class Work> auto BesideEventLoop(Work work)
 {
     auto result = std::async(std::launch::async, std::move(work));
     (void)QTest::qWaitFor([&] { return result.wait_for(0s) == std::future_status::ready; }, 20000);
@@ -86,7 +85,7 @@ std::string Header(std::uint32_t length)
     return header;
 }
 
-} // namespace
+}   // namespace
 
 TEST(SingleInstancePaths, DisplayKeyTellsSessionsApart)
 {
@@ -165,8 +164,7 @@ TEST_F(SingleInstanceChannel, NamesArriveByteForByteAndAreAcknowledged)
 TEST_F(SingleInstanceChannel, NameLongerThanAFrameCarriesIsRefusedBeforeConnecting)
 {
     Serve();
-    EXPECT_EQ(SecondCopySends(std::string(kHandoverMaxNameSize + 1, 'n')),
-              SingleInstance::HandOverResult::NameRefused);
+    EXPECT_EQ(SecondCopySends(std::string(kHandoverMaxNameSize + 1, 'n')), SingleInstance::HandOverResult::NameRefused);
     QTest::qWait(50);
     EXPECT_TRUE(Received.empty());
 }
@@ -270,7 +268,7 @@ struct BadClient {
     std::string Bytes;
 };
 
-class SingleInstanceBadClient : public SingleInstanceChannel, public ::testing::WithParamInterface<BadClient> {};
+class SingleInstanceBadClient : public SingleInstanceChannel, public ::testing::WithParamInterface<BadClient> { };
 
 TEST_P(SingleInstanceBadClient, IsDroppedUnansweredAndTheChannelStaysUsable)
 {
@@ -288,10 +286,10 @@ INSTANTIATE_TEST_SUITE_P(
     Frames, SingleInstanceBadClient,
     ::testing::Values(BadClient{"Garbage", "GET / HTTP/1.0\r\n\r\n"},
                       BadClient{"HugeLength", Header(0xFFFFFFFFu) + "abc"},
-                      BadClient{"OneOverTheCap", Header(kHandoverMaxNameSize + 1) + std::string(kHandoverMaxNameSize + 1, 'a')},
+                      BadClient{"OneOverTheCap",
+                                Header(kHandoverMaxNameSize + 1) + std::string(kHandoverMaxNameSize + 1, 'a')},
                       BadClient{"NulInName", Header(3) + std::string("a\0b", 3)},
-                      BadClient{"BytesAfterTheFrame", Frame("a.dat") + "more"},
-                      BadClient{"Nothing", ""},
+                      BadClient{"BytesAfterTheFrame", Frame("a.dat") + "more"}, BadClient{"Nothing", ""},
                       BadClient{"HalfAFrame", Header(10) + "abc"}),
     [](const ::testing::TestParamInfo<BadClient>& testInfo) { return std::string(testInfo.param.Label); });
 

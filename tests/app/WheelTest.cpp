@@ -24,7 +24,7 @@ void Turn(QWidget* target, int delta)
     QApplication::sendEvent(target, &event);
 }
 
-} // namespace
+}   // namespace
 
 // A directory of nine files, the fifth one open: every step shows as a change
 // of ListingIndex by one, never wrapping within a table row.
@@ -61,12 +61,12 @@ protected:
 struct NotchCase {
     const char* Name;
     int UnitWheel;
-    const char* Notches;          // d: toward the user, u: away
-    std::vector<int> Counts;      // WheelCount after each notch
+    const char* Notches;       // d: toward the user, u: away
+    std::vector<int> Counts;   // WheelCount after each notch
     const char* Steps;
 };
 
-class WheelNotches : public Wheel, public ::testing::WithParamInterface<NotchCase> {};
+class WheelNotches : public Wheel, public ::testing::WithParamInterface<NotchCase> { };
 
 TEST_P(WheelNotches, StepWhenTheSharedCountComesBackToZero)
 {
@@ -86,20 +86,21 @@ TEST_P(WheelNotches, StepWhenTheSharedCountComesBackToZero)
     EXPECT_TRUE(Script.Errors.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, WheelNotches,
-    ::testing::Values(NotchCase{"TwoDown", 2, "dd", {1, 0}, ".N"}, NotchCase{"TwoUp", 2, "uu", {-1, 0}, ".P"},
-                      NotchCase{"DownThenUp", 2, "du", {1, 0}, ".P"}, NotchCase{"UpThenDown", 2, "ud", {-1, 0}, ".N"},
-                      NotchCase{"ThreeDownByTwo", 2, "ddd", {1, 0, 1}, ".N."},
-                      NotchCase{"ThreeDownByThree", 3, "ddd", {1, 2, 0}, "..N"},
-                      NotchCase{"TwoDownOneUpByThree", 3, "ddu", {1, 2, 1}, "..."},
-                      NotchCase{"BackToZeroGoingUp", 3, "dduu", {1, 2, 1, 0}, "...P"},
-                      NotchCase{"EveryNotchByOne", 1, "dudd", {0, 0, 0, 0}, "NPNN"},
-                      NotchCase{"ZeroStepsEveryNotch", 0, "du", {0, 0}, "NP"},
-                      NotchCase{"NegativeStepsEveryNotch", -4, "ud", {0, 0}, "PN"},
-                      NotchCase{"LargestNeverSteps", INT_MAX, "ddu", {1, 2, 1}, "..."},
-                      NotchCase{"SmallestStepsEveryNotch", INT_MIN, "ud", {0, 0}, "PN"}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Table, WheelNotches,
+                         ::testing::Values(NotchCase{"TwoDown", 2, "dd", {1, 0}, ".N"},
+                                           NotchCase{"TwoUp", 2, "uu", {-1, 0}, ".P"},
+                                           NotchCase{"DownThenUp", 2, "du", {1, 0}, ".P"},
+                                           NotchCase{"UpThenDown", 2, "ud", {-1, 0}, ".N"},
+                                           NotchCase{"ThreeDownByTwo", 2, "ddd", {1, 0, 1}, ".N."},
+                                           NotchCase{"ThreeDownByThree", 3, "ddd", {1, 2, 0}, "..N"},
+                                           NotchCase{"TwoDownOneUpByThree", 3, "ddu", {1, 2, 1}, "..."},
+                                           NotchCase{"BackToZeroGoingUp", 3, "dduu", {1, 2, 1, 0}, "...P"},
+                                           NotchCase{"EveryNotchByOne", 1, "dudd", {0, 0, 0, 0}, "NPNN"},
+                                           NotchCase{"ZeroStepsEveryNotch", 0, "du", {0, 0}, "NP"},
+                                           NotchCase{"NegativeStepsEveryNotch", -4, "ud", {0, 0}, "PN"},
+                                           NotchCase{"LargestNeverSteps", INT_MAX, "ddu", {1, 2, 1}, "..."},
+                                           NotchCase{"SmallestStepsEveryNotch", INT_MIN, "ud", {0, 0}, "PN"}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 struct DeltaCase {
     const char* Name;
@@ -107,7 +108,7 @@ struct DeltaCase {
     const char* Steps;
 };
 
-class WheelDeltas : public Wheel, public ::testing::WithParamInterface<DeltaCase> {};
+class WheelDeltas : public Wheel, public ::testing::WithParamInterface<DeltaCase> { };
 
 // High-resolution wheels and touchpads send small deltas; they must step
 // exactly as often as whole notches would.
@@ -123,8 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DeltaCase{"EighthsDown", {-15, -15, -15, -15, -15, -15, -15, -15, -15}, ".......N."},
                       DeltaCase{"UnevenPieces", {-100, -100, -40, -80, -40}, ".NN.N"},
                       DeltaCase{"BackAndForthCancels", {60, -60, 60, -60, 100}, "....."},
-                      DeltaCase{"UpInPieces", {30, 30, 30, 29, 1}, "....P"},
-                      DeltaCase{"HorizontalOnly", {0, 0}, ".."}),
+                      DeltaCase{"UpInPieces", {30, 30, 30, 29, 1}, "....P"}, DeltaCase{"HorizontalOnly", {0, 0}, ".."}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(Wheel, SeveralNotchesInOneEventStepEachTime)

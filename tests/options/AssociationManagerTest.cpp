@@ -2,8 +2,8 @@
 // The two buttons of the association tool, end to end: scripted dialogs, a
 // temporary option file and a private desktop; gio confirms what a
 // double-click opens before and after.
-#include "../platform/AssociationSandbox.h"
 #include "AssociationManager.h"
+#include "../platform/AssociationSandbox.h"
 #include "ProfileFile.h"
 
 #include <QFile>
@@ -28,7 +28,9 @@ protected:
     AssociationManager Make()
     {
         Dialogs dialogs;
-        dialogs.Message = [this](QWidget*, const QString& title, const QString& text) { messages.push_back({title, text}); };
+        dialogs.Message = [this](QWidget*, const QString& title, const QString& text) {
+            messages.push_back({title, text});
+        };
         dialogs.Error = [this](QWidget*, const QString& text) { errors << text; };
         dialogs.ConfirmOkCancel = [this](QWidget*, const QString& title, const QString& text) {
             questions.push_back({title, text});
@@ -38,8 +40,14 @@ protected:
     }
 
     QString IniPath() const { return desk.Base() + QStringLiteral("/Tracely.ini"); }
-    std::vector<std::string> BackupKeys() const { return ProfileFile(IniPath().toStdString()).ReadSectionKeys(kAssocSection); }
-    std::string Backup(const std::string& key) const { return ProfileFile(IniPath().toStdString()).ReadString(kAssocSection, key, "-"); }
+    std::vector<std::string> BackupKeys() const
+    {
+        return ProfileFile(IniPath().toStdString()).ReadSectionKeys(kAssocSection);
+    }
+    std::string Backup(const std::string& key) const
+    {
+        return ProfileFile(IniPath().toStdString()).ReadString(kAssocSection, key, "-");
+    }
     QStringList Texts() const
     {
         QStringList texts;
@@ -57,7 +65,7 @@ protected:
     bool answerOk = true;
 };
 
-class AssociationManagerSpelling : public AssociationManagerTest, public ::testing::WithParamInterface<const char*> {};
+class AssociationManagerSpelling : public AssociationManagerTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(AssociationManagerSpelling, ActsOnTheLowerCaseDottedExtension)
 {
@@ -75,7 +83,7 @@ TEST_F(AssociationManagerTest, LeadingBlankStaysPartOfTheExtension)
     EXPECT_TRUE(ReadFile(desk.Paths.DataHome + QStringLiteral("/mime/globs2")).contains("text/x-trcfile:*. dat"));
 }
 
-class AssociationManagerBadInput : public AssociationManagerTest, public ::testing::WithParamInterface<const char*> {};
+class AssociationManagerBadInput : public AssociationManagerTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(AssociationManagerBadInput, RangeErrorAndNothingWritten)
 {
@@ -88,7 +96,8 @@ TEST_P(AssociationManagerBadInput, RangeErrorAndNothingWritten)
     EXPECT_FALSE(QFile::exists(desk.Paths.DataHome));
 }
 
-INSTANTIATE_TEST_SUITE_P(Typed, AssociationManagerBadInput, ::testing::Values("", ".", "d*t", "a/b", "[ab]", "a=b", "a\nb"));
+INSTANTIATE_TEST_SUITE_P(Typed, AssociationManagerBadInput,
+                         ::testing::Values("", ".", "d*t", "a/b", "[ab]", "a=b", "a\nb"));
 
 TEST_F(AssociationManagerTest, NoActionSelectedDoesNothing)
 {
@@ -115,7 +124,9 @@ TEST_F(AssociationManagerTest, ForeignTypeIsBackedUpOnceAndRestoredByUndo)
     EXPECT_EQ(ReadFile(IniPath()), iniAfterFirst) << "the first backup is never overwritten";
 
     manager.ChangeKanren(QStringLiteral("txt"), 2);
-    EXPECT_EQ(Texts(), QStringList({".txtの関連づけを変更しました", ".txtの関連づけを変更しました", ".txtの関連づけを復元しました"}));
+    EXPECT_EQ(
+        Texts(),
+        QStringList({".txtの関連づけを変更しました", ".txtの関連づけを変更しました", ".txtの関連づけを復元しました"}));
     EXPECT_EQ(ReadFile(desk.UserList()), original);
     EXPECT_TRUE(BackupKeys().empty());
     EXPECT_EQ(desk.GioOpen(QStringLiteral("n.txt")).section(u' ', 0, 0), QStringLiteral("fakeedit"));
@@ -129,12 +140,14 @@ TEST_F(AssociationManagerTest, NewExtensionHasNoBackupAndUndoTakesItBack)
     manager.ChangeKanren(QStringLiteral("gdw"), 0);
     manager.ChangeKanren(QStringLiteral("gdw"), 0);
     manager.ChangeKanren(QStringLiteral("gdw"), 1);
-    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.gdw")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.gdw"));
+    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.gdw")),
+              QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.gdw"));
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
-    EXPECT_EQ(Texts(), QStringList({".gdwの関連づけを新規に設定しました", ".gdwの関連づけを変更しました",
-                                    ".gdwに「Tracelyで開く」を追加しました", ".gdwの関連づけを消去しました",
-                                    ".gdwの関連づけは見つかりませんでした"}));
+    EXPECT_EQ(Texts(),
+              QStringList({".gdwの関連づけを新規に設定しました", ".gdwの関連づけを変更しました",
+                           ".gdwに「Tracelyで開く」を追加しました", ".gdwの関連づけを消去しました",
+                           ".gdwの関連づけは見つかりませんでした"}));
     EXPECT_TRUE(BackupKeys().empty());
     EXPECT_FALSE(ReadFile(desk.UserList()).contains(kLocalId.toUtf8())) << "our entries stayed behind";
     EXPECT_NE(desk.GioOpen(QStringLiteral("s.gdw")).section(u' ', 0, 0), QStringLiteral("tracely"));
@@ -148,7 +161,8 @@ TEST_F(AssociationManagerTest, UndoOfOneOwnExtensionKeepsTheOthers)
     manager.ChangeKanren(QStringLiteral("qqz"), 0);
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
     EXPECT_EQ(Texts().back(), QStringLiteral(".gdwの関連づけを消去しました"));
-    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.qqz")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.qqz"));
+    EXPECT_EQ(desk.GioOpen(QStringLiteral("s.qqz")),
+              QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/s.qqz"));
 }
 
 TEST_F(AssociationManagerTest, OpenWithThenUndoRemovesOnlyTheEntry)
@@ -160,9 +174,10 @@ TEST_F(AssociationManagerTest, OpenWithThenUndoRemovesOnlyTheEntry)
     EXPECT_EQ(desk.GioDefault(QStringLiteral("text/plain")), QStringLiteral("fakeedit.desktop"));
     manager.ChangeKanren(QStringLiteral("txt"), 2);
     manager.ChangeKanren(QStringLiteral("txt"), 2);
-    EXPECT_EQ(Texts(), QStringList({".zzqは関連づけ情報が存在しないので，「Tracelyで開く」を追加できません",
-                                    ".txtに「Tracelyで開く」を追加しました", ".txtの関連づけを消去しました",
-                                    ".txtの関連づけは見つかりませんでした"}));
+    EXPECT_EQ(Texts(),
+              QStringList({".zzqは関連づけ情報が存在しないので，「Tracelyで開く」を追加できません",
+                           ".txtに「Tracelyで開く」を追加しました", ".txtの関連づけを消去しました",
+                           ".txtの関連づけは見つかりませんでした"}));
     EXPECT_FALSE(ReadFile(desk.UserList()).contains(kLocalId.toUtf8()));
     EXPECT_EQ(desk.GioDefault(QStringLiteral("text/plain")), QStringLiteral("fakeedit.desktop"));
     EXPECT_FALSE(QFile::exists(IniPath())) << "open-with writes no backup";
@@ -209,9 +224,10 @@ TEST_F(AssociationManagerTest, RestoreAllCancelledChangesNothing)
 TEST_F(AssociationManagerTest, RestoreAllSkipsBackupsItDidNotWrite)
 {
     // A section copied from the Windows program, and a group missing a key.
-    WriteFile(IniPath(), "[Assoc_DB]\n.txtName=txtfile\n.txtCom=\"\"C:\\Tracely.exe\" \"%1\"\"\n.txtIcon=x\n"
-                         ".fooName=application/x-foo\n.fooIcon=y\n"
-                         ".csvName=text/csv\n.csvCom=\"calc.desktop;\"\n.csvIcon=text-csv\n");
+    WriteFile(IniPath(),
+              "[Assoc_DB]\n.txtName=txtfile\n.txtCom=\"\"C:\\Tracely.exe\" \"%1\"\"\n.txtIcon=x\n"
+              ".fooName=application/x-foo\n.fooIcon=y\n"
+              ".csvName=text/csv\n.csvCom=\"calc.desktop;\"\n.csvIcon=text-csv\n");
     Make().RestoreAll();
     EXPECT_EQ(ReadFile(desk.UserList()), QByteArray("[Default Applications]\ntext/csv=calc.desktop;\n"));
     EXPECT_EQ(BackupKeys(), (std::vector<std::string>{".txtName", ".txtCom", ".txtIcon", ".fooName", ".fooIcon"}));
@@ -256,7 +272,9 @@ TEST_F(AssociationManagerTest, UnwritableOptionFileStopsBeforeTheDesktopChanges)
 {
     WriteFile(desk.Base() + QStringLiteral("/notadir"), "file");
     Dialogs dialogs;
-    dialogs.Message = [this](QWidget*, const QString& title, const QString& text) { messages.push_back({title, text}); };
+    dialogs.Message = [this](QWidget*, const QString& title, const QString& text) {
+        messages.push_back({title, text});
+    };
     dialogs.Error = [this](QWidget*, const QString& text) { errors << text; };
     const std::string ini = (desk.Base() + QStringLiteral("/notadir/Tracely.ini")).toStdString();
     AssociationManager(AssociationStore(desk.ExePath, desk.Paths), ini, dialogs).ChangeKanren(QStringLiteral("foo"), 0);
@@ -269,7 +287,8 @@ TEST_F(AssociationManagerTest, LongExtensionIsShownWhole)
 {
     const QString ext = QStringLiteral(".") + QString(300, u'x');
     Make().ChangeKanren(ext, 1);
-    EXPECT_EQ(Texts(), QStringList{ext + QStringLiteral("は関連づけ情報が存在しないので，「Tracelyで開く」を追加できません")});
+    EXPECT_EQ(Texts(),
+              QStringList{ext + QStringLiteral("は関連づけ情報が存在しないので，「Tracelyで開く」を追加できません")});
 }
 
-} // namespace
+}   // namespace

@@ -18,7 +18,7 @@ struct Click {
     int Swatch;
 };
 
-class ColorTableHit : public testing::TestWithParam<Click> {};
+class ColorTableHit : public testing::TestWithParam<Click> { };
 
 TEST_P(ColorTableHit, TruncatingDivisionPicksTheSwatch)
 {
@@ -26,18 +26,17 @@ TEST_P(ColorTableHit, TruncatingDivisionPicksTheSwatch)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, ColorTableHit,
-                         testing::Values(Click{20, 35, 0},        // inside the first swatch
-                                         Click{152, 35, kNoSwatch}, // right of the fourth column
-                                         Click{20, 15, 0},        // band above the first row
-                                         Click{20, 5, kNoSwatch},   // above that band
-                                         Click{44, 47, 0},        // gap right of and below swatch 00
-                                         Click{125, 105, 15},     // last swatch
-                                         Click{0, 30, 0},         // left of the first column
-                                         Click{-30, 30, kNoSwatch}, // far left: -42 / 35 is -1
-                                         Click{151, 30, 3},       // last pixel of column 3's gap
-                                         Click{12, 109, 12},      // last pixel of row 3's gap
-                                         Click{12, 110, kNoSwatch},
-                                         Click{47, 50, 5}));      // first pixel of swatch 05
+                         testing::Values(Click{20, 35, 0},            // inside the first swatch
+                                         Click{152, 35, kNoSwatch},   // right of the fourth column
+                                         Click{20, 15, 0},            // band above the first row
+                                         Click{20, 5, kNoSwatch},     // above that band
+                                         Click{44, 47, 0},            // gap right of and below swatch 00
+                                         Click{125, 105, 15},         // last swatch
+                                         Click{0, 30, 0},             // left of the first column
+                                         Click{-30, 30, kNoSwatch},   // far left: -42 / 35 is -1
+                                         Click{151, 30, 3},           // last pixel of column 3's gap
+                                         Click{12, 109, 12},          // last pixel of row 3's gap
+                                         Click{12, 110, kNoSwatch}, Click{47, 50, 5}));   // first pixel of swatch 05
 
 TEST(ColorTable, BrightnessIgnoresTheFlagByte)
 {
@@ -92,7 +91,10 @@ protected:
             sum += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
         return sum;
     }
-    void Draw(const std::array<TColor, kColorCount>& colors, int edited) { DrawColorTable(canvas, colors, edited, edge); }
+    void Draw(const std::array<TColor, kColorCount>& colors, int edited)
+    {
+        DrawColorTable(canvas, colors, edited, edge);
+    }
 };
 
 TEST_F(ColorTablePixels, FrameAndSwatchesLieOnTheGeometry)
@@ -185,4 +187,4 @@ TEST_F(ColorTablePixels, LabelsAreWrittenInsideTheirSwatch)
     }
 }
 
-} // namespace
+}   // namespace

@@ -20,7 +20,7 @@ struct SplitCase {
     std::string Written;           // what the rows give back unchanged
 };
 
-class FilterRows : public testing::TestWithParam<SplitCase> {};
+class FilterRows : public testing::TestWithParam<SplitCase> { };
 
 TEST_P(FilterRows, ReadAndWrittenBack)
 {
@@ -31,19 +31,22 @@ TEST_P(FilterRows, ReadAndWrittenBack)
 
 INSTANTIATE_TEST_SUITE_P(
     Filters, FilterRows,
-    testing::Values(
-        SplitCase{"BuiltIn", kBuiltIn,
-                  {{"*.gdw", "GDWファイル(*.gdw)"}, {"*.dat", "データファイル(*.dat)"},
-                   {"*.txt", "テキストファイル(*.txt)"}, {"*.*", "全てのファイル(*.*)"}},
-                  kBuiltIn},
-        SplitCase{"Empty", "", {}, ""},
-        SplitCase{"NoBar", "just text", {}, ""},
-        SplitCase{"TrailingDescriptionDropped", "A|*.a|B", {{"*.a", "A"}}, "A|*.a"},
-        SplitCase{"EndingInBarGivesEmptyPattern", "A|*.a|B|", {{"*.a", "A"}, {"", "B"}}, "A|*.a|B|"},
-        SplitCase{"EmptyDescriptionEndsTheWrittenList", "A|*.a||*.b|C|*.c",
-                  {{"*.a", "A"}, {"*.b", ""}, {"*.c", "C"}}, "A|*.a"},
-        SplitCase{"BlanksKept", " A |*.a ", {{"*.a ", " A "}}, " A |*.a "},
-        SplitCase{"SeveralPatterns", "Data|*.dat;*.gdw", {{"*.dat;*.gdw", "Data"}}, "Data|*.dat;*.gdw"}),
+    testing::Values(SplitCase{"BuiltIn",
+                              kBuiltIn,
+                              {{"*.gdw", "GDWファイル(*.gdw)"},
+                               {"*.dat", "データファイル(*.dat)"},
+                               {"*.txt", "テキストファイル(*.txt)"},
+                               {"*.*", "全てのファイル(*.*)"}},
+                              kBuiltIn},
+                    SplitCase{"Empty", "", {}, ""}, SplitCase{"NoBar", "just text", {}, ""},
+                    SplitCase{"TrailingDescriptionDropped", "A|*.a|B", {{"*.a", "A"}}, "A|*.a"},
+                    SplitCase{"EndingInBarGivesEmptyPattern", "A|*.a|B|", {{"*.a", "A"}, {"", "B"}}, "A|*.a|B|"},
+                    SplitCase{"EmptyDescriptionEndsTheWrittenList",
+                              "A|*.a||*.b|C|*.c",
+                              {{"*.a", "A"}, {"*.b", ""}, {"*.c", "C"}},
+                              "A|*.a"},
+                    SplitCase{"BlanksKept", " A |*.a ", {{"*.a ", " A "}}, " A |*.a "},
+                    SplitCase{"SeveralPatterns", "Data|*.dat;*.gdw", {{"*.dat;*.gdw", "Data"}}, "Data|*.dat;*.gdw"}),
     [](const testing::TestParamInfo<SplitCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(FilterRows, EmptyingRowsCutsTheList)
@@ -138,7 +141,8 @@ TEST_F(FilterGridEditing, TypedTextReachesTheFilterBeforeTheEditorCloses)
     editor->selectAll();
     QTest::keyClicks(editor, "*.dat;*.csv");
     EXPECT_EQ(grid.Filter(),
-              "GDWファイル(*.gdw)|*.gdw|データファイル(*.dat)|*.dat;*.csv|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+              "GDWファイル(*.gdw)|*.gdw|データファイル(*.dat)|*.dat;*.csv|テキストファイル(*.txt)|*.txt|全てのファイル("
+              "*.*)|*.*");
 }
 
 TEST_F(FilterGridEditing, BarCannotBeTyped)
@@ -152,4 +156,4 @@ TEST_F(FilterGridEditing, BarCannotBeTyped)
     EXPECT_EQ(FilterRowsOf(grid.Filter()).size(), 4u);
 }
 
-} // namespace
+}   // namespace

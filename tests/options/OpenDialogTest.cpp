@@ -24,7 +24,7 @@ struct MatchCase {
     int Index;
 };
 
-class FilterOfShownFile : public testing::TestWithParam<MatchCase> {};
+class FilterOfShownFile : public testing::TestWithParam<MatchCase> { };
 
 TEST_P(FilterOfShownFile, IsTheFirstWhosePatternMatches)
 {
@@ -36,8 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(MatchCase{"Dat", kBuiltIn, "/data/run07.dat", 1},
                     MatchCase{"CaseIgnored", kBuiltIn, "/data/RUN.GDW", 0},
                     MatchCase{"OtherExtension", kBuiltIn, "/data/log.csv", 3},
-                    MatchCase{"NoDot", kBuiltIn, "/data/noext", 3},
-                    MatchCase{"NothingShown", kBuiltIn, "", 0},
+                    MatchCase{"NoDot", kBuiltIn, "/data/noext", 3}, MatchCase{"NothingShown", kBuiltIn, "", 0},
                     MatchCase{"DotInDirectoryOnly", QStringLiteral("Data|*.dat|Plain|*"), "/a.dat/plain", 1},
                     MatchCase{"SeveralPatterns", QStringLiteral("Text|*.txt|Both|*.csv;*.tsv"), "/d/x.tsv", 1},
                     MatchCase{"NoneMatches", QStringLiteral("Text|*.txt"), "/d/x.dat", 0}),
@@ -66,8 +65,9 @@ TEST(OpenDialog, ShowsEachDescriptionOnceSelectsTheGivenFilterAndListsNamesWitho
     QStringList shown;
     for (int i = 0; i < types->count(); ++i)
         shown << types->itemText(i);
-    EXPECT_EQ(shown, QStringList({"GDWファイル(*.gdw)", "データファイル(*.dat)", "テキストファイル(*.txt)",
-                                  "全てのファイル(*.*)"}));
+    EXPECT_EQ(
+        shown,
+        QStringList({"GDWファイル(*.gdw)", "データファイル(*.dat)", "テキストファイル(*.txt)", "全てのファイル(*.*)"}));
     EXPECT_EQ(types->currentIndex(), 3);
     EXPECT_GE(dialog->width(), 700);
     EXPECT_GE(dialog->height(), 450);
@@ -77,12 +77,14 @@ TEST(OpenDialog, ShowsEachDescriptionOnceSelectsTheGivenFilterAndListsNamesWitho
     const QModelIndex root = model->index(dir.path());
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000)) << model->rowCount(root);
     dialog->selectNameFilter(QtFiltersFromDialogFilter(kBuiltIn)[1]);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        int visible = 0;
-        for (int row = 0; row < model->rowCount(root); ++row)
-            visible += model->flags(model->index(row, 0, root)) & Qt::ItemIsEnabled ? 1 : 0;
-        return model->rowCount(root) == 1 || visible == 1;
-    }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            int visible = 0;
+            for (int row = 0; row < model->rowCount(root); ++row)
+                visible += model->flags(model->index(row, 0, root)) & Qt::ItemIsEnabled ? 1 : 0;
+            return model->rowCount(root) == 1 || visible == 1;
+        },
+        5000));
 }
 
-} // namespace
+}   // namespace

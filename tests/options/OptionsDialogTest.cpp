@@ -32,8 +32,8 @@ std::string ReadAll(const std::string& path)
 bool WriteAll(const std::string& path, const std::string& bytes)
 {
     QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-           && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 // A dialog over a private option file and scripted modal answers.
@@ -66,14 +66,15 @@ protected:
 
     TForm2& Open()
     {
-        form = std::make_unique<TForm2>(state, dialogs, optionFile, nullptr, [this](const Dialogs& d, QWidget* p, const std::string& optionPath) {
-            XdgPaths paths;
-            const QString root = dir.path();
-            paths.Home = root + QStringLiteral("/home");
-            paths.DataHome = root + QStringLiteral("/data");
-            paths.ConfigHome = root + QStringLiteral("/config");
-            return AssociationManager(AssociationStore(root + QStringLiteral("/tracely"), paths), optionPath, d, p);
-        });
+        form = std::make_unique<TForm2>(
+            state, dialogs, optionFile, nullptr, [this](const Dialogs& d, QWidget* p, const std::string& optionPath) {
+                XdgPaths paths;
+                const QString root = dir.path();
+                paths.Home = root + QStringLiteral("/home");
+                paths.DataHome = root + QStringLiteral("/data");
+                paths.ConfigHome = root + QStringLiteral("/config");
+                return AssociationManager(AssociationStore(root + QStringLiteral("/tracely"), paths), optionPath, d, p);
+            });
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         return *form;
@@ -129,7 +130,7 @@ struct WheelCase {
     bool Error;
 };
 
-class OptionsDialogWheel : public OptionsDialog, public testing::WithParamInterface<WheelCase> {};
+class OptionsDialogWheel : public OptionsDialog, public testing::WithParamInterface<WheelCase> { };
 
 TEST_P(OptionsDialogWheel, FieldIsForcedIntoOneToNinetyNine)
 {
@@ -331,8 +332,8 @@ TEST_F(OptionsDialog, JapaneseTextsHaveAJapaneseFontAndFitTheirControls)
     for (QWidget* w : controls) {
         SCOPED_TRACE(w->objectName().toStdString());
         EXPECT_TRUE(QRect(0, 0, TForm2::kClientWidth, TForm2::kClientHeight).contains(w->geometry()));
-        EXPECT_FALSE(w->geometry().intersects(QRect(kTableLeft, kTableTop, kTableRight - kTableLeft,
-                                                    kTableBottom - kTableTop)));
+        EXPECT_FALSE(
+            w->geometry().intersects(QRect(kTableLeft, kTableTop, kTableRight - kTableLeft, kTableBottom - kTableTop)));
         if (auto* label = qobject_cast<QLabel*>(w)) {
             EXPECT_LE(label->sizeHint().width(), label->width());
         }
@@ -353,4 +354,4 @@ TEST_F(OptionsDialog, JapaneseTextsHaveAJapaneseFontAndFitTheirControls)
         f.grab().save(qEnvironmentVariable("TRACELY_SHOT"));
 }
 
-} // namespace
+}   // namespace

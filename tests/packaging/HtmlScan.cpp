@@ -25,15 +25,14 @@ std::string WithoutComments(const std::string& html)
     return std::regex_replace(html, std::regex(R"(<!--[\s\S]*?-->)"), "");
 }
 
-template <typename Visit>
-void ForEachTag(const std::string& html, Visit visit)
+template <typename Visit> void ForEachTag(const std::string& html, Visit visit)
 {
     const std::string text = WithoutComments(html);
     for (auto it = std::sregex_iterator(text.begin(), text.end(), kTag); it != std::sregex_iterator(); ++it)
         visit((*it)[1].length() > 0, Lower((*it)[2].str()), (*it)[3].str());
 }
 
-}  // namespace
+}   // namespace
 
 std::vector<std::string> TagNames(const std::string& html)
 {
@@ -79,4 +78,4 @@ std::set<std::string> UnresolvedLinks(const std::string& html)
     return missing;
 }
 
-}  // namespace html_scan
+}   // namespace html_scan

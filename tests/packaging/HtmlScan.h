@@ -23,4 +23,4 @@ std::vector<std::string> InPageLinks(const std::string& html);
 // Link targets that no anchor defines, each once.
 std::set<std::string> UnresolvedLinks(const std::string& html);
 
-}  // namespace html_scan
+}   // namespace html_scan

@@ -30,7 +30,7 @@ const std::string& Manual()
     return text;
 }
 
-}  // namespace
+}   // namespace
 
 TEST(HtmlScan, FindsLinksWithoutAnchors)
 {
@@ -79,10 +79,11 @@ TEST(Manual, HasTitleAndContentsAnchor)
 TEST(Manual, UsesOnlyTagsTheRichTextViewerRenders)
 {
     static const std::set<std::string> known{
-        "a", "b", "big", "blockquote", "body", "br", "center", "cite", "code", "dd", "dfn", "div", "dl",
-        "dt", "em", "font", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "html", "i", "img", "kbd",
-        "li", "meta", "nobr", "ol", "p", "pre", "s", "samp", "small", "span", "strong", "style", "sub",
-        "sup", "table", "tbody", "td", "tfoot", "th", "thead", "title", "tr", "tt", "u", "ul", "var"};
+        "a",    "b",     "big",  "blockquote", "body",  "br",     "center", "cite", "code", "dd",    "dfn",
+        "div",  "dl",    "dt",   "em",         "font",  "h1",     "h2",     "h3",   "h4",   "h5",    "h6",
+        "head", "hr",    "html", "i",          "img",   "kbd",    "li",     "meta", "nobr", "ol",    "p",
+        "pre",  "s",     "samp", "small",      "span",  "strong", "style",  "sub",  "sup",  "table", "tbody",
+        "td",   "tfoot", "th",   "thead",      "title", "tr",     "tt",     "u",    "ul",   "var"};
     std::set<std::string> unknown;
     for (const std::string& tag : html_scan::TagNames(Manual()))
         if (!known.count(tag))
@@ -92,32 +93,29 @@ TEST(Manual, UsesOnlyTagsTheRichTextViewerRenders)
 
 // Hint texts of the main window and the captions of the options dialog, as
 // the program shows them: the manual is where a user looks them up.
-class ManualMentions : public testing::TestWithParam<const char*> {};
+class ManualMentions : public testing::TestWithParam<const char*> { };
 
 TEST_P(ManualMentions, InterfaceText)
 {
     EXPECT_NE(Manual().find(GetParam()), std::string::npos) << "not in the manual: " << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MainWindowHints, ManualMentions,
-    testing::Values("ファイル名入力", "ファイル選択", "iniファイルを保存", "オプション設定", "ヘルプ",
-                    "同時表示データファイル数", "Y軸の数", "前のファイル", "再描画", "次のファイル",
-                    "常に最上位", "ファイル名を表示", "カーソル表示", "Y1～Y3の縦軸を同調させます",
-                    "Y1上限", "Y2上限", "Y3上限", "Y1下限", "Y2下限", "Y3下限", "X下限", "X上限",
-                    "X軸自動設定", "Y1軸自動設定", "Y2軸自動設定", "Y3軸自動設定", "X軸のカラム番号",
-                    "Y1軸のカラム番号", "Y2軸のカラム番号", "Y3軸のカラム番号", "現在のカーソル位置",
-                    "赤カーソルとの差"));
+INSTANTIATE_TEST_SUITE_P(MainWindowHints, ManualMentions,
+                         testing::Values("ファイル名入力", "ファイル選択", "iniファイルを保存", "オプション設定",
+                                         "ヘルプ", "同時表示データファイル数", "Y軸の数", "前のファイル", "再描画",
+                                         "次のファイル", "常に最上位", "ファイル名を表示", "カーソル表示",
+                                         "Y1～Y3の縦軸を同調させます", "Y1上限", "Y2上限", "Y3上限", "Y1下限", "Y2下限",
+                                         "Y3下限", "X下限", "X上限", "X軸自動設定", "Y1軸自動設定", "Y2軸自動設定",
+                                         "Y3軸自動設定", "X軸のカラム番号", "Y1軸のカラム番号", "Y2軸のカラム番号",
+                                         "Y3軸のカラム番号", "現在のカーソル位置", "赤カーソルとの差"));
 
-INSTANTIATE_TEST_SUITE_P(
-    OptionsDialog, ManualMentions,
-    testing::Values("■描画色の設定", "■オプション設定", "Y軸設定自動変更", "複数起動しない", "Wheel感度",
-                    "counts/scroll", "■関連づけ変更", "拡張子：", "Go!", "全てリセット", "戻る",
-                    "■ファイル選択ダイアログのフィルタ", "フィルタ", "説明", "ダブルクリックで実行",
-                    "Tracelyで開く(&amp;Q)", "元に戻す"));
+INSTANTIATE_TEST_SUITE_P(OptionsDialog, ManualMentions,
+                         testing::Values("■描画色の設定", "■オプション設定", "Y軸設定自動変更", "複数起動しない",
+                                         "Wheel感度", "counts/scroll", "■関連づけ変更", "拡張子：", "Go!",
+                                         "全てリセット", "戻る", "■ファイル選択ダイアログのフィルタ", "フィルタ",
+                                         "説明", "ダブルクリックで実行", "Tracelyで開く(&amp;Q)", "元に戻す"));
 
-INSTANTIATE_TEST_SUITE_P(
-    SettingsKeys, ManualMentions,
-    testing::Values("Tracely.ini", "_Tracely.ini", "~/.config/tracely/", "UnitWheel", "FileDialog", "AutoDet",
-                    "NoMulExec", "TopMost", "DispName", "A0col", "A0auto", "A0upper", "A0lower", "[Assoc_DB]",
-                    "Ys", "mimeapps.list", "text/x-trcfile"));
+INSTANTIATE_TEST_SUITE_P(SettingsKeys, ManualMentions,
+                         testing::Values("Tracely.ini", "_Tracely.ini", "~/.config/tracely/", "UnitWheel", "FileDialog",
+                                         "AutoDet", "NoMulExec", "TopMost", "DispName", "A0col", "A0auto", "A0upper",
+                                         "A0lower", "[Assoc_DB]", "Ys", "mimeapps.list", "text/x-trcfile"));

@@ -28,12 +28,15 @@ const QString& InstalledProgram()
 {
     static const QString path = [] {
         const QString sys = sandbox::SystemDir();
-        sandbox::WriteFile(sys + QStringLiteral("/mime/packages/tracely.xml"), ReadFile(QStringLiteral(TRACELY_MIME_PACKAGE)));
+        sandbox::WriteFile(sys + QStringLiteral("/mime/packages/tracely.xml"),
+                           ReadFile(QStringLiteral(TRACELY_MIME_PACKAGE)));
         EXPECT_TRUE(sandbox::Run(QStringLiteral("update-mime-database"), {sys + QStringLiteral("/mime")}));
-        sandbox::WriteFile(sys + QStringLiteral("/applications/") + kInstalledId, ReadFile(QStringLiteral(TRACELY_DESKTOP_ENTRY)));
+        sandbox::WriteFile(sys + QStringLiteral("/applications/") + kInstalledId,
+                           ReadFile(QStringLiteral(TRACELY_DESKTOP_ENTRY)));
         EXPECT_TRUE(sandbox::Run(QStringLiteral("update-desktop-database"), {sys + QStringLiteral("/applications")}));
         const QString bin = QFileInfo(sys).absolutePath() + QStringLiteral("/usr-bin");
-        sandbox::WriteFile(bin + QStringLiteral("/tracely"), "#!/bin/sh\necho \"tracely $*\" >> \"$TRACELY_STUB_LOG\"\n", true);
+        sandbox::WriteFile(bin + QStringLiteral("/tracely"),
+                           "#!/bin/sh\necho \"tracely $*\" >> \"$TRACELY_STUB_LOG\"\n", true);
         qputenv("PATH", bin.toUtf8() + ':' + qgetenv("PATH"));
         return bin + QStringLiteral("/tracely");
     }();
@@ -105,8 +108,9 @@ TEST_F(SystemTypeAssociation, MakeDefaultThenUndoTakesBackOnlyTheUserEntries)
     EXPECT_TRUE(ReadFile(desk.UserList()).contains(kInstalledId.toUtf8()));
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
     manager.RestoreAll();
-    EXPECT_EQ(messages, QStringList({".gdwの関連づけを変更しました", ".gdwの関連づけを消去しました",
-                                     "全ての関連づけを復元しました"}))
+    EXPECT_EQ(
+        messages,
+        QStringList({".gdwの関連づけを変更しました", ".gdwの関連づけを消去しました", "全ての関連づけを復元しました"}))
         << Shown();
     EXPECT_FALSE(QFile::exists(IniPath())) << "nothing of the program's own type is backed up";
     EXPECT_EQ(ReadFile(desk.UserList()), QByteArray()) << "the user's list is as it was";
@@ -133,8 +137,9 @@ TEST_F(SystemTypeAssociation, OpenWithOnTheOwnTypeCanBeUndone)
     manager.ChangeKanren(QStringLiteral("gdw"), 1);
     EXPECT_EQ(desk.GioDefault(kOwnType), kInstalledId);
     manager.ChangeKanren(QStringLiteral("gdw"), 2);
-    EXPECT_EQ(messages, QStringList({".gdwに「Tracelyで開く」を追加しました", ".gdwの関連づけを消去しました"})) << Shown();
+    EXPECT_EQ(messages, QStringList({".gdwに「Tracelyで開く」を追加しました", ".gdwの関連づけを消去しました"}))
+        << Shown();
     EXPECT_EQ(ReadFile(desk.UserList()), QByteArray()) << "the user's list is as it was";
 }
 
-} // namespace
+}   // namespace

@@ -62,18 +62,19 @@ inline const QString& SystemDir()
     static const QString dir = [] {
         const QString base = root.path();
         const QString sys = base + QStringLiteral("/sys");
-        WriteFile(sys + QStringLiteral("/mime/packages/sandbox.xml"),
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                  "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                  "  <mime-type type=\"text/plain\"><comment>text</comment><glob pattern=\"*.txt\"/></mime-type>\n"
-                  "  <mime-type type=\"application/x-foo\"><comment>foo</comment><glob pattern=\"*.foo\"/></mime-type>\n"
-                  "</mime-info>\n");
+        WriteFile(
+            sys + QStringLiteral("/mime/packages/sandbox.xml"),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"text/plain\"><comment>text</comment><glob pattern=\"*.txt\"/></mime-type>\n"
+            "  <mime-type type=\"application/x-foo\"><comment>foo</comment><glob pattern=\"*.foo\"/></mime-type>\n"
+            "</mime-info>\n");
         EXPECT_TRUE(Run(QStringLiteral("update-mime-database"), {sys + QStringLiteral("/mime")}));
         const QString fakeedit = base + QStringLiteral("/bin/fakeedit");
         WriteFile(fakeedit, LoggingScript(QStringLiteral("fakeedit"), base + QStringLiteral("/fakeedit.log")), true);
         WriteFile(sys + QStringLiteral("/applications/fakeedit.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=FakeEdit\nExec=" + fakeedit.toUtf8()
-                      + " %f\nMimeType=text/plain;application/x-foo;\n");
+                  "[Desktop Entry]\nType=Application\nName=FakeEdit\nExec=" + fakeedit.toUtf8() +
+                      " %f\nMimeType=text/plain;application/x-foo;\n");
         Run(QStringLiteral("update-desktop-database"), {sys + QStringLiteral("/applications")});
         QDir().mkpath(base + QStringLiteral("/home"));
         qputenv("HOME", (base + QStringLiteral("/home")).toUtf8());
@@ -169,9 +170,9 @@ inline bool HaveGio()
     return !QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty();
 }
 
-} // namespace sandbox
+}   // namespace sandbox
 
 // gio is the independent reader; without it the checks that need it are skipped.
-#define REQUIRE_GIO()                                                                                        \
-    if (!sandbox::HaveGio())                                                                                 \
+#define REQUIRE_GIO()                                                                                                  \
+    if (!sandbox::HaveGio())                                                                                           \
     GTEST_SKIP() << "gio (libglib2.0-bin) is not installed"

@@ -2,8 +2,8 @@
 // The store against real desktop files, checked through independent readers:
 // gio (what a file manager opens), the compiled globs2 file and hand-written
 // expected files.
-#include "AssociationSandbox.h"
 #include "AssociationStore.h"
+#include "AssociationSandbox.h"
 
 #include <QFile>
 
@@ -62,7 +62,8 @@ TEST_F(AssociationStoreTest, NewExtensionOpensWithThisProgramOnDoubleClick)
 
     EXPECT_TRUE(ReadFile(desk.Paths.DataHome + QStringLiteral("/mime/globs2")).contains("text/x-trcfile:*.gdw"));
     EXPECT_EQ(desk.GioDefault(QStringLiteral("text/x-trcfile")), kLocalId);
-    EXPECT_EQ(desk.GioOpen(QStringLiteral("sample.gdw")), QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/sample.gdw"));
+    EXPECT_EQ(desk.GioOpen(QStringLiteral("sample.gdw")),
+              QStringLiteral("tracely ") + desk.Base() + QStringLiteral("/sample.gdw"));
 
     // A second extension joins the same type; the first stays.
     EXPECT_EQ(store.RegisterOpenCommand(QStringLiteral(".dat")), AssociationStore::Registration::New);
@@ -147,8 +148,8 @@ TEST_F(AssociationStoreTest, InstalledEntryIsUsedOnlyWhenItRunsThisProgram)
     WriteFile(installed, "[Desktop Entry]\nType=Application\nName=Tracely\nExec=/opt/elsewhere/tracely %f\n");
     EXPECT_EQ(MakeStore().DesktopId(), kLocalId);
 
-    WriteFile(installed, "[Desktop Entry]\nType=Application\nName=Tracely\nExec=\"" + desk.ExePath.toUtf8()
-                             + "\" %f\n");
+    WriteFile(installed,
+              "[Desktop Entry]\nType=Application\nName=Tracely\nExec=\"" + desk.ExePath.toUtf8() + "\" %f\n");
     AssociationStore store = MakeStore();
     EXPECT_EQ(store.DesktopId(), QStringLiteral(TRACELY_APP_ID ".desktop"));
     store.RegisterOpenCommand(QStringLiteral(".txt"));
@@ -168,19 +169,19 @@ TEST_F(AssociationStoreTest, MissingMimeCacheToolWarnsButKeepsThePackage)
 }
 
 // Tests run as root, so the user list is made unwritable by its structure.
-enum class Breakage { ListIsDirectory, ConfigHomeIsFile, ListLinksUnderAFile };
+enum class Breakage {
+    ListIsDirectory,
+    ConfigHomeIsFile,
+    ListLinksUnderAFile
+};
 
 class AssociationStoreUnwritable : public AssociationStoreTest, public ::testing::WithParamInterface<Breakage> {
 protected:
     void Break()
     {
         switch (GetParam()) {
-        case Breakage::ListIsDirectory:
-            QDir().mkpath(desk.UserList());
-            break;
-        case Breakage::ConfigHomeIsFile:
-            WriteFile(desk.Paths.ConfigHome, "not a directory");
-            break;
+        case Breakage::ListIsDirectory: QDir().mkpath(desk.UserList()); break;
+        case Breakage::ConfigHomeIsFile: WriteFile(desk.Paths.ConfigHome, "not a directory"); break;
         case Breakage::ListLinksUnderAFile:
             WriteFile(desk.Base() + QStringLiteral("/store"), "a file, not a directory");
             QDir().mkpath(desk.Paths.ConfigHome);
@@ -218,10 +219,11 @@ TEST_F(AssociationStoreTest, RefusesWhatCannotStandInTheDesktopFiles)
         EXPECT_THROW(store.RegisterOpenCommand(QString::fromUtf8(ext)), EAssociationError) << ext;
     const AssocInfo windowsProgId{QStringLiteral("txtfile"), QStringLiteral("\"C:\\app.exe\" \"%1\""), QString()};
     EXPECT_THROW(store.RestoreOpenCommand(QStringLiteral(".txt"), windowsProgId), EAssociationError);
-    const AssocInfo injected{QStringLiteral("text/plain"), QStringLiteral("x.desktop\n[Default Applications]"), QString()};
+    const AssocInfo injected{QStringLiteral("text/plain"), QStringLiteral("x.desktop\n[Default Applications]"),
+                             QString()};
     EXPECT_THROW(store.RestoreOpenCommand(QStringLiteral(".txt"), injected), EAssociationError);
     EXPECT_FALSE(QFile::exists(desk.UserList()));
     EXPECT_FALSE(QFile::exists(desk.Paths.DataHome));
 }
 
-} // namespace
+}   // namespace

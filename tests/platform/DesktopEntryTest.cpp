@@ -14,7 +14,7 @@ struct ExecCase {
     const char* execLine;   // as it must appear in the file
 };
 
-class DesktopEntryExec : public ::testing::TestWithParam<ExecCase> {};
+class DesktopEntryExec : public ::testing::TestWithParam<ExecCase> { };
 
 // Expected lines written by hand from the quoting rules: inside double quotes
 // '"', '`', '$' and '\' take a backslash, '%' doubles, and the key-file layer
@@ -25,22 +25,21 @@ TEST_P(DesktopEntryExec, QuotesThePathForBothLayers)
     EXPECT_TRUE(text.contains(QByteArray("\nExec=") + GetParam().execLine + " %f\n")) << text.constData();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, DesktopEntryExec,
-    ::testing::Values(ExecCase{"/usr/bin/tracely", R"("/usr/bin/tracely")"},
-                      ExecCase{"/home/u/my $dir/tracely", R"("/home/u/my \\$dir/tracely")"},
-                      ExecCase{"/opt/a\"b/tracely", R"("/opt/a\\"b/tracely")"},
-                      ExecCase{"/opt/back\\slash/tracely", R"("/opt/back\\\\slash/tracely")"},
-                      ExecCase{"/opt/100%/tracely", R"("/opt/100%%/tracely")"},
-                      ExecCase{"/opt/`id`/tracely", R"("/opt/\\`id\\`/tracely")"},
-                      ExecCase{"/opt/データ/tracely", R"("/opt/データ/tracely")"}));
+INSTANTIATE_TEST_SUITE_P(Paths, DesktopEntryExec,
+                         ::testing::Values(ExecCase{"/usr/bin/tracely", R"("/usr/bin/tracely")"},
+                                           ExecCase{"/home/u/my $dir/tracely", R"("/home/u/my \\$dir/tracely")"},
+                                           ExecCase{"/opt/a\"b/tracely", R"("/opt/a\\"b/tracely")"},
+                                           ExecCase{"/opt/back\\slash/tracely", R"("/opt/back\\\\slash/tracely")"},
+                                           ExecCase{"/opt/100%/tracely", R"("/opt/100%%/tracely")"},
+                                           ExecCase{"/opt/`id`/tracely", R"("/opt/\\`id\\`/tracely")"},
+                                           ExecCase{"/opt/データ/tracely", R"("/opt/データ/tracely")"}));
 
 struct SplitCase {
     const char* exec;
     std::vector<const char*> args;
 };
 
-class DesktopEntrySplit : public ::testing::TestWithParam<SplitCase> {};
+class DesktopEntrySplit : public ::testing::TestWithParam<SplitCase> { };
 
 TEST_P(DesktopEntrySplit, ReadsForeignExecLines)
 {
@@ -57,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SplitCase{"tracely %f", {"tracely", "%f"}},
                       SplitCase{R"("/usr/bin/my app" --new-window  %U)", {"/usr/bin/my app", "--new-window", "%U"}},
                       SplitCase{R"("/x/a \\$b" %f)", {"/x/a $b", "%f"}},
-                      SplitCase{R"("/x/q\\"q" %%f)", {"/x/q\"q", "%f"}},
-                      SplitCase{"\\s/lead %f", {"/lead", "%f"}}));
+                      SplitCase{R"("/x/q\\"q" %%f)", {"/x/q\"q", "%f"}}, SplitCase{"\\s/lead %f", {"/lead", "%f"}}));
 
 TEST(DesktopEntry, UnterminatedQuoteIsNotAProgram)
 {
@@ -93,16 +91,21 @@ TEST(DesktopKeyFile, EditsLeaveOtherLinesByteForByte)
     EXPECT_EQ(file.Value(QStringLiteral("Other"), QStringLiteral("key")), QStringLiteral("2")) << "case-sensitive keys";
     EXPECT_FALSE(file.Value(QStringLiteral("other"), QStringLiteral("Key")).has_value());
 
-    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("image/png"), QStringLiteral("b.desktop;")));
-    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("text/plain"), QStringLiteral("c.desktop;")));
-    ASSERT_TRUE(file.SetValue(QStringLiteral("Added Associations"), QStringLiteral("text/plain"), QStringLiteral("c.desktop;")));
-    EXPECT_EQ(file.Bytes(), QByteArray("# comment = not a key\r\n[Default Applications]\r\nimage/png = b.desktop;\r\n"
-                                       "text/plain=c.desktop;\r\n\r\n[Other]\r\nKey=1\r\nkey=2\r\n"
-                                       "[Added Associations]\r\ntext/plain=c.desktop;\r\n"));
+    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("image/png"),
+                              QStringLiteral("b.desktop;")));
+    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("text/plain"),
+                              QStringLiteral("c.desktop;")));
+    ASSERT_TRUE(file.SetValue(QStringLiteral("Added Associations"), QStringLiteral("text/plain"),
+                              QStringLiteral("c.desktop;")));
+    EXPECT_EQ(file.Bytes(),
+              QByteArray("# comment = not a key\r\n[Default Applications]\r\nimage/png = b.desktop;\r\n"
+                         "text/plain=c.desktop;\r\n\r\n[Other]\r\nKey=1\r\nkey=2\r\n"
+                         "[Added Associations]\r\ntext/plain=c.desktop;\r\n"));
 
     ASSERT_TRUE(file.RemoveKey(QStringLiteral("Added Associations"), QStringLiteral("text/plain")));
     ASSERT_TRUE(file.RemoveKey(QStringLiteral("Default Applications"), QStringLiteral("text/plain")));
-    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("image/png"), QStringLiteral("viewer.desktop;")));
+    ASSERT_TRUE(file.SetValue(QStringLiteral("Default Applications"), QStringLiteral("image/png"),
+                              QStringLiteral("viewer.desktop;")));
     EXPECT_EQ(file.Bytes(), QByteArray(original).append("\r\n"));
     EXPECT_FALSE(file.RemoveKey(QStringLiteral("Added Associations"), QStringLiteral("text/plain")));
 }
@@ -119,4 +122,4 @@ TEST(DesktopKeyFile, RefusesNamesAndValuesThatWouldBreakLines)
     EXPECT_EQ(file.Bytes(), original);
 }
 
-} // namespace
+}   // namespace

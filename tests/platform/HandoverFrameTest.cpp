@@ -12,15 +12,18 @@ namespace {
 
 using Status = HandoverFrameDecoder::Status;
 
-std::string Header(std::uint32_t length, unsigned char magic = kHandoverFrameMagic) {
+std::string Header(std::uint32_t length, unsigned char magic = kHandoverFrameMagic)
+{
     std::string header(1, static_cast<char>(magic));
-    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>((length >> shift) & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        header += static_cast<char>((length >> shift) & 0xFF);
     return header;
 }
 
 // Each chunk is copied into its own exact-size heap block, so a read past
 // the chunk shows up under the address sanitizer.
-Status FeedInChunks(HandoverFrameDecoder& decoder, const std::string& bytes, std::size_t chunkSize) {
+Status FeedInChunks(HandoverFrameDecoder& decoder, const std::string& bytes, std::size_t chunkSize)
+{
     Status status = decoder.CurrentStatus();
     for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
         const std::size_t size = std::min(chunkSize, bytes.size() - at);
@@ -39,9 +42,10 @@ const std::string kNames[] = {
     std::string(kHandoverMaxNameSize, 'n'),
 };
 
-class HandoverRoundTrip : public testing::TestWithParam<std::tuple<std::size_t, std::size_t>> {};
+class HandoverRoundTrip : public testing::TestWithParam<std::tuple<std::size_t, std::size_t>> { };
 
-TEST_P(HandoverRoundTrip, NameArrivesUnchangedWhateverTheChunking) {
+TEST_P(HandoverRoundTrip, NameArrivesUnchangedWhateverTheChunking)
+{
     const auto [nameIndex, chunkSize] = GetParam();
     const std::string& name = kNames[nameIndex];
     const auto frame = EncodeHandoverFrame(name);
@@ -56,12 +60,14 @@ INSTANTIATE_TEST_SUITE_P(NamesAndChunks, HandoverRoundTrip,
                          testing::Combine(testing::Range<std::size_t>(0, std::size(kNames)),
                                           testing::Values<std::size_t>(1, 2, 3, 5, 7, 4101, 10000)));
 
-TEST(HandoverFrame, EncoderRefusesOverlongAndNulNames) {
+TEST(HandoverFrame, EncoderRefusesOverlongAndNulNames)
+{
     EXPECT_FALSE(EncodeHandoverFrame(std::string(kHandoverMaxNameSize + 1, 'n')).has_value());
     EXPECT_FALSE(EncodeHandoverFrame(std::string("a\0b", 3)).has_value());
 }
 
-TEST(HandoverFrame, EveryProperPrefixNeedsMore) {
+TEST(HandoverFrame, EveryProperPrefixNeedsMore)
+{
     const std::string frame = *EncodeHandoverFrame("/data/x.gdw");
     for (std::size_t cut = 0; cut < frame.size(); ++cut) {
         HandoverFrameDecoder decoder;
@@ -75,9 +81,10 @@ struct BadFrame {
     std::string bytes;
 };
 
-class HandoverInvalid : public testing::TestWithParam<BadFrame> {};
+class HandoverInvalid : public testing::TestWithParam<BadFrame> { };
 
-TEST_P(HandoverInvalid, RejectedForGoodWithoutKeepingAnything) {
+TEST_P(HandoverInvalid, RejectedForGoodWithoutKeepingAnything)
+{
     for (std::size_t chunkSize : {std::size_t{1}, std::size_t{4096}}) {
         HandoverFrameDecoder decoder;
         EXPECT_EQ(FeedInChunks(decoder, GetParam().bytes, chunkSize), Status::Invalid) << chunkSize;
@@ -91,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
     Frames, HandoverInvalid,
     testing::Values(BadFrame{"WrongMagic", "GET / HTTP/1.1\r\n"},
                     BadFrame{"OldOrFutureVersion", Header(1, kHandoverFrameMagic + 1) + "x"},
-                    BadFrame{"CapPlusOne", Header(kHandoverMaxNameSize + 1) + std::string(kHandoverMaxNameSize + 1, 'n')},
+                    BadFrame{"CapPlusOne",
+                             Header(kHandoverMaxNameSize + 1) + std::string(kHandoverMaxNameSize + 1, 'n')},
                     BadFrame{"HugeLengthWithoutBody", Header(0xFFFFFFFFu)},
                     BadFrame{"NulInName", Header(3) + std::string("a\0b", 3)},
                     BadFrame{"NulAtEnd", Header(2) + std::string("a\0", 2)},
@@ -100,17 +108,19 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFrame{"TrailingAfterEmptyName", Header(0) + "x"}),
     [](const testing::TestParamInfo<BadFrame>& testInfo) { return std::string(testInfo.param.name); });
 
-TEST(HandoverFrame, ExactCapNameReservesNoMoreThanItsLength) {
+TEST(HandoverFrame, ExactCapNameReservesNoMoreThanItsLength)
+{
     HandoverFrameDecoder decoder;
     EXPECT_EQ(decoder.Feed(Header(kHandoverMaxNameSize)), Status::NeedMore);
     EXPECT_LE(decoder.Name().capacity(), kHandoverMaxNameSize + 32);
 }
 
-TEST(HandoverFrame, CompleteFrameStaysCompleteOnEmptyChunks) {
+TEST(HandoverFrame, CompleteFrameStaysCompleteOnEmptyChunks)
+{
     HandoverFrameDecoder decoder;
     EXPECT_EQ(decoder.Feed(*EncodeHandoverFrame("")), Status::Complete);
     EXPECT_EQ(decoder.Feed(""), Status::Complete);
     EXPECT_EQ(decoder.Name(), "");
 }
 
-}  // namespace
+}   // namespace

@@ -31,10 +31,13 @@ TEST(MimeAppsList, PuttingAndDroppingIdsKeepsTheOtherEntries)
               QStringLiteral("ours.desktop;a.desktop;b.desktop;"));
     MimeApps::PutId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("ours.desktop"), false);
     EXPECT_EQ(list.Value(MimeApps::kAddedGroup, QStringLiteral("text/plain")),
-              QStringLiteral("ours.desktop;a.desktop;b.desktop;")) << "already there: unchanged";
+              QStringLiteral("ours.desktop;a.desktop;b.desktop;"))
+        << "already there: unchanged";
 
-    EXPECT_TRUE(MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("ours.desktop")));
-    EXPECT_FALSE(MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("ours.desktop")));
+    EXPECT_TRUE(
+        MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("ours.desktop")));
+    EXPECT_FALSE(
+        MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("ours.desktop")));
     MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("a.desktop"));
     MimeApps::DropId(list, MimeApps::kAddedGroup, QStringLiteral("text/plain"), QStringLiteral("b.desktop"));
     EXPECT_EQ(list.Bytes(), QByteArray()) << "an emptied list loses its key and its group";
@@ -48,12 +51,12 @@ TEST(MimeAppsList, LookupOrderPutsDesktopListsFirstAtEachLevel)
     paths.ConfigDirs = {QStringLiteral("/etc/xdg")};
     paths.DataDirs = {QStringLiteral("/usr/share")};
     paths.CurrentDesktops = {QStringLiteral("GNOME")};
-    EXPECT_EQ(paths.MimeAppsLookupOrder(),
-              QStringList({"/c/gnome-mimeapps.list", "/c/mimeapps.list", "/etc/xdg/gnome-mimeapps.list",
-                           "/etc/xdg/mimeapps.list", "/d/applications/gnome-mimeapps.list",
-                           "/d/applications/mimeapps.list", "/d/applications/defaults.list",
-                           "/usr/share/applications/gnome-mimeapps.list", "/usr/share/applications/mimeapps.list",
-                           "/usr/share/applications/defaults.list"}));
+    EXPECT_EQ(
+        paths.MimeAppsLookupOrder(),
+        QStringList({"/c/gnome-mimeapps.list", "/c/mimeapps.list", "/etc/xdg/gnome-mimeapps.list",
+                     "/etc/xdg/mimeapps.list", "/d/applications/gnome-mimeapps.list", "/d/applications/mimeapps.list",
+                     "/d/applications/defaults.list", "/usr/share/applications/gnome-mimeapps.list",
+                     "/usr/share/applications/mimeapps.list", "/usr/share/applications/defaults.list"}));
 }
 
 TEST(MimeAppsList, FindsDefaultsAtAnyLevelAndDesktopOverrides)
@@ -64,14 +67,16 @@ TEST(MimeAppsList, FindsDefaultsAtAnyLevelAndDesktopOverrides)
     paths.DataHome = dir.path() + QStringLiteral("/data");
     paths.DataDirs = {dir.path() + QStringLiteral("/sys")};
     paths.CurrentDesktops = {QStringLiteral("KDE")};
-    Write(dir.path() + QStringLiteral("/sys/applications/defaults.list"), "[Default Applications]\ntext/csv=calc.desktop\n");
+    Write(dir.path() + QStringLiteral("/sys/applications/defaults.list"),
+          "[Default Applications]\ntext/csv=calc.desktop\n");
     Write(paths.ConfigHome + QStringLiteral("/kde-mimeapps.list"), "[Default Applications]\nimage/png=k.desktop;\n");
     Write(paths.ConfigHome + QStringLiteral("/mimeapps.list"), "[Added Associations]\ntext/plain=x.desktop;\n");
 
     EXPECT_TRUE(MimeApps::AnyDefaultFor(paths, QStringLiteral("text/csv")));
     EXPECT_TRUE(MimeApps::AnyDefaultFor(paths, QStringLiteral("image/png")));
     EXPECT_FALSE(MimeApps::AnyDefaultFor(paths, QStringLiteral("text/plain"))) << "added is not a default";
-    EXPECT_EQ(MimeApps::OverridingUserList(paths, QStringLiteral("image/png")), paths.ConfigHome + QStringLiteral("/kde-mimeapps.list"));
+    EXPECT_EQ(MimeApps::OverridingUserList(paths, QStringLiteral("image/png")),
+              paths.ConfigHome + QStringLiteral("/kde-mimeapps.list"));
     EXPECT_TRUE(MimeApps::OverridingUserList(paths, QStringLiteral("text/csv")).isEmpty());
 }
 
@@ -104,4 +109,4 @@ TEST(MimeAppsList, StagedFileReplacesOnlyOnCommitAndWritesThroughLinks)
     EXPECT_THROW(StagedFile(dir.path() + QStringLiteral("/plain/x.list"), "x"), EAssociationError);
 }
 
-} // namespace
+}   // namespace

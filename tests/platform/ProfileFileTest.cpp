@@ -23,12 +23,15 @@ namespace {
 
 class ScratchDir {
 public:
-    ScratchDir() {
+    ScratchDir()
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / "tracely-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            ADD_FAILURE() << "mkdtemp failed";
         m_path = pattern;
     }
-    ~ScratchDir() {
+    ~ScratchDir()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
@@ -42,38 +45,39 @@ private:
     std::string m_path;
 };
 
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+inline void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
-inline std::string ReadFileBytes(const std::string& path) {
+inline std::string ReadFileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Written by hand, CRLF, with the odd spacing and values the program meets.
-const std::string kSettings =
-    "; Tracely\r\n"
-    "[Form1]\r\n"
-    "Top=0x1F4\r\n"
-    "Left = $64 \r\n"
-    "[Option]\r\n"
-    "UnitWheel=abc\r\n"
-    "FileDialog=\"  GDW(*.gdw)|*.gdw  \"\r\n"
-    "Japanese=データ(*.dat)\r\n"
-    "Legacy=\x83\x66\x81\x5B\x83\x5E\r\n"
-    "Com=\"\"C:\\Prog\\app.exe\" \"%1\"\"\r\n"
-    "Single='quoted'\r\n"
-    "Mismatch=\"abc'\r\n"
-    "Lone=\"\r\n"
-    "Empty=\r\n"
-    "[State]\r\n"
-    "TopMost=2\r\n"
-    "DispName=yes\r\n"
-    "Cursor=\"1\"\r\n"
-    "Ys=7\r\n"
-    "Neg=-5\r\n";
+const std::string kSettings = "; Tracely\r\n"
+                              "[Form1]\r\n"
+                              "Top=0x1F4\r\n"
+                              "Left = $64 \r\n"
+                              "[Option]\r\n"
+                              "UnitWheel=abc\r\n"
+                              "FileDialog=\"  GDW(*.gdw)|*.gdw  \"\r\n"
+                              "Japanese=データ(*.dat)\r\n"
+                              "Legacy=\x83\x66\x81\x5B\x83\x5E\r\n"
+                              "Com=\"\"C:\\Prog\\app.exe\" \"%1\"\"\r\n"
+                              "Single='quoted'\r\n"
+                              "Mismatch=\"abc'\r\n"
+                              "Lone=\"\r\n"
+                              "Empty=\r\n"
+                              "[State]\r\n"
+                              "TopMost=2\r\n"
+                              "DispName=yes\r\n"
+                              "Cursor=\"1\"\r\n"
+                              "Ys=7\r\n"
+                              "Neg=-5\r\n";
 
 class ProfileFileTest : public testing::Test {
 protected:
@@ -87,25 +91,26 @@ struct StringCase {
     const char* expected;
 };
 
-class ProfileReadString : public ProfileFileTest, public testing::WithParamInterface<StringCase> {};
+class ProfileReadString : public ProfileFileTest, public testing::WithParamInterface<StringCase> { };
 
-TEST_P(ProfileReadString, StripsOneMatchingQuotePairAndDecodes) {
+TEST_P(ProfileReadString, StripsOneMatchingQuotePairAndDecodes)
+{
     WriteFileBytes(path, kSettings);
     const ProfileFile ini(path);
     EXPECT_EQ(ini.ReadString(GetParam().section, GetParam().key, "<default>"), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ProfileReadString,
-    testing::Values(StringCase{"Option", "FileDialog", "  GDW(*.gdw)|*.gdw  "},
-                    StringCase{"option", "filedialog", "  GDW(*.gdw)|*.gdw  "},
-                    StringCase{"Option", "Japanese", "データ(*.dat)"},
-                    StringCase{"Option", "Legacy", "データ"},  // CP932 bytes come back as UTF-8
-                    StringCase{"Option", "Com", "\"C:\\Prog\\app.exe\" \"%1\""},
-                    StringCase{"Option", "Single", "quoted"}, StringCase{"Option", "Mismatch", "\"abc'"},
-                    StringCase{"Option", "Lone", "\""}, StringCase{"Option", "Empty", ""},
-                    StringCase{"Form1", "Left", "$64"}, StringCase{"Option", "Missing", "<default>"},
-                    StringCase{"Nowhere", "Top", "<default>"}));
+INSTANTIATE_TEST_SUITE_P(Values, ProfileReadString,
+                         testing::Values(StringCase{"Option", "FileDialog", "  GDW(*.gdw)|*.gdw  "},
+                                         StringCase{"option", "filedialog", "  GDW(*.gdw)|*.gdw  "},
+                                         StringCase{"Option", "Japanese", "データ(*.dat)"},
+                                         StringCase{"Option", "Legacy", "データ"},   // CP932 bytes come back as UTF-8
+                                         StringCase{"Option", "Com", "\"C:\\Prog\\app.exe\" \"%1\""},
+                                         StringCase{"Option", "Single", "quoted"},
+                                         StringCase{"Option", "Mismatch", "\"abc'"}, StringCase{"Option", "Lone", "\""},
+                                         StringCase{"Option", "Empty", ""}, StringCase{"Form1", "Left", "$64"},
+                                         StringCase{"Option", "Missing", "<default>"},
+                                         StringCase{"Nowhere", "Top", "<default>"}));
 
 struct IntegerCase {
     const char* section;
@@ -114,22 +119,24 @@ struct IntegerCase {
     int expected;
 };
 
-class ProfileReadInteger : public ProfileFileTest, public testing::WithParamInterface<IntegerCase> {};
+class ProfileReadInteger : public ProfileFileTest, public testing::WithParamInterface<IntegerCase> { };
 
-TEST_P(ProfileReadInteger, ConvertsOrGivesTheDefault) {
+TEST_P(ProfileReadInteger, ConvertsOrGivesTheDefault)
+{
     WriteFileBytes(path, kSettings);
     const ProfileFile ini(path);
     EXPECT_EQ(ini.ReadInteger(GetParam().section, GetParam().key, GetParam().def), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ProfileReadInteger,
-                         testing::Values(IntegerCase{"Option", "UnitWheel", 2, 2}, IntegerCase{"Form1", "Top", 100, 500},
-                                         IntegerCase{"Form1", "Left", 7, 100}, IntegerCase{"State", "Ys", 0, 7},
-                                         IntegerCase{"State", "Neg", 0, -5}, IntegerCase{"State", "Cursor", 0, 1},
-                                         IntegerCase{"Option", "Empty", 9, 9}, IntegerCase{"Option", "Single", 9, 9},
-                                         IntegerCase{"Color", "00", 255, 255}));
+                         testing::Values(IntegerCase{"Option", "UnitWheel", 2, 2},
+                                         IntegerCase{"Form1", "Top", 100, 500}, IntegerCase{"Form1", "Left", 7, 100},
+                                         IntegerCase{"State", "Ys", 0, 7}, IntegerCase{"State", "Neg", 0, -5},
+                                         IntegerCase{"State", "Cursor", 0, 1}, IntegerCase{"Option", "Empty", 9, 9},
+                                         IntegerCase{"Option", "Single", 9, 9}, IntegerCase{"Color", "00", 255, 255}));
 
-TEST_F(ProfileFileTest, ReadBoolIsIntegerNotZero) {
+TEST_F(ProfileFileTest, ReadBoolIsIntegerNotZero)
+{
     WriteFileBytes(path, kSettings);
     const ProfileFile ini(path);
     EXPECT_TRUE(ini.ReadBool("State", "TopMost", false));
@@ -138,7 +145,8 @@ TEST_F(ProfileFileTest, ReadBoolIsIntegerNotZero) {
     EXPECT_TRUE(ini.ReadBool("State", "Missing", true));
 }
 
-TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReadsOrDeletes) {
+TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReadsOrDeletes)
+{
     ProfileFile ini(path);
     EXPECT_EQ(ini.ReadString("Option", "FileDialog", "filter"), "filter");
     EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
@@ -147,17 +155,20 @@ TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReadsOrDeletes)
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(ProfileFileTest, ReadStringStopsAt2047CharactersWithoutSplittingOne) {
+TEST_F(ProfileFileTest, ReadStringStopsAt2047CharactersWithoutSplittingOne)
+{
     const std::string longAscii(3000, 'a');
     std::string longJapanese;
-    for (int i = 0; i < 3000; ++i) longJapanese += "あ";
+    for (int i = 0; i < 3000; ++i)
+        longJapanese += "あ";
     WriteFileBytes(path, "[S]\na=\"" + longAscii + "\"\nj=" + longJapanese + "\n");
     const ProfileFile ini(path);
     EXPECT_EQ(ini.ReadString("S", "a", ""), std::string(2047, 'a'));
     EXPECT_EQ(ini.ReadString("S", "j", ""), longJapanese.substr(0, 2047 * 3));
 }
 
-TEST_F(ProfileFileTest, NewFileLayoutFollowsTheWriteOrder) {
+TEST_F(ProfileFileTest, NewFileLayoutFollowsTheWriteOrder)
+{
     ProfileFile ini(path);
     ini.WriteInteger("Form1", "Top", 120);
     ini.WriteInteger("Form1", "Left", -8);
@@ -172,7 +183,8 @@ TEST_F(ProfileFileTest, NewFileLayoutFollowsTheWriteOrder) {
     EXPECT_EQ(ini.ReadString("Option", "FileDialog", ""), "GDW(*.gdw)|*.gdw");
 }
 
-TEST_F(ProfileFileTest, WritingAHandWrittenCrlfFileTouchesOnlyItsLines) {
+TEST_F(ProfileFileTest, WritingAHandWrittenCrlfFileTouchesOnlyItsLines)
+{
     WriteFileBytes(path, kSettings);
     ProfileFile ini(path);
     ini.WriteInteger("form1", "TOP", 10);
@@ -187,7 +199,8 @@ TEST_F(ProfileFileTest, WritingAHandWrittenCrlfFileTouchesOnlyItsLines) {
     EXPECT_EQ(ReadFileBytes(path), expected);
 }
 
-TEST_F(ProfileFileTest, SavingTwiceLeavesOneEntryPerKey) {
+TEST_F(ProfileFileTest, SavingTwiceLeavesOneEntryPerKey)
+{
     ProfileFile ini(path);
     auto save = [&] {
         ini.WriteInteger("State", "Ys", 2);
@@ -202,7 +215,8 @@ TEST_F(ProfileFileTest, SavingTwiceLeavesOneEntryPerKey) {
     EXPECT_EQ(ReadFileBytes(path), once);
 }
 
-TEST_F(ProfileFileTest, KeyListingAndDeletion) {
+TEST_F(ProfileFileTest, KeyListingAndDeletion)
+{
     WriteFileBytes(path, "[Assoc_DB]\r\n.datCom=a\r\n.datIcon=b\r\n.gdwCom=c\r\n[Other]\r\nx=1\r\n");
     ProfileFile ini(path);
     EXPECT_EQ(ini.ReadSectionKeys("ASSOC_DB"), (std::vector<std::string>{".datCom", ".datIcon", ".gdwCom"}));
@@ -212,7 +226,8 @@ TEST_F(ProfileFileTest, KeyListingAndDeletion) {
 }
 
 // Running as root, permissions do not stop a write; these targets fail by their shape.
-TEST_F(ProfileFileTest, UnwritableTargetThrowsAndChangesNothing) {
+TEST_F(ProfileFileTest, UnwritableTargetThrowsAndChangesNothing)
+{
     const std::string blocker = dir / "plainfile";
     WriteFileBytes(blocker, "not a directory");
     ProfileFile underFile(blocker + "/Tracely.ini");
@@ -232,7 +247,8 @@ TEST_F(ProfileFileTest, UnwritableTargetThrowsAndChangesNothing) {
     EXPECT_EQ(onDirectory.ReadInteger("Form1", "Top", 42), 42);
 }
 
-TEST_F(ProfileFileTest, FifoUnderTheSettingsNameNeitherHangsNorIsReplaced) {
+TEST_F(ProfileFileTest, FifoUnderTheSettingsNameNeitherHangsNorIsReplaced)
+{
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     ProfileFile ini(path);
     EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
@@ -240,7 +256,8 @@ TEST_F(ProfileFileTest, FifoUnderTheSettingsNameNeitherHangsNorIsReplaced) {
     EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
-TEST_F(ProfileFileTest, BadNamesAndValuesAreRefusedBeforeWriting) {
+TEST_F(ProfileFileTest, BadNamesAndValuesAreRefusedBeforeWriting)
+{
     WriteFileBytes(path, kSettings);
     ProfileFile ini(path);
     EXPECT_THROW(ini.WriteString("Option", "FileDialog", "a\r\n[Form1]\r\nTop=1"), EIniFileException);
@@ -256,7 +273,8 @@ TEST_F(ProfileFileTest, BadNamesAndValuesAreRefusedBeforeWriting) {
     EXPECT_EQ(ReadFileBytes(path), kSettings);
 }
 
-TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites) {
+TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites)
+{
     const std::string longPath = dir.Path() + "/" + std::string(kMaxProfilePathLength, 'd') + "/Tracely.ini";
     ProfileFile ini(longPath);
     EXPECT_EQ(ini.ReadInteger("Form1", "Top", 100), 100);
@@ -265,7 +283,8 @@ TEST_F(ProfileFileTest, OverlongPathReadsAsMissingAndRefusesWrites) {
 
 // A name that is no valid UTF-8 is still the user's file: it is written
 // under its own bytes, not under some decoded look-alike.
-TEST_F(ProfileFileTest, NonUtf8PathIsWrittenUnderItsOwnName) {
+TEST_F(ProfileFileTest, NonUtf8PathIsWrittenUnderItsOwnName)
+{
     const std::string latin1Dir = dir / "caf\xe9";
     std::filesystem::create_directory(latin1Dir);
     WriteFileBytes(latin1Dir + "/_Tracely.ini", "[State]\nYs=2\n");
@@ -274,11 +293,13 @@ TEST_F(ProfileFileTest, NonUtf8PathIsWrittenUnderItsOwnName) {
     ini.WriteInteger("State", "Ys", 1);
     EXPECT_EQ(ReadFileBytes(latin1Dir + "/_Tracely.ini"), "[State]\nYs=1\n");
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
     EXPECT_EQ(entries, 1);
 }
 
-TEST_F(ProfileFileTest, FailureBeforeTheRenameKeepsTheOldFile) {
+TEST_F(ProfileFileTest, FailureBeforeTheRenameKeepsTheOldFile)
+{
     WriteFileBytes(path, kSettings);
     ProfileFile ini(path);
     ProfileFile::SetBeforeReplaceHook([] { throw std::runtime_error("interrupted"); });
@@ -287,7 +308,8 @@ TEST_F(ProfileFileTest, FailureBeforeTheRenameKeepsTheOldFile) {
     EXPECT_EQ(ReadFileBytes(path), kSettings);
 }
 
-TEST_F(ProfileFileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileAndNoDebris) {
+TEST_F(ProfileFileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileAndNoDebris)
+{
     WriteFileBytes(path, kSettings);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -296,11 +318,12 @@ TEST_F(ProfileFileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileAndNoDebris)
         try {
             ProfileFile ini(path);
             ProfileFile::Batch batch(ini);
-            for (int i = 0; i < 2000; ++i) ini.WriteInteger("Big", "K" + std::to_string(i), i);
+            for (int i = 0; i < 2000; ++i)
+                ini.WriteInteger("Big", "K" + std::to_string(i), i);
             batch.Commit();
         } catch (...) {
         }
-        ::_exit(3);  // only reached when the hook did not run
+        ::_exit(3);   // only reached when the hook did not run
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -308,11 +331,13 @@ TEST_F(ProfileFileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileAndNoDebris)
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
     EXPECT_EQ(ReadFileBytes(path), kSettings);
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
     EXPECT_EQ(entries, 1);
 }
 
-TEST_F(ProfileFileTest, BatchWritesNothingUntilCommitAndDiscardsWithoutIt) {
+TEST_F(ProfileFileTest, BatchWritesNothingUntilCommitAndDiscardsWithoutIt)
+{
     WriteFileBytes(path, kSettings);
     ProfileFile ini(path);
     {
@@ -332,7 +357,8 @@ TEST_F(ProfileFileTest, BatchWritesNothingUntilCommitAndDiscardsWithoutIt) {
     EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 2);
 }
 
-TEST_F(ProfileFileTest, BatchCommitToUnwritableTargetThrowsAndChangesNothing) {
+TEST_F(ProfileFileTest, BatchCommitToUnwritableTargetThrowsAndChangesNothing)
+{
     const std::string directory = dir / "isadir.ini";
     std::filesystem::create_directory(directory);
     ProfileFile ini(directory);
@@ -346,7 +372,8 @@ TEST_F(ProfileFileTest, BatchCommitToUnwritableTargetThrowsAndChangesNothing) {
 // (a shared data directory, or the executable's directory with a prepared
 // Tracely.ini) must still take new values. The write runs in a child without
 // root's privileges, which would otherwise ignore the directory's mode.
-TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace) {
+TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace)
+{
     WriteFileBytes(path, kSettings);
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     const std::string readOnly = dir / "_Tracely.ini";
@@ -356,7 +383,8 @@ TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
         try {
             ProfileFile ini(path);
             ini.WriteInteger("Form1", "Top", 7);
@@ -377,7 +405,8 @@ TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace) {
     ::chmod(dir.Path().c_str(), 0700);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 3 ? "a read-only file was written" : "the write was refused");
+    EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 3 ? "a read-only file was written"
+                                                                   : "the write was refused");
     EXPECT_EQ(ReadFileBytes(readOnly), "[State]\nYs=1\n");
     const ProfileFile ini(path);
     EXPECT_EQ(ini.ReadInteger("Form1", "Top", 0), 7);
@@ -387,9 +416,10 @@ TEST_F(ProfileFileTest, WritableFileInReadOnlyDirectoryIsWrittenInPlace) {
 
 // The same random sequence of writes and deletions, once call by call and
 // once in a batch, must leave the same bytes.
-class ProfileBatchEquivalence : public ProfileFileTest, public testing::WithParamInterface<unsigned> {};
+class ProfileBatchEquivalence : public ProfileFileTest, public testing::WithParamInterface<unsigned> { };
 
-TEST_P(ProfileBatchEquivalence, SameBytesAsSingleCalls) {
+TEST_P(ProfileBatchEquivalence, SameBytesAsSingleCalls)
+{
     const std::string single = dir / "single.ini";
     const std::string batched = dir / "batched.ini";
     const std::string start = GetParam() % 2 ? kSettings : std::string();
@@ -426,13 +456,17 @@ INSTANTIATE_TEST_SUITE_P(Seeds, ProfileBatchEquivalence, testing::Range(1u, 7u))
 // --- Links under the name, sizes, and in-place writes ---
 
 // Every entry of a directory: a link's target, a file's bytes, else its kind.
-std::map<std::string, std::string> Contents(const std::string& directory) {
+std::map<std::string, std::string> Contents(const std::string& directory)
+{
     std::map<std::string, std::string> contents;
     for (const auto& entry : std::filesystem::directory_iterator(directory)) {
         std::string& value = contents[entry.path().filename().string()];
-        if (entry.is_symlink()) value = "-> " + std::filesystem::read_symlink(entry.path()).string();
-        else if (entry.is_regular_file()) value = ReadFileBytes(entry.path().string());
-        else value = "kind " + std::to_string(static_cast<int>(entry.status().type()));
+        if (entry.is_symlink())
+            value = "-> " + std::filesystem::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file())
+            value = ReadFileBytes(entry.path().string());
+        else
+            value = "kind " + std::to_string(static_cast<int>(entry.status().type()));
     }
     return contents;
 }
@@ -443,15 +477,17 @@ struct LinkCase {
     bool foreign;         // the link belongs to another user
     ProfileFile::Links rule;
     ProfileFile::Found found;
-    const char* written;  // the file a write changes; nullptr: the write is refused
+    const char* written;   // the file a write changes; nullptr: the write is refused
 };
 
-class ProfileLinks : public ProfileFileTest, public testing::WithParamInterface<LinkCase> {};
+class ProfileLinks : public ProfileFileTest, public testing::WithParamInterface<LinkCase> { };
 
 // A shared data directory's settings name, and the user's own files in home/.
-TEST_P(ProfileLinks, OnlyLinksTheRuleAllowsAreReadAndWritten) {
+TEST_P(ProfileLinks, OnlyLinksTheRuleAllowsAreReadAndWritten)
+{
     const LinkCase& c = GetParam();
-    if (c.foreign && ::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+    if (c.foreign && ::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
     std::filesystem::create_directories(dir / "data");
     std::filesystem::create_directories(dir / "home/sub");
     WriteFileBytes(dir / "home/victim", "[State]\nYs=9\n");
@@ -502,8 +538,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The name flips between the user's own link and a planted one as fast as the
 // system allows while the file is read and written: the planted link must
 // never be followed, whatever moment it is seen at.
-TEST_F(ProfileFileTest, LinkSwappedWhileInUseIsNeverFollowed) {
-    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+TEST_F(ProfileFileTest, LinkSwappedWhileInUseIsNeverFollowed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
     WriteFileBytes(dir / "mine", "[State]\nYs=1\n");
     WriteFileBytes(dir / "victim", "[State]\nYs=9\n");
     const std::string planted = dir / "planted";
@@ -512,14 +550,16 @@ TEST_F(ProfileFileTest, LinkSwappedWhileInUseIsNeverFollowed) {
     ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
     std::atomic<bool> stop{false};
     std::thread swapper([&] {
-        while (!stop) ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, planted.c_str(), RENAME_EXCHANGE);
+        while (!stop)
+            ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, planted.c_str(), RENAME_EXCHANGE);
     });
     ProfileFile ini(path, ProfileFile::Links::OwnOnly);
     int victimReads = 0;
     for (int i = 0; i < 3000; ++i) {
         victimReads += ini.ReadInteger("State", "Ys", 0) == 9;
         try {
-            if (i % 30 == 0) ini.WriteInteger("State", "Ys", 1);
+            if (i % 30 == 0)
+                ini.WriteInteger("State", "Ys", 1);
         } catch (const EIniFileException&) {
         }
     }
@@ -535,19 +575,20 @@ struct SizeCase {
     Found found;
 };
 
-class ProfileSizes : public ProfileFileTest, public testing::WithParamInterface<SizeCase> {};
+class ProfileSizes : public ProfileFileTest, public testing::WithParamInterface<SizeCase> { };
 
-TEST_P(ProfileSizes, FileOverTheBoundIsNeitherReadNorWritten) {
+TEST_P(ProfileSizes, FileOverTheBoundIsNeitherReadNorWritten)
+{
     WriteFileBytes(path, "[State]\nYs=3\n;");
     ASSERT_EQ(::truncate(path.c_str(), GetParam().size), 0);
-    struct stat before {};
+    struct stat before { };
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     ProfileFile ini(path);
     EXPECT_EQ(ini.Examine(), GetParam().found);
     if (GetParam().found == Found::Readable) {
         EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 3);
         ini.WriteInteger("State", "Ys", 4);
-        EXPECT_THROW(ini.WriteInteger("State", "Ys", 40), EIniFileException);  // one byte too many
+        EXPECT_THROW(ini.WriteInteger("State", "Ys", 40), EIniFileException);   // one byte too many
         EXPECT_EQ(ini.ReadInteger("State", "Ys", 0), 4);
         return;
     }
@@ -560,7 +601,7 @@ TEST_P(ProfileSizes, FileOverTheBoundIsNeitherReadNorWritten) {
         ini.WriteInteger("State", "Ys", 4);
         EXPECT_THROW(batch.Commit(), EIniFileException);
     }
-    struct stat after {};
+    struct stat after { };
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_size, before.st_size);
@@ -571,13 +612,16 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ProfileSizes,
                          testing::Values(SizeCase{"AtTheBound", off_t{1} << 20, Found::Readable},
                                          SizeCase{"OneByteOver", (off_t{1} << 20) + 1, Found::Oversized},
                                          SizeCase{"SparseGigabyte", off_t{1} << 30, Found::Oversized}),
-                         [](const testing::TestParamInfo<SizeCase>& testInfo) { return std::string(testInfo.param.name); });
+                         [](const testing::TestParamInfo<SizeCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
 
 // Written in place (the directory takes no new files), a content longer than
 // the file size limit allows must be refused before an old byte changes, and
 // a shorter one must still go in. The child drops root's privileges, which
 // would ignore the directory's mode.
-TEST_F(ProfileFileTest, InPlaceWriteBeyondTheFileSizeLimitLeavesTheFileAsItWas) {
+TEST_F(ProfileFileTest, InPlaceWriteBeyondTheFileSizeLimitLeavesTheFileAsItWas)
+{
     const std::string before = "; " + std::string(3000, 'c') + "\n[State]\nYs=1\nA1lower=-5\n";
     WriteFileBytes(path, before);
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
@@ -585,25 +629,29 @@ TEST_F(ProfileFileTest, InPlaceWriteBeyondTheFileSizeLimitLeavesTheFileAsItWas) 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{before.size() + 64, before.size() + 64};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(2);
         ProfileFile ini(path, ProfileFile::Links::OwnOnly);
         try {
             ini.WriteString("Value", "A1upper", std::string(200, '9'));
             ::_exit(3);
         } catch (const EIniFileException&) {
         }
-        if (ReadFileBytes(path) != before) ::_exit(4);
+        if (ReadFileBytes(path) != before)
+            ::_exit(4);
         ::_exit(ini.DeleteKey("State", "A1lower") ? 0 : 5);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ::chmod(dir.Path().c_str(), 0700);
     ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no set-up, 3: written past the limit, 4: file changed, 5: no shorter write";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "2: no set-up, 3: written past the limit, 4: file changed, 5: no shorter write";
     EXPECT_EQ(ReadFileBytes(path), before.substr(0, before.find("A1lower")));
 }
 
-}  // namespace
+}   // namespace

@@ -15,18 +15,22 @@ namespace {
 
 class SettingsPaths : public testing::Test {
 protected:
-    SettingsPaths() {
+    SettingsPaths()
+    {
         std::string pattern = (fs::temp_directory_path() / "tracely-paths-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            ADD_FAILURE() << "mkdtemp failed";
         root = pattern;
         config = root + "/config";
     }
-    ~SettingsPaths() override {
+    ~SettingsPaths() override
+    {
         std::error_code ignored;
         fs::remove_all(root, ignored);
     }
     static void Touch(const std::string& path) { std::ofstream(path) << "x"; }
-    std::string MakeDir(const std::string& relative) const {
+    std::string MakeDir(const std::string& relative) const
+    {
         fs::create_directories(root + "/" + relative);
         return root + "/" + relative;
     }
@@ -35,13 +39,15 @@ protected:
     std::string config;
 };
 
-TEST_F(SettingsPaths, WritableExecutableDirectoryIsUsed) {
+TEST_F(SettingsPaths, WritableExecutableDirectoryIsUsed)
+{
     const std::string exeDir = MakeDir("portable");
     EXPECT_EQ(GlobalSettingsPathFor(exeDir, config), exeDir + "/Tracely.ini");
     EXPECT_FALSE(fs::exists(config));
 }
 
-TEST_F(SettingsPaths, UnusableExecutableDirectoryFallsBackToUserConfigAndCreatesIt) {
+TEST_F(SettingsPaths, UnusableExecutableDirectoryFallsBackToUserConfigAndCreatesIt)
+{
     const std::string plainFile = root + "/file";
     Touch(plainFile);
     for (const std::string& exeDir : {root + "/does-not-exist", plainFile, std::string()}) {
@@ -51,7 +57,8 @@ TEST_F(SettingsPaths, UnusableExecutableDirectoryFallsBackToUserConfigAndCreates
 }
 
 // Root can write /usr/bin; an installed copy must still keep its settings per user.
-TEST_F(SettingsPaths, InstalledLayoutUsesUserConfigEvenWhenWritable) {
+TEST_F(SettingsPaths, InstalledLayoutUsesUserConfigEvenWhenWritable)
+{
     const std::string bin = MakeDir("prefix/bin");
     MakeDir("prefix/share/applications");
     Touch(root + "/prefix/share/applications/" + std::string(TRACELY_APP_ID) + ".desktop");
@@ -62,18 +69,21 @@ TEST_F(SettingsPaths, InstalledLayoutUsesUserConfigEvenWhenWritable) {
     EXPECT_EQ(GlobalSettingsPathFor(otherBin, config), config + "/tracely/Tracely.ini");
 }
 
-TEST_F(SettingsPaths, ExistingFileBesideAnInstalledExecutableIsKept) {
+TEST_F(SettingsPaths, ExistingFileBesideAnInstalledExecutableIsKept)
+{
     const std::string bin = MakeDir("prefix/bin");
     MakeDir("prefix/share/tracely");
     Touch(bin + "/Tracely.ini");
     EXPECT_EQ(GlobalSettingsPathFor(bin, config), bin + "/Tracely.ini");
 }
 
-TEST_F(SettingsPaths, NoConfigHomeAndNoExecutableDirectoryGivesWorkingDirectoryName) {
+TEST_F(SettingsPaths, NoConfigHomeAndNoExecutableDirectoryGivesWorkingDirectoryName)
+{
     EXPECT_EQ(GlobalSettingsPathFor("", ""), "Tracely.ini");
 }
 
-TEST_F(SettingsPaths, GlobalAndOptionFileAreOneFileBesideThisExecutable) {
+TEST_F(SettingsPaths, GlobalAndOptionFileAreOneFileBesideThisExecutable)
+{
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const std::string exeDir = fs::read_symlink("/proc/self/exe").parent_path().string();
     EXPECT_EQ(ExecutableDirectory(), exeDir);
@@ -82,11 +92,12 @@ TEST_F(SettingsPaths, GlobalAndOptionFileAreOneFileBesideThisExecutable) {
     ::unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST_F(SettingsPaths, DirectoryFileExactNameCaseVariantsOrDefault) {
+TEST_F(SettingsPaths, DirectoryFileExactNameCaseVariantsOrDefault)
+{
     const std::string data = MakeDir("data") + "/";
     EXPECT_EQ(DirectorySettingsPath(data), data + "_Tracely.ini");
 
-    MakeDir("data/_tracely.INI");  // a directory never counts
+    MakeDir("data/_tracely.INI");   // a directory never counts
     EXPECT_EQ(DirectorySettingsPath(data), data + "_Tracely.ini");
 
     Touch(data + "_tracely.ini");
@@ -98,8 +109,9 @@ TEST_F(SettingsPaths, DirectoryFileExactNameCaseVariantsOrDefault) {
     EXPECT_EQ(DirectorySettingsPath(data), data + "_Tracely.ini");
 }
 
-TEST_F(SettingsPaths, DirectoryFileInMissingDirectoryIsTheDefaultName) {
+TEST_F(SettingsPaths, DirectoryFileInMissingDirectoryIsTheDefaultName)
+{
     EXPECT_EQ(DirectorySettingsPath(root + "/gone/"), root + "/gone/_Tracely.ini");
 }
 
-}  // namespace
+}   // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "PlainControls.h"
 #include "AxisRanges.h"
+#include "PlainControls.h"
 
 #include "Conversions.h"
 #include "SlotFill.h"
@@ -31,7 +31,7 @@ struct Fixture {
     AxisState& Axis(int a) { return State.Axes[a]; }
 };
 
-} // namespace
+}   // namespace
 
 TEST(AxisRanges, FindMaxAndFindMinTakeOnlyStrictlyBeyondTheirSentinels)
 {
@@ -51,11 +51,11 @@ struct OneAxisCase {
     const char* Name;
     std::vector<float> Y1;   // empty: the file lacks the column
     bool Auto;
-    float Upper, Lower;      // limits before the paint
+    float Upper, Lower;   // limits before the paint
     float ExpectedUpper, ExpectedLower;
 };
 
-class SettleOneAxis : public ::testing::TestWithParam<OneAxisCase> {};
+class SettleOneAxis : public ::testing::TestWithParam<OneAxisCase> { };
 
 TEST_P(SettleOneAxis, GivesTheExpectedLimits)
 {
@@ -76,13 +76,19 @@ INSTANTIATE_TEST_SUITE_P(
         OneAxisCase{"ConstantFiveOpensByTenPercent", {5, 5, 5, 5}, true, 0, 0, 5.5f, 4.5f},
         OneAxisCase{"ConstantMinusFiveOpensInverted", {-5, -5, -5, -5}, true, 0, 0, -5.5f, -4.5f},
         OneAxisCase{"ConstantZeroBecomesMinusOneToOne", {0, 0, 0, 0}, true, 0, 0, 1, -1},
-        OneAxisCase{"EqualTypedLimitsAreReplacedFromTheFile", {1, 2, 3, 4}, false, 3, 3, float(4 * 1.1), float(1 * 0.9)},
+        OneAxisCase{
+            "EqualTypedLimitsAreReplacedFromTheFile", {1, 2, 3, 4}, false, 3, 3, float(4 * 1.1), float(1 * 0.9)},
         OneAxisCase{"InvertedTypedLimitsStay", {1, 2, 3, 4}, false, 2, 8, 2, 8},
         OneAxisCase{"ManualLimitsIgnoreTheData", {1, 2, 3, 4}, false, 100, -100, 100, -100},
         OneAxisCase{"MissingColumnKeepsTheSentinels", {}, true, 0, 0, -1e37f, 1e37f},
         // All values lie above the +1e37 sentinel, so the minimum keeps it.
-        OneAxisCase{"LargestFloatTimesOnePointOneOverflowsToInfinity", {FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX}, false, 3, 3,
-                    kInf, float(1e37f * 0.9)}),
+        OneAxisCase{"LargestFloatTimesOnePointOneOverflowsToInfinity",
+                    {FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX},
+                    false,
+                    3,
+                    3,
+                    kInf,
+                    float(1e37f * 0.9)}),
     [](const ::testing::TestParamInfo<OneAxisCase>& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(AxisRanges, NothingLoadedGivesSentinelsOnAutomaticAxesAndOpensAManualZeroWidthX)
@@ -208,27 +214,26 @@ struct MapCase {
     int ExpectedX;
 };
 
-class MapX : public ::testing::TestWithParam<MapCase> {};
+class MapX : public ::testing::TestWithParam<MapCase> { };
 
 TEST_P(MapX, LandsOnTheExpectedColumn)
 {
     const MapCase& c = GetParam();
     PlotState state;
     state.Axes[0] = {c.Upper, c.Lower};
-    EXPECT_EQ(ValueToPixelX(state, c.Value), c.ExpectedX)
-        << c.Lower << ".." << c.Upper << " value " << c.Value;
+    EXPECT_EQ(ValueToPixelX(state, c.Value), c.ExpectedX) << c.Lower << ".." << c.Upper << " value " << c.Value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AxisRanges, MapX,
-    ::testing::Values(MapCase{0, 10, 0, 70}, MapCase{0, 10, 10, 380}, MapCase{0, 10, 5, 225},
-                      MapCase{0, 10, 9.999f, 379}, MapCase{0, 10, -0.01f, 70}, MapCase{0, 10, -1, 70},
-                      MapCase{0, 10, 1e30f, 380}, MapCase{0, 10, -1e30f, 70}, MapCase{0, 10, kInf, 380},
-                      MapCase{0, 10, -kInf, 70}, MapCase{0, 10, kNaN, 70},
-                      MapCase{10, 0, 0, 380}, MapCase{10, 0, 10, 70}, MapCase{10, 0, 12, 70},
-                      MapCase{0, kInf, 5, 70}, MapCase{-kInf, kInf, 5, 70}, MapCase{kInf, kInf, kInf, 70},
-                      MapCase{-1e37f, 1e37f, 0, 225}, MapCase{1e37f, -1e37f, 0, 225},
-                      MapCase{kNaN, 10, 5, 70}, MapCase{0, 0, 5, 380}));
+INSTANTIATE_TEST_SUITE_P(AxisRanges, MapX,
+                         ::testing::Values(MapCase{0, 10, 0, 70}, MapCase{0, 10, 10, 380}, MapCase{0, 10, 5, 225},
+                                           MapCase{0, 10, 9.999f, 379}, MapCase{0, 10, -0.01f, 70},
+                                           MapCase{0, 10, -1, 70}, MapCase{0, 10, 1e30f, 380},
+                                           MapCase{0, 10, -1e30f, 70}, MapCase{0, 10, kInf, 380},
+                                           MapCase{0, 10, -kInf, 70}, MapCase{0, 10, kNaN, 70}, MapCase{10, 0, 0, 380},
+                                           MapCase{10, 0, 10, 70}, MapCase{10, 0, 12, 70}, MapCase{0, kInf, 5, 70},
+                                           MapCase{-kInf, kInf, 5, 70}, MapCase{kInf, kInf, kInf, 70},
+                                           MapCase{-1e37f, 1e37f, 0, 225}, MapCase{1e37f, -1e37f, 0, 225},
+                                           MapCase{kNaN, 10, 5, 70}, MapCase{0, 0, 5, 380}));
 
 TEST(AxisRanges, YValuesMapFromTheBottomEdgeUp)
 {

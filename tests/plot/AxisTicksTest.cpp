@@ -16,7 +16,7 @@ struct Range {
     const char* What;
 };
 
-class AxisTicksRange : public ::testing::TestWithParam<Range> {};
+class AxisTicksRange : public ::testing::TestWithParam<Range> { };
 
 // A step is one, two or five times a power of ten.
 bool IsRoundStep(double step)
@@ -55,18 +55,14 @@ TEST_P(AxisTicksRange, RoundEvenlySpacedTicksInsideTheRange)
     EXPECT_GT(std::floor(hi / finer + 1e-9) - std::ceil(lo / finer - 1e-9), r.MaxIntervals) << r.What;
 }
 
-INSTANTIATE_TEST_SUITE_P(Ranges, AxisTicksRange, ::testing::Values(
-    Range{0, 10, 5, "plain"},
-    Range{-25.4, -3.1, 8, "negative"},
-    Range{10, 0, 5, "inverted"},
-    Range{-3.7, 12.2, 10, "across zero"},
-    Range{1e-12, 7e-12, 6, "tiny"},
-    Range{1000.0001, 1000.0009, 4, "tiny beside a large value"},
-    Range{0, 3e9, 6, "huge"},
-    Range{-1e37, 1e37, 8, "the reader's empty-range sentinels"},
-    Range{-3.4e38, 3.4e38, 8, "the float range"},
-    Range{0.5, 0.500001, 3, "a float's resolution"},
-    Range{-1, 1, 400, "crowded"}));
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, AxisTicksRange,
+    ::testing::Values(Range{0, 10, 5, "plain"}, Range{-25.4, -3.1, 8, "negative"}, Range{10, 0, 5, "inverted"},
+                      Range{-3.7, 12.2, 10, "across zero"}, Range{1e-12, 7e-12, 6, "tiny"},
+                      Range{1000.0001, 1000.0009, 4, "tiny beside a large value"}, Range{0, 3e9, 6, "huge"},
+                      Range{-1e37, 1e37, 8, "the reader's empty-range sentinels"},
+                      Range{-3.4e38, 3.4e38, 8, "the float range"}, Range{0.5, 0.500001, 3, "a float's resolution"},
+                      Range{-1, 1, 400, "crowded"}));
 
 TEST(AxisTicks, DegenerateRangesGiveOneTickOrNoneAndNeverHang)
 {
@@ -93,7 +89,7 @@ struct Format {
     const char* Text;
 };
 
-class TickLabel : public ::testing::TestWithParam<Format> {};
+class TickLabel : public ::testing::TestWithParam<Format> { };
 
 TEST_P(TickLabel, PlainUnlessTooLong)
 {
@@ -101,18 +97,13 @@ TEST_P(TickLabel, PlainUnlessTooLong)
     EXPECT_EQ(FormatTickValue(f.Value, f.Step, f.Largest), f.Text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Labels, TickLabel, ::testing::Values(
-    Format{25.4, 0.1, 100, "25.4"},
-    Format{25, 5, 100, "25"},
-    Format{-20, 5, 25, "-20"},
-    Format{0.001, 0.001, 0.005, "0.001"},
-    Format{0.01, 0.005, 0.0123, "0.010"},
-    Format{-0.0, 1, 10, "0"},
-    Format{1.5e9, 5e8, 3e9, "1.5e+09"},
-    Format{2e9, 5e8, 3e9, "2e+09"},
-    Format{3e-12, 1e-12, 7e-12, "3e-12"},
-    Format{1000.0004, 0.0002, 1000.0009, "1000.0004"},
-    Format{5e36, 5e36, 1e37, "5e+36"},
-    Format{9999999, 1, 9999999, "9999999"}));
+INSTANTIATE_TEST_SUITE_P(Labels, TickLabel,
+                         ::testing::Values(Format{25.4, 0.1, 100, "25.4"}, Format{25, 5, 100, "25"},
+                                           Format{-20, 5, 25, "-20"}, Format{0.001, 0.001, 0.005, "0.001"},
+                                           Format{0.01, 0.005, 0.0123, "0.010"}, Format{-0.0, 1, 10, "0"},
+                                           Format{1.5e9, 5e8, 3e9, "1.5e+09"}, Format{2e9, 5e8, 3e9, "2e+09"},
+                                           Format{3e-12, 1e-12, 7e-12, "3e-12"},
+                                           Format{1000.0004, 0.0002, 1000.0009, "1000.0004"},
+                                           Format{5e36, 5e36, 1e37, "5e+36"}, Format{9999999, 1, 9999999, "9999999"}));
 
-} // namespace
+}   // namespace

@@ -70,7 +70,7 @@ struct GuardedCanvas {
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST(RasterCanvas, LineToLeavesOutTheEndPixelAndMovesThePen)
 {
@@ -116,9 +116,8 @@ TEST(RasterCanvas, RandomSegmentsFollowTheIdealLineInBothDirections)
         ASSERT_EQ(int(f.size()), steps) << x0 << ',' << y0 << " -> " << x1 << ',' << y1;
         ASSERT_FALSE(f.count({x1, y1}));
         for (auto [x, y] : f) {
-            const double distance = std::abs(dx) >= std::abs(dy)
-                ? std::abs(y0 + double(dy) * (x - x0) / dx - y)
-                : std::abs(x0 + double(dx) * (y - y0) / dy - x);
+            const double distance = std::abs(dx) >= std::abs(dy) ? std::abs(y0 + double(dy) * (x - x0) / dx - y)
+                                                                 : std::abs(x0 + double(dx) * (y - y0) / dy - x);
             ASSERT_LE(distance, 0.5) << x0 << ',' << y0 << " -> " << x1 << ',' << y1;
         }
         f.insert({x1, y1});
@@ -253,16 +252,16 @@ TEST(RasterCanvas, FivePixelPenWidensTheSwatchBorderTwoPixelsEachWay)
     g.Canvas.Brush.Color = 0x00FF00;
     g.Canvas.Rectangle(12, 30, 43, 46);
     const std::uint32_t green = 0xFF00FF00;
-    EXPECT_EQ(g.At(10, 35), kBlackPixel);    // two outwards from the left side
+    EXPECT_EQ(g.At(10, 35), kBlackPixel);   // two outwards from the left side
     EXPECT_EQ(g.At(9, 35), kPaper);
-    EXPECT_EQ(g.At(14, 35), kBlackPixel);    // two inwards
+    EXPECT_EQ(g.At(14, 35), kBlackPixel);   // two inwards
     EXPECT_EQ(g.At(15, 35), green);
-    EXPECT_EQ(g.At(44, 35), kBlackPixel);    // right side: column 42 +- 2
+    EXPECT_EQ(g.At(44, 35), kBlackPixel);   // right side: column 42 +- 2
     EXPECT_EQ(g.At(45, 35), kPaper);
     EXPECT_EQ(g.At(39, 35), green);
-    EXPECT_EQ(g.At(20, 28), kBlackPixel);    // top: row 30 +- 2
+    EXPECT_EQ(g.At(20, 28), kBlackPixel);   // top: row 30 +- 2
     EXPECT_EQ(g.At(20, 27), kPaper);
-    EXPECT_EQ(g.At(20, 47), kBlackPixel);    // bottom: row 45 +- 2
+    EXPECT_EQ(g.At(20, 47), kBlackPixel);   // bottom: row 45 +- 2
     EXPECT_EQ(g.At(20, 48), kPaper);
 }
 
@@ -282,7 +281,10 @@ TEST(RasterCanvas, ProgramColoursIgnoreTheFlagByteAndSystemColoursUseTheCallback
     EXPECT_EQ(g.Canvas.PixelOf(0x00FFB080), 0xFF80B0FFu);
     EXPECT_EQ(g.Canvas.PixelOf(clActiveBorder), kDefaultSystemPixel);
     TColor asked = 0;
-    g.Canvas.SystemColor = [&](TColor c) { asked = c; return 0x00ECE9D8u; };
+    g.Canvas.SystemColor = [&](TColor c) {
+        asked = c;
+        return 0x00ECE9D8u;
+    };
     EXPECT_EQ(g.Canvas.PixelOf(clActiveBorder), 0xFFECE9D8u);
     EXPECT_EQ(asked, clActiveBorder);
 }
@@ -311,8 +313,8 @@ TEST(RasterCanvas, UnusableBuffersAreLeftAlone)
 {
     std::uint32_t pixel = kCanary;
     RecordingTextRenderer text;
-    for (PixelBuffer bad : {PixelBuffer{}, PixelBuffer{&pixel, 1, 1, 0}, PixelBuffer{&pixel, 0, 1, 1},
-                            PixelBuffer{&pixel, 1, -1, 1}}) {
+    for (PixelBuffer bad :
+         {PixelBuffer{}, PixelBuffer{&pixel, 1, 1, 0}, PixelBuffer{&pixel, 0, 1, 1}, PixelBuffer{&pixel, 1, -1, 1}}) {
         RasterCanvas canvas(bad, &text);
         canvas.MoveTo(0, 0);
         canvas.LineTo(5, 5);

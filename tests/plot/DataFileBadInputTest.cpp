@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Files and names the reader must survive: no crash, no hang, nothing
 // written past a buffer, and a refused load leaves everything as it was.
-#include "PlainControls.h"
 #include "DataFileReader.h"
 #include "GraphPainter.h"
+#include "PlainControls.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +166,7 @@ TEST_F(DataFileBadInput, UnreadableFileIsRefused)
     ASSERT_TRUE(WIFEXITED(status)) << "child status " << status;
     ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
     EXPECT_EQ(WEXITSTATUS(status), 0) << (WEXITSTATUS(status) == 3 ? "the load was not refused as unreadable"
-                                                                     : "the refused load changed the state");
+                                                                   : "the refused load changed the state");
 }
 
 TEST_F(DataFileBadInput, NamesOverTheLimitAreRefusedNotCut)
@@ -238,12 +238,11 @@ TEST_F(DataFileBadInput, FileGrownBetweenThePassesIsReadUpToTheFirstCount)
 struct ContentCase {
     const char* Name;
     std::string (*Make)();
-    int Points;    // -1: whatever the bytes give
+    int Points;   // -1: whatever the bytes give
     int Columns;
 };
 
-class DataFileBadContent : public DataFileBadInput,
-                           public testing::WithParamInterface<ContentCase> {};
+class DataFileBadContent : public DataFileBadInput, public testing::WithParamInterface<ContentCase> { };
 
 TEST_P(DataFileBadContent, LoadsWithoutHarm)
 {
@@ -274,17 +273,20 @@ std::string OneMegabyteLine()
 
 INSTANTIATE_TEST_SUITE_P(
     DataFileBadInput, DataFileBadContent,
-    testing::Values(
-        ContentCase{"BinaryGarbage", BinaryGarbage, -1, 0},
-        ContentCase{"NulBytes", [] { return "1 2\0 3 4\n\0\0\n\0 9\n5 6\n"s; }, 2, 2},
-        // 1 MiB + LF in 4,095-byte pieces, each starting with a value or a blank.
-        ContentCase{"OneMegabyteLine", OneMegabyteLine, 257, 2048},
-        ContentCase{"TenMillionEmptyLines", [] { return std::string(10'000'000, '\n'); }, 0, 0},
-        ContentCase{"CommentsAndHeadersOnly",
-                    [] { return "# run 1\n#x y\ntime value\n\n.5\n"s; }, 0, 0},
-        ContentCase{"CrOnlyLineEnds", [] { return "1 2\r3 4\r5 6\r"s; }, 1, 4},
-        ContentCase{"CtrlZ", [] { return "1 2\n\x1A" "3 4\n"s; }, 1, 2},
-        ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
+    testing::Values(ContentCase{"BinaryGarbage", BinaryGarbage, -1, 0},
+                    ContentCase{"NulBytes", [] { return "1 2\0 3 4\n\0\0\n\0 9\n5 6\n"s; }, 2, 2},
+                    // 1 MiB + LF in 4,095-byte pieces, each starting with a value or a blank.
+                    ContentCase{"OneMegabyteLine", OneMegabyteLine, 257, 2048},
+                    ContentCase{"TenMillionEmptyLines", [] { return std::string(10'000'000, '\n'); }, 0, 0},
+                    ContentCase{"CommentsAndHeadersOnly", [] { return "# run 1\n#x y\ntime value\n\n.5\n"s; }, 0, 0},
+                    ContentCase{"CrOnlyLineEnds", [] { return "1 2\r3 4\r5 6\r"s; }, 1, 4},
+                    ContentCase{"CtrlZ",
+                                [] {
+                                    return "1 2\n\x1A"
+                                           "3 4\n"s;
+                                },
+                                1, 2},
+                    ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileBadInput, EveryLineIsReadPastTheLastPointCountAFloatHoldsExactly)
@@ -304,4 +306,4 @@ TEST_F(DataFileBadInput, EveryLineIsReadPastTheLastPointCountAFloatHoldsExactly)
     EXPECT_EQ((*slot.Table)[1][kLines - 1], 9);
 }
 
-} // namespace
+}   // namespace

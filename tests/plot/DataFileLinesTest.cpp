@@ -67,7 +67,7 @@ struct SplitCase {
     std::vector<std::string> Lines;
 };
 
-class DataFileLinesSplit : public testing::TestWithParam<SplitCase> {};
+class DataFileLinesSplit : public testing::TestWithParam<SplitCase> { };
 
 TEST_P(DataFileLinesSplit, FollowsTheTextStreamRules)
 {
@@ -81,26 +81,27 @@ const std::string k4095(4095, 'a');
 INSTANTIATE_TEST_SUITE_P(
     DataFileLines, DataFileLinesSplit,
     testing::Values(
-        SplitCase{"LineFeeds", "1 2\n3 4\n", {"1 2", "3 4"}},
-        SplitCase{"CrLf", "1 2\r\n3 4\r\n", {"1 2", "3 4"}},
+        SplitCase{"LineFeeds", "1 2\n3 4\n", {"1 2", "3 4"}}, SplitCase{"CrLf", "1 2\r\n3 4\r\n", {"1 2", "3 4"}},
         SplitCase{"CrOnlyLineEndsReadAsOneLine", "1 2\r3 4\r5\r", {"1 23 45"}},
-        SplitCase{"StrayCrDroppedInsideLine", "1\r2 3\n", {"12 3"}},
-        SplitCase{"CrAtEndOfFile", "1\r", {"1"}},
-        SplitCase{"OnlyCrs", "\r\r\r", {}},
-        SplitCase{"NoFinalLineFeed", "1\n2", {"1", "2"}},
-        SplitCase{"EmptyFile", "", {}},
-        SplitCase{"EmptyLines", "\n\n", {"", ""}},
-        SplitCase{"CtrlZEndsTheFile", "1\n2\x1A" "3\n4\n", {"1", "2"}},
-        SplitCase{"CtrlZFirst", "\x1A" "1\n", {}},
+        SplitCase{"StrayCrDroppedInsideLine", "1\r2 3\n", {"12 3"}}, SplitCase{"CrAtEndOfFile", "1\r", {"1"}},
+        SplitCase{"OnlyCrs", "\r\r\r", {}}, SplitCase{"NoFinalLineFeed", "1\n2", {"1", "2"}},
+        SplitCase{"EmptyFile", "", {}}, SplitCase{"EmptyLines", "\n\n", {"", ""}},
+        SplitCase{"CtrlZEndsTheFile",
+                  "1\n2\x1A"
+                  "3\n4\n",
+                  {"1", "2"}},
+        SplitCase{"CtrlZFirst",
+                  "\x1A"
+                  "1\n",
+                  {}},
         SplitCase{"NulEndsTheExaminedText", "1 2\0 3\n4\n"s, {"1 2", "4"}},
         SplitCase{"NulLinesAreEmpty", "\0\0\n\0"s, {"", ""}},
         SplitCase{"LongestLineWithLineFeed", k4094 + "\n1", {k4094, "1"}},
         SplitCase{"FullBufferLeavesTheLineFeedAlone", k4095 + "\nb", {k4095, "", "b"}},
         SplitCase{"CrDoesNotCountTowardsTheLimit", k4094 + "\r\n", {k4094}},
-        SplitCase{"LongLineContinues", std::string(5000, '7') + "\n",
-                  {std::string(4095, '7'), std::string(905, '7')}},
-        SplitCase{"NulInLongLine", "12"s + '\0' + std::string(5000, 'a') + "\n",
-                  {"12", std::string(5003 - 4095, 'a')}}),
+        SplitCase{"LongLineContinues", std::string(5000, '7') + "\n", {std::string(4095, '7'), std::string(905, '7')}},
+        SplitCase{
+            "NulInLongLine", "12"s + '\0' + std::string(5000, 'a') + "\n", {"12", std::string(5003 - 4095, 'a')}}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
@@ -123,8 +124,7 @@ TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
         if (round % 7 == 3)
             bytes.insert(bytes.size() / 2, 1, '\x1A');
         const std::vector<std::string> expected = ModelLines(bytes);
-        for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095),
-                                  std::size_t(4097), kReadBlock})
+        for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095), std::size_t(4097), kReadBlock})
             ASSERT_EQ(SplitLines(bytes, block), expected) << "round " << round << ", block " << block;
     }
 }
@@ -148,4 +148,4 @@ TEST(DataFileLines, ReadErrorEndsTheLinesAndIsReported)
     EXPECT_FALSE(lines.Next(line));
 }
 
-} // namespace
+}   // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "PlainControls.h"
 #include "DataFileReader.h"
+#include "PlainControls.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,7 @@ struct CountCase {
     int Columns;
 };
 
-class DataFileReaderCount : public DataFileReaderTest,
-                            public testing::WithParamInterface<CountCase> {};
+class DataFileReaderCount : public DataFileReaderTest, public testing::WithParamInterface<CountCase> { };
 
 TEST_P(DataFileReaderCount, PointsAreDataLinesAndColumnsComeFromTheFirstOne)
 {
@@ -80,17 +79,15 @@ std::string NumbersLine(std::size_t length)
     return line + "\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DataFileReader, DataFileReaderCount,
-    testing::Values(
-        CountCase{"CommentAndHeaderOnly", "# x y\ntime  value\n", 0, 0},
-        CountCase{"ShortSecondLine", "1 2 3\n4 5\n", 2, 3},
-        CountCase{"DashesAreAPointWithoutValues", "--- results ---\n1 2\n", 2, 0},
-        CountCase{"DateTokenIsOneValue", "2023/01/05 12.5\n", 1, 2},
-        CountCase{"SkippedLines", "x 1\n.5 1\n#1 2\n\n  -1.5e-3,2.0\n", 1, 2},
-        CountCase{"LongLineIsTwoLines", NumbersLine(5000), 2, 2048},
-        CountCase{"CrLfFile", "1 2\r\n3 4\r\n5 6\r\n", 3, 2}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(DataFileReader, DataFileReaderCount,
+                         testing::Values(CountCase{"CommentAndHeaderOnly", "# x y\ntime  value\n", 0, 0},
+                                         CountCase{"ShortSecondLine", "1 2 3\n4 5\n", 2, 3},
+                                         CountCase{"DashesAreAPointWithoutValues", "--- results ---\n1 2\n", 2, 0},
+                                         CountCase{"DateTokenIsOneValue", "2023/01/05 12.5\n", 1, 2},
+                                         CountCase{"SkippedLines", "x 1\n.5 1\n#1 2\n\n  -1.5e-3,2.0\n", 1, 2},
+                                         CountCase{"LongLineIsTwoLines", NumbersLine(5000), 2, 2048},
+                                         CountCase{"CrLfFile", "1 2\r\n3 4\r\n5 6\r\n", 3, 2}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileReaderTest, ShortLinesLeaveCellsWithoutAValue)
 {
@@ -144,9 +141,9 @@ TEST_F(DataFileReaderTest, RangesStartFromTheSentinels)
     state.ColumnMap = {0, 1, 2, 3};
     Load(Write("huge.txt", "2e37 -2e37 1e39\n3e37 -3e37 1\n"));
     const TraceSlot& slot = state.Traces[0];
-    EXPECT_EQ(slot.Min[1], 1e37f);      // every value above +1e37
+    EXPECT_EQ(slot.Min[1], 1e37f);   // every value above +1e37
     EXPECT_EQ(slot.Max[1], 3e37f);
-    EXPECT_EQ(slot.Max[2], -1e37f);     // every value below -1e37
+    EXPECT_EQ(slot.Max[2], -1e37f);   // every value below -1e37
     EXPECT_EQ(slot.Min[2], -3e37f);
     EXPECT_TRUE(std::isinf(slot.Max[3]));
 }
@@ -190,7 +187,7 @@ TEST_F(DataFileReaderTest, EveryLoadForgetsTheRedCursor)
 // Column re-detection: what the controls and the map end with.
 struct RedetectCase {
     const char* Name;
-    int PreviousColumns;          // of an earlier load; -1 for none
+    int PreviousColumns;   // of an earlier load; -1 for none
     bool AutoDet;
     bool RedetectBefore;
     std::string Bytes;
@@ -200,8 +197,7 @@ struct RedetectCase {
     bool RedetectAfter;
 };
 
-class DataFileReaderRedetect : public DataFileReaderTest,
-                               public testing::WithParamInterface<RedetectCase> {};
+class DataFileReaderRedetect : public DataFileReaderTest, public testing::WithParamInterface<RedetectCase> { };
 
 TEST_P(DataFileReaderRedetect, ReturnsTheChoiceForTheWindowToShow)
 {
@@ -240,7 +236,7 @@ TEST_P(DataFileReaderRedetect, ReturnsTheChoiceForTheWindowToShow)
     EXPECT_FALSE(controls.Auto[0]) << "the reader changed a control itself";
 }
 
-const std::vector<std::string> kAllFour{"col0=1", "col1=2", "col2=3", "col3=4",
+const std::vector<std::string> kAllFour{"col0=1",   "col1=2",   "col2=3",   "col3=4",
                                         "auto0=on", "auto1=on", "auto2=on", "auto3=on"};
 
 std::vector<std::string> AllFourThen(const std::string& ys)
@@ -253,19 +249,32 @@ std::vector<std::string> AllFourThen(const std::string& ys)
 INSTANTIATE_TEST_SUITE_P(
     DataFileReader, DataFileReaderRedetect,
     testing::Values(
-        RedetectCase{"OneColumn", -1, true, false, "4\n5\n", {0, 1, 7, 5}, 0,
-                     {"col0=0", "col1=1", "auto0=on", "auto1=on", "ys=0"}, true},
+        RedetectCase{"OneColumn",
+                     -1,
+                     true,
+                     false,
+                     "4\n5\n",
+                     {0, 1, 7, 5},
+                     0,
+                     {"col0=0", "col1=1", "auto0=on", "auto1=on", "ys=0"},
+                     true},
         RedetectCase{"TwoAfterThree", 3, true, false, "1 2\n", {1, 2, 3, 4}, 0, AllFourThen("ys=0"), true},
         RedetectCase{"ThreeColumns", 2, true, false, "1 2 3\n", {1, 2, 3, 4}, 1, AllFourThen("ys=1"), true},
         RedetectCase{"FourColumns", 2, true, false, "1 2 3 4\n", {1, 2, 3, 4}, 2, AllFourThen("ys=2"), true},
-        RedetectCase{"SevenColumns", 2, true, false, "1 2 3 4 5 6 7\n", {1, 2, 3, 4}, 2,
-                     AllFourThen("ys=2"), true},
+        RedetectCase{"SevenColumns", 2, true, false, "1 2 3 4 5 6 7\n", {1, 2, 3, 4}, 2, AllFourThen("ys=2"), true},
         RedetectCase{"SameCountKeepsTheUsersColumns", 2, true, false, "1 2\n", {2, 1, 7, 5}, 1, {}, false},
-        RedetectCase{"SameCountStillRedetectsWhenSet", 2, true, true, "1 2\n", {1, 2, 3, 4}, 0,
-                     AllFourThen("ys=0"), true},
+        RedetectCase{
+            "SameCountStillRedetectsWhenSet", 2, true, true, "1 2\n", {1, 2, 3, 4}, 0, AllFourThen("ys=0"), true},
         RedetectCase{"ChangedCountWithoutAutoDet", 3, false, true, "1 2\n", {2, 1, 7, 5}, 1, {}, false},
-        RedetectCase{"NoValuesKeepsOneYSelected", 3, true, false, "# only a comment\n", {1, 2, 3, 4}, 0,
-                     AllFourThen("ys=0"), true}),
+        RedetectCase{"NoValuesKeepsOneYSelected",
+                     3,
+                     true,
+                     false,
+                     "# only a comment\n",
+                     {1, 2, 3, 4},
+                     0,
+                     AllFourThen("ys=0"),
+                     true}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileReaderTest, RedetectedColumnsAreUsedForTheSameLoad)
@@ -289,4 +298,4 @@ TEST_F(DataFileReaderTest, RedetectionStaysOnForFollowingLoads)
     EXPECT_EQ(state.ColumnMap[1], 2);
 }
 
-} // namespace
+}   // namespace

@@ -11,7 +11,7 @@ struct NumberFormatCase {
     const char* Expected;
 };
 
-class FormatNumber : public ::testing::TestWithParam<NumberFormatCase> {};
+class FormatNumber : public ::testing::TestWithParam<NumberFormatCase> { };
 
 TEST_P(FormatNumber, MatchesTheReadOutForm)
 {
@@ -24,7 +24,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NumberFormatCase{"%+.2e", 12.5, "+1.25e+01"}, NumberFormatCase{"%+.1e", -0.25, "-2.5e-01"},
                       NumberFormatCase{"%+.1e", 12.34, "+1.2e+01"}, NumberFormatCase{"%+.1e", 1e37, "+1.0e+37"},
                       NumberFormatCase{"%+.1e", -1e37, "-1.0e+37"}, NumberFormatCase{"%+.1e", 5, "+5.0e+00"},
-                      NumberFormatCase{"%+.4g", 12.3456, "+12.35"}, NumberFormatCase{"%+.4g", 0.000123456, "+0.0001235"},
+                      NumberFormatCase{"%+.4g", 12.3456, "+12.35"},
+                      NumberFormatCase{"%+.4g", 0.000123456, "+0.0001235"},
                       NumberFormatCase{"%+.4g", 123456, "+1.235e+05"}, NumberFormatCase{"%+.4g", 0, "+0"},
                       NumberFormatCase{"%+.2e", 1e300 * 1e300, "+inf"}));
 

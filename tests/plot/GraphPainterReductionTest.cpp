@@ -19,8 +19,19 @@ namespace {
 constexpr int kWidth = 383;
 constexpr int kHeight = 431;
 
-enum class XShape { Monotone, MonotoneRepeats, Uniform, RandomWalk, FewColumns };
-enum class YShape { RandomWalk, Uniform, Spikes, Constant };
+enum class XShape {
+    Monotone,
+    MonotoneRepeats,
+    Uniform,
+    RandomWalk,
+    FewColumns
+};
+enum class YShape {
+    RandomWalk,
+    Uniform,
+    Spikes,
+    Constant
+};
 
 struct Trial {
     XShape X;
@@ -45,7 +56,10 @@ std::vector<float> MakeX(XShape shape, std::size_t n, std::mt19937& rng)
         case XShape::Monotone: x[i] = float(i) + unit(rng) * 0.5f; break;
         case XShape::MonotoneRepeats: x[i] = float(i / (1 + rng() % 40)); break;
         case XShape::Uniform: x[i] = unit(rng) * float(n); break;
-        case XShape::RandomWalk: walk += step(rng); x[i] = walk; break;
+        case XShape::RandomWalk:
+            walk += step(rng);
+            x[i] = walk;
+            break;
         case XShape::FewColumns: x[i] = float(rng() % 3) * float(n) / 2; break;
         }
     }
@@ -62,7 +76,10 @@ std::vector<float> MakeY(YShape shape, std::size_t n, std::mt19937& rng)
     const float inf = std::numeric_limits<float>::infinity();
     for (std::size_t i = 0; i < n; ++i) {
         switch (shape) {
-        case YShape::RandomWalk: walk += unit(rng); y[i] = walk; break;
+        case YShape::RandomWalk:
+            walk += unit(rng);
+            y[i] = walk;
+            break;
         case YShape::Uniform: y[i] = unit(rng) * 100; break;
         case YShape::Spikes: y[i] = rng() % 7 == 0 ? Pick(rng, {1e30f, -1e30f, inf, -inf, 1e37f}) : unit(rng); break;
         case YShape::Constant: y[i] = 2.5f; break;
@@ -122,9 +139,9 @@ void DrawPlain(const PlotState& state, RasterCanvas& canvas, int axis)
     }
 }
 
-class ReducedTrace : public ::testing::TestWithParam<Trial> {};
+class ReducedTrace : public ::testing::TestWithParam<Trial> { };
 
-} // namespace
+}   // namespace
 
 TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
 {
@@ -166,11 +183,12 @@ TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
 INSTANTIATE_TEST_SUITE_P(
     GraphPainter, ReducedTrace,
     ::testing::Values(Trial{XShape::Monotone, YShape::RandomWalk, 1}, Trial{XShape::Monotone, YShape::Spikes, 2},
-                      Trial{XShape::MonotoneRepeats, YShape::Uniform, 3}, Trial{XShape::MonotoneRepeats, YShape::Constant, 4},
-                      Trial{XShape::Uniform, YShape::Uniform, 5}, Trial{XShape::Uniform, YShape::Spikes, 6},
-                      Trial{XShape::RandomWalk, YShape::RandomWalk, 7}, Trial{XShape::RandomWalk, YShape::Spikes, 8},
-                      Trial{XShape::FewColumns, YShape::RandomWalk, 9}, Trial{XShape::FewColumns, YShape::Uniform, 10},
-                      Trial{XShape::Monotone, YShape::Constant, 11}, Trial{XShape::RandomWalk, YShape::Uniform, 12}));
+                      Trial{XShape::MonotoneRepeats, YShape::Uniform, 3},
+                      Trial{XShape::MonotoneRepeats, YShape::Constant, 4}, Trial{XShape::Uniform, YShape::Uniform, 5},
+                      Trial{XShape::Uniform, YShape::Spikes, 6}, Trial{XShape::RandomWalk, YShape::RandomWalk, 7},
+                      Trial{XShape::RandomWalk, YShape::Spikes, 8}, Trial{XShape::FewColumns, YShape::RandomWalk, 9},
+                      Trial{XShape::FewColumns, YShape::Uniform, 10}, Trial{XShape::Monotone, YShape::Constant, 11},
+                      Trial{XShape::RandomWalk, YShape::Uniform, 12}));
 
 TEST(GraphPainter, ReducedTraceEndingInsideAColumnKeepsItsLastRowRule)
 {

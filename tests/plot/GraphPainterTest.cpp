@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "PlainControls.h"
 #include "GraphPainter.h"
+#include "PlainControls.h"
 
 #include "AxisRanges.h"
 #include "RecordingTextRenderer.h"
@@ -19,7 +19,7 @@ constexpr int kClientHeight = 431;
 constexpr std::uint32_t kBackground = 0xFFECE9D8;   // what the window shows around the plot
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kBlack = 0xFF000000;
-constexpr std::uint32_t kBorder = 0xFFA0A0A0;       // clActiveBorder as the test's platform gives it
+constexpr std::uint32_t kBorder = 0xFFA0A0A0;   // clActiveBorder as the test's platform gives it
 constexpr std::uint32_t kRedPixel = 0xFFFF0000;
 
 struct Window {
@@ -55,7 +55,7 @@ struct Window {
 
 constexpr int kLines[] = {31, 62, 93, 124, 155, 186, 217, 248, 279};
 
-} // namespace
+}   // namespace
 
 TEST(GraphPainter, EmptyPlotIsAFramedWhiteRectangleWithGraticule)
 {
@@ -120,7 +120,7 @@ TEST(GraphPainter, NoDataIsWrittenInRedArielWhenNothingIsDisplayed)
     EXPECT_EQ(loaded.Text.Find("No data"), nullptr);
 }
 
-class ConstantTrace : public ::testing::TestWithParam<float> {};
+class ConstantTrace : public ::testing::TestWithParam<float> { };
 
 TEST_P(ConstantTrace, LiesAtMidHeightWhateverItsSign)
 {
@@ -165,11 +165,11 @@ TEST(GraphPainter, SinglePointFileDrawsNoTrace)
 TEST(GraphPainter, LaterAxesAndNewerFilesLieOnTop)
 {
     Window w;
-    w.Controls.YsItem = 1;                   // two Ys: slot s axis k takes entry 2s + k - 1
-    w.State.Colors[0] = 0x000001;            // slot 0, Y1
-    w.State.Colors[1] = 0x000002;            // slot 0, Y2
-    w.State.Colors[2] = 0x000003;            // slot 1, Y1
-    w.State.Colors[3] = 0x000004;            // slot 1, Y2
+    w.Controls.YsItem = 1;          // two Ys: slot s axis k takes entry 2s + k - 1
+    w.State.Colors[0] = 0x000001;   // slot 0, Y1
+    w.State.Colors[1] = 0x000002;   // slot 0, Y2
+    w.State.Colors[2] = 0x000003;   // slot 1, Y1
+    w.State.Colors[3] = 0x000004;   // slot 1, Y2
     w.State.TracesShown = 2;
     w.Load(1, {0, 1}, {0, 1}, {0, 1});
     w.Load(0, {0, 1}, {0, 1}, {0, 1});

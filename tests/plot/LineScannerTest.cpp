@@ -32,28 +32,28 @@ struct DataLineCase {
     bool IsData;
 };
 
-class LineScannerDataLine : public testing::TestWithParam<DataLineCase> {};
+class LineScannerDataLine : public testing::TestWithParam<DataLineCase> { };
 
 TEST_P(LineScannerDataLine, ClassifiesByTheFirstCharacterAfterBlanks)
 {
     EXPECT_EQ(IsDataLine(GetParam().Line), GetParam().IsData) << '"' << GetParam().Line << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LineScanner, LineScannerDataLine,
-    testing::Values(DataLineCase{"Digit", "1 2", true},
-                    DataLineCase{"BlanksThenMinus", "  -1.5e-3,2.0", true},
-                    DataLineCase{"TabThenPlus", "\t+3", true},
-                    DataLineCase{"DashesWithoutValues", "--- results ---", true},
-                    DataLineCase{"LeadingPoint", ".5 1", false},
-                    DataLineCase{"Letter", "x 1", false},
-                    DataLineCase{"Comment", "#1 2", false},
-                    DataLineCase{"CommentOnlyInFirstColumn", " #1 2", false},
-                    DataLineCase{"Empty", "", false},
-                    DataLineCase{"OnlyBlanks", " \t ", false},
-                    DataLineCase{"VerticalTabIsNotABlank", "\v1", false},
-                    DataLineCase{"HighByte", "\xB0" "1", false}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(LineScanner, LineScannerDataLine,
+                         testing::Values(DataLineCase{"Digit", "1 2", true},
+                                         DataLineCase{"BlanksThenMinus", "  -1.5e-3,2.0", true},
+                                         DataLineCase{"TabThenPlus", "\t+3", true},
+                                         DataLineCase{"DashesWithoutValues", "--- results ---", true},
+                                         DataLineCase{"LeadingPoint", ".5 1", false},
+                                         DataLineCase{"Letter", "x 1", false}, DataLineCase{"Comment", "#1 2", false},
+                                         DataLineCase{"CommentOnlyInFirstColumn", " #1 2", false},
+                                         DataLineCase{"Empty", "", false}, DataLineCase{"OnlyBlanks", " \t ", false},
+                                         DataLineCase{"VerticalTabIsNotABlank", "\v1", false},
+                                         DataLineCase{"HighByte",
+                                                      "\xB0"
+                                                      "1",
+                                                      false}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 struct ValuesCase {
     const char* Name;
@@ -61,7 +61,7 @@ struct ValuesCase {
     std::vector<float> Values;
 };
 
-class LineScannerValues : public testing::TestWithParam<ValuesCase> {};
+class LineScannerValues : public testing::TestWithParam<ValuesCase> { };
 
 TEST_P(LineScannerValues, ReadsValuesUntilNoNumberStarts)
 {
@@ -74,36 +74,33 @@ TEST_P(LineScannerValues, ReadsValuesUntilNoNumberStarts)
 
 INSTANTIATE_TEST_SUITE_P(
     LineScanner, LineScannerValues,
-    testing::Values(
-        ValuesCase{"Blanks", "1 2 3", {1, 2, 3}},
-        ValuesCase{"TwoCommas", "1,,2", {1}},
-        ValuesCase{"CommaThenBlank", "1, 2", {1, 2}},
-        ValuesCase{"TwoTabs", "1\t\t2", {1, 2}},
-        ValuesCase{"BlankThenComma", "1 ,2", {1}},
-        ValuesCase{"WordStops", "1 abc 3", {1}},
-        ValuesCase{"UnitIgnored", "12.5kg 3", {12.5f, 3}},
-        ValuesCase{"SemicolonInsideToken", "1;2", {1}},
-        ValuesCase{"DateToken", "2023/01/05 12.5", {2023, 12.5f}},
-        ValuesCase{"SignsAndExponent", "  -1.5e-3,2.0", {-1.5e-3f, 2}},
-        ValuesCase{"PlusSign", "+5 -6", {5, -6}},
-        ValuesCase{"CapitalExponent", "1E5 2e-2 3e+1", {1e5f, 2e-2f, 30}},
-        ValuesCase{"BareExponentLetterIgnored", "1e 2", {1, 2}},
-        ValuesCase{"ExponentSignWithoutDigits", "1e+ 2", {1, 2}},
-        ValuesCase{"PointWithoutLeadingDigit", ".5 .25", {0.5f, 0.25f}},
-        ValuesCase{"PointWithoutTrailingDigit", "5. 1", {5, 1}},
-        ValuesCase{"DashesOnly", "--- results ---", {}},
-        ValuesCase{"SignThenBlank", "- 1", {}},
-        ValuesCase{"TwoSigns", "+-1", {}},
-        ValuesCase{"LonePoint", ". 1", {}},
-        ValuesCase{"NoInfinity", "inf 1", {}},
-        ValuesCase{"NoNan", "1 nan 2", {1}},
-        ValuesCase{"NoHex", "0x10 5", {0, 5}},
-        ValuesCase{"HighByteSeparates", "1\xB0" "2", {1, 2}},
-        ValuesCase{"ControlByteSeparates", "1\x01" "2", {1, 2}},
-        ValuesCase{"OnlyOneSeparatorConsumed", "1\xB0,2", {1}},
-        ValuesCase{"TrailingBlank", "1 2 ", {1, 2}},
-        ValuesCase{"FormFeedSkippedBeforeValue", "1 \f2", {1, 2}},
-        ValuesCase{"RoundsToNearestFloat", "0.1 16777217", {0.1f, 16777216.0f}}),
+    testing::Values(ValuesCase{"Blanks", "1 2 3", {1, 2, 3}}, ValuesCase{"TwoCommas", "1,,2", {1}},
+                    ValuesCase{"CommaThenBlank", "1, 2", {1, 2}}, ValuesCase{"TwoTabs", "1\t\t2", {1, 2}},
+                    ValuesCase{"BlankThenComma", "1 ,2", {1}}, ValuesCase{"WordStops", "1 abc 3", {1}},
+                    ValuesCase{"UnitIgnored", "12.5kg 3", {12.5f, 3}}, ValuesCase{"SemicolonInsideToken", "1;2", {1}},
+                    ValuesCase{"DateToken", "2023/01/05 12.5", {2023, 12.5f}},
+                    ValuesCase{"SignsAndExponent", "  -1.5e-3,2.0", {-1.5e-3f, 2}},
+                    ValuesCase{"PlusSign", "+5 -6", {5, -6}},
+                    ValuesCase{"CapitalExponent", "1E5 2e-2 3e+1", {1e5f, 2e-2f, 30}},
+                    ValuesCase{"BareExponentLetterIgnored", "1e 2", {1, 2}},
+                    ValuesCase{"ExponentSignWithoutDigits", "1e+ 2", {1, 2}},
+                    ValuesCase{"PointWithoutLeadingDigit", ".5 .25", {0.5f, 0.25f}},
+                    ValuesCase{"PointWithoutTrailingDigit", "5. 1", {5, 1}},
+                    ValuesCase{"DashesOnly", "--- results ---", {}}, ValuesCase{"SignThenBlank", "- 1", {}},
+                    ValuesCase{"TwoSigns", "+-1", {}}, ValuesCase{"LonePoint", ". 1", {}},
+                    ValuesCase{"NoInfinity", "inf 1", {}}, ValuesCase{"NoNan", "1 nan 2", {1}},
+                    ValuesCase{"NoHex", "0x10 5", {0, 5}},
+                    ValuesCase{"HighByteSeparates",
+                               "1\xB0"
+                               "2",
+                               {1, 2}},
+                    ValuesCase{"ControlByteSeparates",
+                               "1\x01"
+                               "2",
+                               {1, 2}},
+                    ValuesCase{"OnlyOneSeparatorConsumed", "1\xB0,2", {1}}, ValuesCase{"TrailingBlank", "1 2 ", {1, 2}},
+                    ValuesCase{"FormFeedSkippedBeforeValue", "1 \f2", {1, 2}},
+                    ValuesCase{"RoundsToNearestFloat", "0.1 16777217", {0.1f, 16777216.0f}}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 // Bit patterns, so that the sign of a zero counts.
@@ -113,7 +110,7 @@ struct RangeCase {
     float Value;
 };
 
-class LineScannerRange : public testing::TestWithParam<RangeCase> {};
+class LineScannerRange : public testing::TestWithParam<RangeCase> { };
 
 TEST_P(LineScannerRange, BeyondTheFloatRangeGivesInfinityOrZeroOfTheSign)
 {
@@ -125,20 +122,18 @@ TEST_P(LineScannerRange, BeyondTheFloatRangeGivesInfinityOrZeroOfTheSign)
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(
-    LineScanner, LineScannerRange,
-    testing::Values(RangeCase{"LargestFloat", "3.40282347e38", std::numeric_limits<float>::max()},
-                    RangeCase{"Overflow", "1e39", kInf},
-                    RangeCase{"NegativeOverflow", "-1e39", -kInf},
-                    RangeCase{"HugeExponent", "2e99999999999999999999", kInf},
-                    RangeCase{"ManyDigits", "1" + std::string(400, '0'), kInf},
-                    RangeCase{"Subnormal", "1e-40", 1e-40f},
-                    RangeCase{"Underflow", "1e-50", 0.0f},
-                    RangeCase{"NegativeUnderflow", "-1e-50", -0.0f},
-                    RangeCase{"LongFractionUnderflow", "0." + std::string(60, '0') + "1", 0.0f},
-                    RangeCase{"ZeroWithHugeExponent", "0e99999999999", 0.0f},
-                    RangeCase{"HugeNegativeExponent", "5e-99999999999999999999", 0.0f}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(LineScanner, LineScannerRange,
+                         testing::Values(RangeCase{"LargestFloat", "3.40282347e38", std::numeric_limits<float>::max()},
+                                         RangeCase{"Overflow", "1e39", kInf},
+                                         RangeCase{"NegativeOverflow", "-1e39", -kInf},
+                                         RangeCase{"HugeExponent", "2e99999999999999999999", kInf},
+                                         RangeCase{"ManyDigits", "1" + std::string(400, '0'), kInf},
+                                         RangeCase{"Subnormal", "1e-40", 1e-40f}, RangeCase{"Underflow", "1e-50", 0.0f},
+                                         RangeCase{"NegativeUnderflow", "-1e-50", -0.0f},
+                                         RangeCase{"LongFractionUnderflow", "0." + std::string(60, '0') + "1", 0.0f},
+                                         RangeCase{"ZeroWithHugeExponent", "0e99999999999", 0.0f},
+                                         RangeCase{"HugeNegativeExponent", "5e-99999999999999999999", 0.0f}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(LineScanner, EveryNumberRoundsAsTheGeneralConversionDoes)
 {
@@ -178,4 +173,4 @@ TEST(LineScanner, NeverReadsPastTheEndOfTheView)
     EXPECT_EQ(ValuesOf(std::string_view(cut).substr(0, 1)), std::vector<float>{1});
 }
 
-} // namespace
+}   // namespace

@@ -21,8 +21,8 @@ class RecordingTextRenderer : public TextRenderer {
 public:
     std::vector<RecordedText> Calls;
 
-    void DrawText(PixelBuffer&, int x, int y, const std::string& utf8, const TFont& font,
-                  std::uint32_t textPixel, std::uint32_t backgroundPixel) override
+    void DrawText(PixelBuffer&, int x, int y, const std::string& utf8, const TFont& font, std::uint32_t textPixel,
+                  std::uint32_t backgroundPixel) override
     {
         Calls.push_back({x, y, utf8, font, textPixel, backgroundPixel});
     }

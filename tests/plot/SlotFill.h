@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-inline void FillSlot(TraceSlot& t, const std::string& name, const std::vector<float>& x,
-                     const std::vector<float>& y1, const std::vector<float>& y2 = {},
-                     const std::vector<float>& y3 = {})
+inline void FillSlot(TraceSlot& t, const std::string& name, const std::vector<float>& x, const std::vector<float>& y1,
+                     const std::vector<float>& y2 = {}, const std::vector<float>& y3 = {})
 {
     t.Name = name;
     t.Table = AllocTable(4, x.size());

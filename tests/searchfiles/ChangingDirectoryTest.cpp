@@ -21,7 +21,7 @@ TEST(SearchFilesChangingDirectory, ListsOnlyWholeRecordsWhileEntriesComeAndGo)
     for (int i = 0; i < 200; ++i)
         dir.MakeFile("keep" + std::to_string(i) + ".dat");
 
-    std::atomic<bool> stop {false};
+    std::atomic<bool> stop{false};
     std::thread churn([&] {
         int round = 0;
         while (!stop.load()) {
@@ -64,4 +64,4 @@ TEST(SearchFilesChangingDirectory, ListsOnlyWholeRecordsWhileEntriesComeAndGo)
     churn.join();
 }
 
-}  // namespace
+}   // namespace

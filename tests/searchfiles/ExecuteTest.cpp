@@ -57,7 +57,7 @@ TEST(SearchFilesExecute, DefaultsListDirectoriesWithParentFirstThenFiles)
     dir.MakeFile(".hidden");
     dir.MakeDir("zdir");
 
-    TSearchFiles files;  // dfParent, ssNameSmall, no filter
+    TSearchFiles files;   // dfParent, ssNameSmall, no filter
     EXPECT_TRUE(files.Execute(dir.Path() + "/"));
     EXPECT_THAT(Names(files), ElementsAre("..", "zdir", "a.dat", "b.txt"));
 }
@@ -99,7 +99,7 @@ TEST(SearchFilesExecute, EmptyNameListsTheRoot)
 
 // Each case names a directory that cannot be listed; tests run as root, so
 // unreadability is made by structure rather than by permissions.
-class UnlistableDirectory : public ::testing::TestWithParam<const char*> {};
+class UnlistableDirectory : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(UnlistableDirectory, GivesFalseAndDiscardsThePreviousResult)
 {
@@ -168,9 +168,9 @@ TEST(SearchFilesExecute, LinksCountAsWhatTheyPointToAndDanglingOnesAsFiles)
 TEST(SearchFilesExecute, KeepsNamesWithHighBytesAndOfFullLength)
 {
     ScratchDir dir;
-    const std::string japanese = "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF.dat";  // "データ.dat"
-    const std::string latin1 = "caf\xE9.dat";                                     // not valid UTF-8
-    const std::string longest = std::string(251, 'n') + ".dat";                   // 255 bytes
+    const std::string japanese = "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF.dat";   // "データ.dat"
+    const std::string latin1 = "caf\xE9.dat";                                  // not valid UTF-8
+    const std::string longest = std::string(251, 'n') + ".dat";                // 255 bytes
     for (const std::string& name : {japanese, latin1, longest})
         dir.MakeFile(name, 3);
 
@@ -209,7 +209,7 @@ TEST(SearchFilesExecute, DerivesAttributesFromKindModeAndName)
 TEST(SearchFilesExecute, SizeIsTheLow32BitsOfTheFileSize)
 {
     ScratchDir dir;
-    dir.MakeFile("big.dat", (int64_t{1} << 32) + 5);  // sparse: takes no disk space
+    dir.MakeFile("big.dat", (int64_t{1} << 32) + 5);   // sparse: takes no disk space
     dir.MakeFile("neg.dat", int64_t{0xFFFFFFFF});
 
     TSearchFiles files;
@@ -287,4 +287,4 @@ TEST(SearchFilesExecute, HoldsNoMoreThanTheListedDirectoryOpen)
     EXPECT_EQ(OpenDescriptors(), before);
 }
 
-}  // namespace
+}   // namespace

@@ -49,14 +49,22 @@ struct FilterCase {
     std::vector<std::string> Kept;
 };
 
-class ExtFilterTokens : public ::testing::TestWithParam<FilterCase> {};
+class ExtFilterTokens : public ::testing::TestWithParam<FilterCase> { };
 
 TEST_P(ExtFilterTokens, KeepsDirectoriesAndMatchingFilesTokenByToken)
 {
     TSearchFiles files;
     files.ExtFilter = GetParam().Filter;
-    TFileList list = MakeList({{"a.gdw"}, {"sub", true}, {"b.DAT"}, {"noext"}, {"c.GDW"},
-                               {"d.txt"}, {"e.dat.bak"}, {"f."}, {"g.dat"}, {".gdw"}});
+    TFileList list = MakeList({{"a.gdw"},
+                               {"sub", true},
+                               {"b.DAT"},
+                               {"noext"},
+                               {"c.GDW"},
+                               {"d.txt"},
+                               {"e.dat.bak"},
+                               {"f."},
+                               {"g.dat"},
+                               {".gdw"}});
     files.CheckExt(list);
     EXPECT_THAT(Names(list), ElementsAreArray(GetParam().Kept));
 }
@@ -67,11 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"", {"a.gdw", "sub", "b.DAT", "noext", "c.GDW", "d.txt", "e.dat.bak", "f.", "g.dat", ".gdw"}},
         // Directories and the first token's files in listing order, then the second token's.
         FilterCase{"gdw;.DAT", {"a.gdw", "sub", "c.GDW", ".gdw", "b.DAT", "g.dat"}},
-        FilterCase{".dat", {"sub", "b.DAT", "g.dat"}},
-        FilterCase{";", {"sub", "noext"}},
-        FilterCase{";;", {"sub", "noext"}},
-        FilterCase{".", {"sub", "f."}},
-        FilterCase{"bak", {"sub", "e.dat.bak"}},
+        FilterCase{".dat", {"sub", "b.DAT", "g.dat"}}, FilterCase{";", {"sub", "noext"}},
+        FilterCase{";;", {"sub", "noext"}}, FilterCase{".", {"sub", "f."}}, FilterCase{"bak", {"sub", "e.dat.bak"}},
         FilterCase{"*.gdw", {"sub"}},
         // Tokens are not trimmed.
         FilterCase{"gdw; dat", {"a.gdw", "sub", "c.GDW", ".gdw"}},
@@ -81,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SearchFilesExtFilter, IgnoresOnlyAsciiLetterCase)
 {
     TSearchFiles files;
-    files.ExtFilter = ".\xC3\xA9t";  // ".ét" in UTF-8
+    files.ExtFilter = ".\xC3\xA9t";   // ".ét" in UTF-8
     TFileList list = MakeList({{"a.\xC3\xA9t"}, {"b.\xC3\x89T"}, {"c.\xC3\xA9T"}});
     files.CheckExt(list);
     EXPECT_THAT(Names(list), ElementsAre("a.\xC3\xA9t", "c.\xC3\xA9T"));
@@ -92,7 +97,7 @@ struct DispCase {
     std::vector<std::string> Kept;
 };
 
-class DispFileKinds : public ::testing::TestWithParam<DispCase> {};
+class DispFileKinds : public ::testing::TestWithParam<DispCase> { };
 
 TEST_P(DispFileKinds, DropsTheKindsTheSettingExcludes)
 {
@@ -103,21 +108,20 @@ TEST_P(DispFileKinds, DropsTheKindsTheSettingExcludes)
     EXPECT_THAT(Names(list), ElementsAreArray(GetParam().Kept));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SearchFiles, DispFileKinds,
-    ::testing::Values(DispCase{dfAll, {".", "..", ".hidden", "..odd", "sub", "a.dat"}},
-                      DispCase{dfParent, {"..", "..odd", "sub", "a.dat"}},
-                      DispCase{dfDirFile, {"sub", "a.dat"}},
-                      DispCase{dfFile, {"a.dat"}},
-                      // A value no setting has (a damaged setting) removes nothing.
-                      DispCase{static_cast<TDispFile>(200), {".", "..", ".hidden", "..odd", "sub", "a.dat"}}));
+INSTANTIATE_TEST_SUITE_P(SearchFiles, DispFileKinds,
+                         ::testing::Values(DispCase{dfAll, {".", "..", ".hidden", "..odd", "sub", "a.dat"}},
+                                           DispCase{dfParent, {"..", "..odd", "sub", "a.dat"}},
+                                           DispCase{dfDirFile, {"sub", "a.dat"}}, DispCase{dfFile, {"a.dat"}},
+                                           // A value no setting has (a damaged setting) removes nothing.
+                                           DispCase{static_cast<TDispFile>(200),
+                                                    {".", "..", ".hidden", "..odd", "sub", "a.dat"}}));
 
 struct SortCase {
     TSortStyle Style;
     std::vector<std::string> Order;
 };
 
-class SortStyles : public ::testing::TestWithParam<SortCase> {};
+class SortStyles : public ::testing::TestWithParam<SortCase> { };
 
 // Dates: x and z share a day (different times must not matter); sizes are signed.
 TEST_P(SortStyles, OrdersByTheStyleKeyKeepingTiesInListOrder)
@@ -132,20 +136,19 @@ TEST_P(SortStyles, OrdersByTheStyleKeyKeepingTiesInListOrder)
     EXPECT_THAT(Names(list), ElementsAreArray(GetParam().Order));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SearchFiles, SortStyles,
-    ::testing::Values(
-        SortCase{ssNoSort, {"b10.txt", "B9.dat", "a", "\xE3\x81\x82.dat"}},
-        // Upper case before lower, "10" before "9", bytes >= 0x80 after ASCII.
-        SortCase{ssNameSmall, {"B9.dat", "a", "b10.txt", "\xE3\x81\x82.dat"}},
-        SortCase{ssNameLarge, {"\xE3\x81\x82.dat", "b10.txt", "a", "B9.dat"}},
-        SortCase{ssExtSmall, {"a", "B9.dat", "\xE3\x81\x82.dat", "b10.txt"}},
-        SortCase{ssExtLarge, {"b10.txt", "B9.dat", "\xE3\x81\x82.dat", "a"}},
-        SortCase{ssDateSmall, {"\xE3\x81\x82.dat", "b10.txt", "a", "B9.dat"}},
-        SortCase{ssDateLarge, {"B9.dat", "b10.txt", "a", "\xE3\x81\x82.dat"}},
-        SortCase{ssSizeSmall, {"B9.dat", "a", "\xE3\x81\x82.dat", "b10.txt"}},
-        SortCase{ssSizeLarge, {"b10.txt", "a", "\xE3\x81\x82.dat", "B9.dat"}},
-        SortCase{static_cast<TSortStyle>(99), {"b10.txt", "B9.dat", "a", "\xE3\x81\x82.dat"}}));
+INSTANTIATE_TEST_SUITE_P(SearchFiles, SortStyles,
+                         ::testing::Values(SortCase{ssNoSort, {"b10.txt", "B9.dat", "a", "\xE3\x81\x82.dat"}},
+                                           // Upper case before lower, "10" before "9", bytes >= 0x80 after ASCII.
+                                           SortCase{ssNameSmall, {"B9.dat", "a", "b10.txt", "\xE3\x81\x82.dat"}},
+                                           SortCase{ssNameLarge, {"\xE3\x81\x82.dat", "b10.txt", "a", "B9.dat"}},
+                                           SortCase{ssExtSmall, {"a", "B9.dat", "\xE3\x81\x82.dat", "b10.txt"}},
+                                           SortCase{ssExtLarge, {"b10.txt", "B9.dat", "\xE3\x81\x82.dat", "a"}},
+                                           SortCase{ssDateSmall, {"\xE3\x81\x82.dat", "b10.txt", "a", "B9.dat"}},
+                                           SortCase{ssDateLarge, {"B9.dat", "b10.txt", "a", "\xE3\x81\x82.dat"}},
+                                           SortCase{ssSizeSmall, {"B9.dat", "a", "\xE3\x81\x82.dat", "b10.txt"}},
+                                           SortCase{ssSizeLarge, {"b10.txt", "a", "\xE3\x81\x82.dat", "B9.dat"}},
+                                           SortCase{static_cast<TSortStyle>(99),
+                                                    {"b10.txt", "B9.dat", "a", "\xE3\x81\x82.dat"}}));
 
 TEST(SearchFilesSort, PrefixSortsBeforeLongerName)
 {
@@ -164,4 +167,4 @@ TEST(SearchFilesGrouping, PutsDirectoriesFirstKeepingEachGroupsOrder)
     EXPECT_THAT(Names(list), ElementsAre("z", "..", "a.dat", "b.dat", "c"));
 }
 
-}  // namespace
+}   // namespace

@@ -16,7 +16,7 @@
 
 namespace {
 
-class OutOfRangeIndex : public ::testing::TestWithParam<int> {};
+class OutOfRangeIndex : public ::testing::TestWithParam<int> { };
 
 TEST_P(OutOfRangeIndex, EveryQueryThrowsTheListErrorWithTheIndex)
 {
@@ -30,10 +30,10 @@ TEST_P(OutOfRangeIndex, EveryQueryThrowsTheListErrorWithTheIndex)
     const int index = GetParam();
     const std::string expected = "リストのインデックスが範囲を超えています (" + std::to_string(index) + ")";
     const std::function<void()> queries[] = {
-        [&] { files.GetFileName(index); }, [&] { files.GetSize(index); },    [&] { files.GetAttrib(index); },
-        [&] { files.GetDate(index); },     [&] { files.GetTime(index); },    [&] { files.GetFileBlock(index); },
-        [&] { files.IsReadOnly(index); },  [&] { files.IsHidden(index); },   [&] { files.IsSystem(index); },
-        [&] { files.IsLabel(index); },     [&] { files.IsDirec(index); },    [&] { files.IsArch(index); },
+        [&] { files.GetFileName(index); }, [&] { files.GetSize(index); },  [&] { files.GetAttrib(index); },
+        [&] { files.GetDate(index); },     [&] { files.GetTime(index); },  [&] { files.GetFileBlock(index); },
+        [&] { files.IsReadOnly(index); },  [&] { files.IsHidden(index); }, [&] { files.IsSystem(index); },
+        [&] { files.IsLabel(index); },     [&] { files.IsDirec(index); },  [&] { files.IsArch(index); },
     };
     for (const auto& query : queries) {
         try {
@@ -75,7 +75,7 @@ struct PackCase {
     uint16_t Time;
 };
 
-class PackedDateTime : public ::testing::TestWithParam<PackCase> {};
+class PackedDateTime : public ::testing::TestWithParam<PackCase> { };
 
 TEST_P(PackedDateTime, PacksOrClampsToTheRecordsRange)
 {
@@ -90,19 +90,19 @@ constexpr uint16_t kFirstDay = (0 << 9) | (1 << 5) | 1;
 constexpr uint16_t kLastDay = (127 << 9) | (12 << 5) | 31;
 constexpr uint16_t kLastTime = (23 << 11) | (59 << 5) | 29;
 
-INSTANTIATE_TEST_SUITE_P(
-    SearchFiles, PackedDateTime,
-    ::testing::Values(PackCase{"FirstSecond", LocalTime(1980, 1, 1, 0, 0, 0), kFirstDay, 0},
-                      PackCase{"LastRepresentable", LocalTime(2107, 12, 31, 23, 59, 59), kLastDay, kLastTime},
-                      PackCase{"Before1980", LocalTime(1970, 1, 2), kFirstDay, 0},
-                      PackCase{"After2107", LocalTime(2200, 6, 1), kLastDay, kLastTime},
-                      PackCase{"FarPast", LLONG_MIN, kFirstDay, 0},
-                      PackCase{"FarFuture", LLONG_MAX, kLastDay, kLastTime}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Label); });
+INSTANTIATE_TEST_SUITE_P(SearchFiles, PackedDateTime,
+                         ::testing::Values(PackCase{"FirstSecond", LocalTime(1980, 1, 1, 0, 0, 0), kFirstDay, 0},
+                                           PackCase{"LastRepresentable", LocalTime(2107, 12, 31, 23, 59, 59), kLastDay,
+                                                    kLastTime},
+                                           PackCase{"Before1980", LocalTime(1970, 1, 2), kFirstDay, 0},
+                                           PackCase{"After2107", LocalTime(2200, 6, 1), kLastDay, kLastTime},
+                                           PackCase{"FarPast", LLONG_MIN, kFirstDay, 0},
+                                           PackCase{"FarFuture", LLONG_MAX, kLastDay, kLastTime}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Label); });
 
 TEST(SearchFilesRecord, NameMustFitWithItsTerminator)
 {
-    FileBlock block {};
+    FileBlock block{};
     std::memset(&block, 0x5A, sizeof block);
     EXPECT_TRUE(SetEntryName(block, std::string(259, 'a')));
     EXPECT_EQ(std::strlen(block.EntryName), 259u);
@@ -110,7 +110,7 @@ TEST(SearchFilesRecord, NameMustFitWithItsTerminator)
     std::memset(&block, 0x5A, sizeof block);
     EXPECT_FALSE(SetEntryName(block, std::string(260, 'b')));
     EXPECT_EQ(block.EntryName[0], '\0');
-    EXPECT_EQ(block.EntryName[1], 0x5A);  // nothing else written
+    EXPECT_EQ(block.EntryName[1], 0x5A);   // nothing else written
     EXPECT_EQ(block.Size, 0x5A5A5A5A);
 
     EXPECT_FALSE(SetEntryName(block, std::string("a\0b", 3)));
@@ -131,7 +131,7 @@ TEST(SearchFilesRecord, EntriesNoLongerAsListedKeepTheirKindWithoutDetails)
     // "turned" was a file when it was listed.
     for (const Case& c : {Case{"stays.dat", kAttrArchive, 9}, Case{"gone.dat", kAttrArchive, 0},
                           Case{"turned", kAttrArchive, 0}, Case{"stays.dat", kAttrDirectory, 0}}) {
-        FileBlock block {};
+        FileBlock block{};
         SetEntryName(block, c.Name);
         block.Attrib = c.ListedKind;
         DescribeEntry(dirFd.Get(), block);
@@ -179,4 +179,4 @@ TEST(SearchFilesQueries, DetailsOfARelativeListingSurviveAChangeOfDirectory)
     EXPECT_EQ(size, 11);
 }
 
-}  // namespace
+}   // namespace

@@ -52,7 +52,7 @@ void ScratchDir::MakeLink(const std::string& name, const std::string& target) co
 
 time_t LocalTime(int year, int month, int day, int hour, int minute, int second)
 {
-    struct tm local {};
+    struct tm local { };
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
     local.tm_mday = day;

@@ -15,7 +15,16 @@
 
 namespace {
 
-enum class Shape { RandomWalk, Sine, Steps, NanGaps, WalkingX, SawtoothX, Spikes, FewPoints };
+enum class Shape {
+    RandomWalk,
+    Sine,
+    Steps,
+    NanGaps,
+    WalkingX,
+    SawtoothX,
+    Spikes,
+    FewPoints
+};
 
 struct Trial {
     Shape Data;
@@ -48,12 +57,22 @@ Trace Make(Shape shape, unsigned seed)
             if (rng() % 50 == 0)
                 (rng() % 2 ? x : y) = nan;
             break;
-        case Shape::WalkingX: walkX += step(rng); x = walkX; y = walkY; break;
-        case Shape::SawtoothX: x = float(i % 7000) * (i / 7000 % 2 ? -1.0f : 1.0f); y = walkY; break;
+        case Shape::WalkingX:
+            walkX += step(rng);
+            x = walkX;
+            y = walkY;
+            break;
+        case Shape::SawtoothX:
+            x = float(i % 7000) * (i / 7000 % 2 ? -1.0f : 1.0f);
+            y = walkY;
+            break;
         case Shape::Spikes:
             y = rng() % 500 == 0 ? (rng() % 2 ? 1e30f : -std::numeric_limits<float>::infinity()) : walkY;
             break;
-        case Shape::FewPoints: x = unit(rng) * 100; y = unit(rng) * 100; break;
+        case Shape::FewPoints:
+            x = unit(rng) * 100;
+            y = unit(rng) * 100;
+            break;
         }
         t.X.push_back(x);
         t.Y.push_back(y);
@@ -76,7 +95,7 @@ ViewAxisLimits LimitsOf(const std::vector<float>& v, bool tight)
     return {lo, hi};
 }
 
-class EnvelopeExactness : public ::testing::TestWithParam<Trial> {};
+class EnvelopeExactness : public ::testing::TestWithParam<Trial> { };
 
 TEST_P(EnvelopeExactness, ReducedLinesGiveTheSamePixelsAsEveryPoint)
 {
@@ -161,4 +180,4 @@ std::vector<Trial> Trials()
 
 INSTANTIATE_TEST_SUITE_P(Shapes, EnvelopeExactness, ::testing::ValuesIn(Trials()));
 
-} // namespace
+}   // namespace

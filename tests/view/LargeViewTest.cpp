@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The large view's picture, its exports, its legend and its window.
 #include "LargeView.h"
-#include "LargeViewWindow.h"
 #include "GraphPainter.h"
+#include "LargeViewWindow.h"
 #include "PlainControls.h"
 #include "SlotFill.h"
 #include "ViewLegend.h"
@@ -50,7 +50,10 @@ protected:
         m_state.Axes[2] = {0.1f, 0};
     }
 
-    std::string Path(const std::string& file) const { return m_dir.filePath(QString::fromStdString(file)).toStdString(); }
+    std::string Path(const std::string& file) const
+    {
+        return m_dir.filePath(QString::fromStdString(file)).toStdString();
+    }
 
     QTemporaryDir m_dir;
     PlainControls m_controls;
@@ -95,8 +98,8 @@ TEST(LegendCorner, GoesWhereTheTracesAreNot)
     };
     const std::vector<Case> cases{
         {{{0, 20}, {380, 20}, {380, 299}}, LegendCorner::BottomLeft},   // along the top and the right
-        {{{0, 299}, {399, 0}}, LegendCorner::TopLeft},                 // rising diagonal
-        {{{0, 0}, {399, 299}, {0, 299}}, LegendCorner::TopRight},      // falling diagonal and the bottom
+        {{{0, 299}, {399, 0}}, LegendCorner::TopLeft},                  // rising diagonal
+        {{{0, 0}, {399, 299}, {0, 299}}, LegendCorner::TopRight},       // falling diagonal and the bottom
         {{{0, 20}, {399, 20}, {0, 60}, {399, 60}}, LegendCorner::BottomRight},
     };
     for (const Case& c : cases) {
@@ -118,10 +121,11 @@ TEST_F(LargeView, DataAsTabSeparatedTextNamesFileAndColumn)
     for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(text.substr(at, end - at));
     ASSERT_EQ(lines.size(), 1u + 1001u);
-    EXPECT_EQ(lines[0], "run07.dat:time\trun07.dat:U_out[mV]\trun07.dat:I[mA]\trun06.dat:column 1\t"
-                        "run06.dat:column 2\trun05.dat:column 1\trun05.dat:column 2\trun05.dat:column 3");
+    EXPECT_EQ(lines[0],
+              "run07.dat:time\trun07.dat:U_out[mV]\trun07.dat:I[mA]\trun06.dat:column 1\t"
+              "run06.dat:column 2\trun05.dat:column 1\trun05.dat:column 2\trun05.dat:column 3");
     EXPECT_EQ(lines[1], "0\t0\t0\t0\t0\t0\t0\t0.06");
-    EXPECT_EQ(lines[2].rfind("0.1\t\t0.001\t", 0), 0u) << lines[2];   // NaN: an empty cell
+    EXPECT_EQ(lines[2].rfind("0.1\t\t0.001\t", 0), 0u) << lines[2];                  // NaN: an empty cell
     EXPECT_NE(lines[3].find("\t0.002\t\t\t0.2\t"), std::string::npos) << lines[3];   // run06 has ended
 }
 
@@ -267,4 +271,4 @@ TEST_F(LargeView, LegendFollowsADragAndADoubleClickHandsItBack)
     EXPECT_EQ(window.LegendRect(), before);
 }
 
-} // namespace
+}   // namespace
