@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   fonts-ipafont-gothic
   shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils appstream
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   dpkg-dev file librsvg2-bin man-db
   lintian devscripts weston qt6-wayland
 )
