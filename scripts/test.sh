@@ -7,8 +7,13 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-# The tree keeps the one format of .clang-format.
-git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+# The tree keeps the one format of .clang-format (outside a clone, every
+# source file below the project's folders).
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h'
+else
+  find app bench fuzz options platform plot searchfiles tests view \( -name '*.cpp' -o -name '*.h' \) -print0
+fi | xargs -0 clang-format --dry-run --Werror
 
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
