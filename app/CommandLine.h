@@ -10,11 +10,18 @@
 #include <vector>
 
 struct CommandLine {
-    std::string FileName;   // empty when none was given
+    std::string FileName;                 // the first file; empty when none was given
+    std::vector<std::string> FileNames;   // every file, in order
+    bool View = false;                    // --view: open the large view at start
+    // --export OUT.png|OUT.svg [--size WxH]: write the large view of the files
+    // without a window and end.
+    std::string ExportTo;
+    int ExportWidth = 1200;
+    int ExportHeight = 800;
     // --event-log FILE: one line per hand-over event, for the process tests
     // that watch what copies of the program do.
     std::string EventLog;
-    std::string Error;   // an option without its value
+    std::string Error;   // an option without its value, or a size that is none
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -7,6 +7,7 @@
 #include "CursorReadout.h"
 #include "FormatText.h"
 #include "GraphPainter.h"
+#include "LargeViewWindow.h"
 #include "PlotView.h"
 
 #include <QCheckBox>
@@ -49,6 +50,10 @@ void TForm1::PaintGraph()
     // its own and is not repainted with the window.
     repaint();
     m_plotView->repaint();
+    // The large view only marks its picture stale here and repaints once per
+    // frame, so it never holds up the main window.
+    if (m_largeView && m_largeView->isVisible())
+        m_largeView->Refresh();
 }
 
 void TForm1::ChangeAxes(LimitTarget target, QLineEdit* edit)

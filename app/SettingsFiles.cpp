@@ -121,6 +121,7 @@ void TForm1::ReadGlobalSettingsFile()
     State.FileDialogFilter = settings.FileDialog;
     m_openDialogFilter = QString::fromStdString(State.FileDialogFilter);
     ApplyCommonSettings(settings.Common, path, BadColumnText::TakesItsDefault);
+    ReadLargeViewSettings(ini);
 }
 
 void TForm1::ReadDirectorySettingsFile(const std::string& dir)
@@ -232,6 +233,7 @@ void TForm1::WriteGlobalSettingsFile()
     ProfileFile ini = GlobalFileAt(GlobalSettingsFile());
     ProfileFile::Batch batch(ini);
     WriteGlobalSettings(ini, settings);
+    WriteLargeViewSettings(ini);
     batch.Commit();
 }
 

@@ -14,6 +14,11 @@ inline constexpr const char* kForm1Section = "Form1";
 inline constexpr const char* kStateSection = "State";
 inline constexpr const char* kValueSection = "Value";
 inline constexpr const char* kColorSection = "Color";
+// The large view's place, after every section of the program's own layout.
+inline constexpr const char* kLargeViewSection = "LargeView";
+inline constexpr const char* kLargeViewOpenKey = "Open";
+inline constexpr const char* kLargeViewWidthKey = "Width";
+inline constexpr const char* kLargeViewHeightKey = "Height";
 
 inline constexpr const char* kTopKey = "Top";
 inline constexpr const char* kLeftKey = "Left";

@@ -44,6 +44,7 @@ class HelpViewer;
 class PlotView;
 class QtTextRenderer;
 class CursorReadout;
+class LargeViewWindow;
 
 // The seven controls of one axis, in the order the handlers address them.
 // The X axis has no limit labels (null).
@@ -227,6 +228,13 @@ public:
     // since a file handed over now would never be seen.
     Q_SIGNAL void Closing();
 
+    // --- The large view (LargeViewHost.cpp) ---
+    // Opens the large view, or brings it to the front; it follows every paint.
+    void ShowLargeView();
+    LargeViewWindow* LargeView() const { return m_largeView; }
+    // It was open when the program last closed.
+    bool LargeViewWasOpen() const { return m_largeViewWasOpen; }
+
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
     void WheelTurned(int angleDelta);
@@ -261,6 +269,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -282,6 +291,8 @@ private:
         TakesItsDefault
     };
     void ApplyCommonSettings(const CommonSettings& common, const std::string& path, BadColumnText bad);
+    void ReadLargeViewSettings(const ProfileFile& ini);
+    void WriteLargeViewSettings(ProfileFile& ini) const;
     CommonSettings CommonSettingsOfControls() const;
 
     DirectoryNavigator m_navigator{State};
@@ -289,6 +300,11 @@ private:
     std::unique_ptr<QtTextRenderer> m_textRenderer;
     std::unique_ptr<RasterCanvas> m_canvas;
     std::unique_ptr<CursorReadout> m_cursor;
+    LargeViewWindow* m_largeView = nullptr;   // top-level, made on first use
+    // Where the large view was, as read from the settings: shown again there.
+    QRect m_largeViewGeometry;
+    bool m_largeViewWasOpen = false;
+    bool m_largeViewKnown = false;   // the settings file has its section
     PlotView* m_plotView = nullptr;
     QButtonGroup* m_ysButtons = nullptr;
     HelpViewer* m_help = nullptr;

@@ -3,6 +3,7 @@
 // single copy, else runs the main window on it.
 #include "CommandLine.h"
 #include "Dialogs.h"
+#include "ExportCommand.h"
 #include "FileNames.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
@@ -33,7 +34,7 @@ bool SingleCopyWanted()
     }
 }
 
-int RunWindow(const std::string& fileName, SingleInstance& instance)
+int RunWindow(const std::string& fileName, bool showLargeView, SingleInstance& instance)
 {
     TForm1 form(fileName);
     form.AcceptDroppedFiles();
@@ -57,6 +58,8 @@ int RunWindow(const std::string& fileName, SingleInstance& instance)
     }
 
     form.show();
+    if (showLargeView || form.LargeViewWasOpen())
+        form.ShowLargeView();
     QApplication::exec();
     // The window goes away with this scope; nothing may be handed to it after.
     instance.Serve(nullptr);
@@ -76,6 +79,8 @@ int main(int argc, char** argv)
     }
     const std::string& fileName = options.FileName;
     SetEventLog(options.EventLog);
+    if (!options.ExportTo.empty())
+        return RunExportCommand(options, argc, argv);
 
     // Decided before the application object exists: a second copy that only
     // hands its file over never needs a display and ends sooner without one.
@@ -116,7 +121,7 @@ int main(int argc, char** argv)
 
     int status = 0;
     try {
-        status = RunWindow(fileName, instance);
+        status = RunWindow(fileName, options.View, instance);
     } catch (const std::exception& error) {
         instance.Serve(nullptr);
         ShowHandlerError(Dialogs::Real(), nullptr, error);

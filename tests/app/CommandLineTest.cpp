@@ -34,5 +34,20 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"LogAfterFile", {"a.dat", "--event-log", "e.log"}, "a.dat", "e.log", false},
                       CommandLineCase{"DashDashEndsOptions", {"--", "--event-log"}, "--event-log", "", false},
                       CommandLineCase{"EmptyName", {""}, "", "", false},
-                      CommandLineCase{"LogWithoutValue", {"a.dat", "--event-log"}, "a.dat", "", true}),
+                      CommandLineCase{"LogWithoutValue", {"a.dat", "--event-log"}, "a.dat", "", true},
+                      CommandLineCase{"ViewIsNoName", {"--view", "a.dat"}, "a.dat", "", false},
+                      CommandLineCase{"BadSize", {"--size", "12x", "a.dat"}, "", "", true},
+                      CommandLineCase{"HugeSize", {"--size", "99999x10", "a.dat"}, "", "", true}),
     [](const auto& testInfo) { return std::string(testInfo.param.Label); });
+
+TEST(CommandLine, ExportTakesEveryFileItsTargetAndSize)
+{
+    const CommandLine line =
+        ParseCommandLine({"tracely", "--export", "out.svg", "--size", "640x480", "--", "a.dat", "--view", "b.dat"});
+    EXPECT_TRUE(line.Error.empty()) << line.Error;
+    EXPECT_EQ(line.ExportTo, "out.svg");
+    EXPECT_EQ(line.ExportWidth, 640);
+    EXPECT_EQ(line.ExportHeight, 480);
+    EXPECT_FALSE(line.View) << "after -- it is a file name";
+    EXPECT_EQ(line.FileNames, (std::vector<std::string>{"a.dat", "--view", "b.dat"}));
+}

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// tracely --export with the real executable: no display, no running copy
+// asked, no settings file written, and nothing written when a file is refused.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+class ExportCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        Root = m_root.path().toStdString() + "/";
+        // A copy of its own: the global settings file would lie beside it.
+        ASSERT_TRUE(QFile::copy(TRACELY_EXECUTABLE, QString::fromStdString(Root + "tracely")));
+        for (const char* name : {"a.dat", "b.dat"}) {
+            std::ofstream out(Root + name);
+            out << "# time U_out[mV]\n";
+            for (int i = 0; i < 200; ++i)
+                out << i * 0.01 << ' ' << (name[0] == 'a' ? i : 200 - i) << '\n';
+        }
+    }
+
+    int Run(const QStringList& args, QString* errors = nullptr)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(Root + "config"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(QString::fromStdString(Root));
+        process.start(QString::fromStdString(Root + "tracely"), args);
+        if (!process.waitForFinished(60000))
+            return -2;
+        if (errors)
+            *errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -3;
+    }
+
+    std::string Root;
+
+private:
+    QTemporaryDir m_root;
+};
+
+}   // namespace
+
+TEST_F(ExportCommand, WritesThePictureAtTheAskedSizeWithoutADisplayOrSettings)
+{
+    EXPECT_EQ(Run({"--export", "out.png", "--size", "640x360", "a.dat", "b.dat"}), 0);
+    const QImage picture(QString::fromStdString(Root + "out.png"));
+    EXPECT_EQ(picture.size(), QSize(640, 360));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "Tracely.ini"))) << "a settings file was written";
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "_Tracely.ini")));
+}
+
+TEST_F(ExportCommand, SvgIsWellFormedAndCarriesTheAxisTitleAsText)
+{
+    ASSERT_EQ(Run({"--export", "out.svg", "--", "a.dat"}), 0);
+    QFile file(QString::fromStdString(Root + "out.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
+            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(texts.contains("U_out[mV]")) << texts.join('|').toStdString();
+}
+
+TEST_F(ExportCommand, RefusedFileIsNamedAndNothingIsWritten)
+{
+    QString errors;
+    EXPECT_NE(Run({"--export", "out.png", "a.dat", "missing.dat"}, &errors), 0);
+    EXPECT_TRUE(errors.contains("missing.dat")) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "out.png")));
+    EXPECT_NE(Run({"--export", "out.png"}, &errors), 0) << "no file given";
+    EXPECT_NE(Run({"--export", "out.png", "--size", "0x10", "a.dat"}, &errors), 0);
+}
