@@ -5,9 +5,9 @@
 #include "Unit1.h"
 
 #include "Conversions.h"
-#include "CursorReadout.h"
 #include "DataFileReader.h"
 #include "FileNames.h"
+#include "PlotCursor.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -22,7 +22,6 @@ void TForm1::ShowLargeView()
         // Top-level: closing it changes nothing in the main window.
         m_largeView = new LargeViewWindow(State, nullptr);
         m_largeView->setAttribute(Qt::WA_QuitOnClose, false);
-        connect(this, &QObject::destroyed, m_largeView, &QObject::deleteLater);
         if (m_largeViewGeometry.isValid())
             m_largeView->setGeometry(m_largeViewGeometry);
         else

@@ -4,10 +4,10 @@
 #include "Unit1.h"
 
 #include "AxisRanges.h"
-#include "CursorReadout.h"
 #include "FormatText.h"
 #include "GraphPainter.h"
 #include "LargeViewWindow.h"
+#include "PlotCursor.h"
 #include "PlotView.h"
 
 #include <QCheckBox>

@@ -3,8 +3,9 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
-#include "CursorReadout.h"
 #include "HelpViewer.h"
+#include "LargeViewWindow.h"
+#include "PlotCursor.h"
 #include "PlotView.h"
 #include "QtTextRenderer.h"
 #include "SettingsLocation.h"
@@ -77,7 +78,7 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     m_canvas->SystemColor = [this](TColor) { return palette().color(QPalette::Window).rgb(); };
 
     CreateControls();
-    m_cursor = std::make_unique<CursorReadout>(
+    m_cursor = std::make_unique<PlotCursor>(
         State, *m_canvas,
         ReadoutWidgets{CurrentX, CurrentY1, CurrentY2, CurrentY3, DeltaX, DeltaY1, DeltaY2, DeltaY3, L_CurrentY1,
                        L_CurrentX, L_DeltaY1, L_DeltaX},
@@ -105,6 +106,9 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
 
 TForm1::~TForm1()
 {
+    // The view draws this window's state; it must not outlive it, not even
+    // until the next turn of the event loop.
+    delete m_largeView;
     State.Controls = nullptr;
 }
 

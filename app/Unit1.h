@@ -43,7 +43,7 @@ class QToolButton;
 class HelpViewer;
 class PlotView;
 class QtTextRenderer;
-class CursorReadout;
+class PlotCursor;
 class LargeViewWindow;
 
 // The seven controls of one axis, in the order the handlers address them.
@@ -299,7 +299,7 @@ private:
     QImage m_picture;
     std::unique_ptr<QtTextRenderer> m_textRenderer;
     std::unique_ptr<RasterCanvas> m_canvas;
-    std::unique_ptr<CursorReadout> m_cursor;
+    std::unique_ptr<PlotCursor> m_cursor;
     LargeViewWindow* m_largeView = nullptr;   // top-level, made on first use
     // Where the large view was, as read from the settings: shown again there.
     QRect m_largeViewGeometry;

@@ -31,12 +31,12 @@ struct ReadoutWidgets {
     QLabel* L_DeltaX = nullptr;
 };
 
-class CursorReadout {
+class PlotCursor {
 public:
     // showArea puts a part of the picture (client pixels) on the screen;
     // paint redraws the whole plot (PaintGraph).
-    CursorReadout(PlotState& state, RasterCanvas& canvas, ReadoutWidgets widgets,
-                  std::function<void(const QRect&)> showArea, std::function<void()> paint);
+    PlotCursor(PlotState& state, RasterCanvas& canvas, ReadoutWidgets widgets,
+               std::function<void(const QRect&)> showArea, std::function<void()> paint);
 
     // A mouse move in client pixels: read-outs, and the cross when on and the
     // picture is ready. Outside the plot nothing changes.
