@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SingleInstance.h"
 
+#include "FileNameText.h"
 #include "HandoverFrame.h"
 
 #include <QByteArray>
@@ -29,11 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString PathText(const std::string& path)
-{
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
 
 std::string EnvironmentValue(const char* name)
 {
@@ -294,7 +290,7 @@ SingleInstance::Role SingleInstance::Claim()
     if (m_paths.Lock.empty())
         return Role::Alone;
     if (!m_lock) {
-        m_lock = std::make_unique<QLockFile>(PathText(m_paths.Lock));
+        m_lock = std::make_unique<QLockFile>(FileNameToText(m_paths.Lock));
         // Only a dead holder makes a lock stale, never its age.
         m_lock->setStaleLockTime(0);
     }
@@ -341,7 +337,7 @@ bool SingleInstance::Listen()
         return false;
     if (m_server)
         return m_server->isListening();
-    const QString socketPath = PathText(m_paths.Socket);
+    const QString socketPath = FileNameToText(m_paths.Socket);
     // Safe only because the lock is ours: a socket there belongs to a copy that died.
     QLocalServer::removeServer(socketPath);
     m_server = new QLocalServer(this);

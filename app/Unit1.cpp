@@ -39,16 +39,6 @@ constexpr int kWheelNotch = 120;
 
 }   // namespace
 
-QString FileNameToText(const std::string& name)
-{
-    return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-}
-
-std::string TextToFileName(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
-
 TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* parent,
                const std::string& settingsDirectory)
     : QWidget(parent),

@@ -15,6 +15,7 @@
 #include "DataFileReader.h"
 #include "Dialogs.h"
 #include "DirectoryNavigator.h"
+#include "FileNameText.h"
 #include "FileNames.h"
 #include "PlotState.h"
 #include "SettingsRecords.h"
@@ -318,7 +319,3 @@ const char* RefusalReason(FileKind kind);
 QString RefusalLine(const std::string& reason, const QString& item);
 // Adds name to files when it is a regular file, else its line to refusals.
 void TakeIfRegular(const std::string& name, std::vector<std::string>& files, QStringList& refusals);
-
-// File names are bytes; the controls show them decoded by the locale.
-QString FileNameToText(const std::string& name);
-std::string TextToFileName(const QString& text);
