@@ -6,7 +6,7 @@
 #include "AxisRanges.h"
 #include "GraphPainter.h"
 #include "LargeView.h"
-#include "PlainControls.h"
+#include "OverlaidTracesScene.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -14,70 +14,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <random>
-#include <vector>
-
 namespace {
 
-constexpr std::size_t kPoints = 1'000'000;
-constexpr int kClientWidth = 383;
-constexpr int kClientHeight = 431;
+using namespace bench_scene;
+
 const QSize kViewSize(1920, 1080);
-
-enum Shape {
-    kMonotoneX = 0,
-    kRandomWalkX = 1
-};
-
-struct Scene {
-    PlainControls Controls;
-    PlotState State;
-    std::vector<std::uint32_t> Pixels = std::vector<std::uint32_t>(kClientWidth * kClientHeight);
-    RasterCanvas Canvas{PixelBuffer{Pixels.data(), kClientWidth, kClientHeight, kClientWidth}};
-
-    explicit Scene(Shape shape)
-    {
-        State.Controls = &Controls;
-        Controls.YsItem = 2;
-        State.TracesShown = kHistorySlots;
-        std::mt19937 rng(1234);
-        std::normal_distribution<float> step(0, 1);
-        for (int s = 0; s < kHistorySlots; ++s) {
-            TraceSlot& slot = State.Traces[s];
-            slot.Name = "/data/sweep/run" + std::to_string(s) + ".dat";
-            slot.Table = AllocTable(4, kPoints);
-            slot.Points = kPoints;
-            for (int r = 0; r < 4; ++r) {
-                float* row = (*slot.Table)[r];
-                float walk = 0;
-                slot.Max[r] = -1e37f;
-                slot.Min[r] = 1e37f;
-                for (std::size_t i = 0; i < kPoints; ++i) {
-                    walk += step(rng);
-                    row[i] = (r == 0 && shape == kMonotoneX) ? float(i) : walk;
-                    slot.Max[r] = std::max(slot.Max[r], row[i]);
-                    slot.Min[r] = std::min(slot.Min[r], row[i]);
-                }
-                slot.Present[r] = 1;
-            }
-        }
-        // The view reads the limits the main window's last paint settled.
-        DrawGraph(State, Canvas);
-    }
-};
-
-Scene& SceneFor(Shape shape)
-{
-    static std::unique_ptr<Scene> scene;
-    static int built = -1;
-    if (built != shape) {
-        scene.reset();
-        scene = std::make_unique<Scene>(shape);
-        built = shape;
-    }
-    return *scene;
-}
 
 QImage ViewImage()
 {
