@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include <sys/resource.h>
+
 inline bool WriteReaderBenchFile(const std::string& path, int lines = 1'000'000)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -30,4 +32,12 @@ inline bool WriteReaderBenchFile(const std::string& path, int lines = 1'000'000)
         std::fwrite(line, 1, static_cast<std::size_t>(n), file);
     }
     return std::fclose(file) == 0;
+}
+
+// The process's peak resident set so far, in KiB.
+inline long PeakRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }

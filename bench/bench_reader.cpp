@@ -18,7 +18,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -121,13 +120,6 @@ public:
                                                run.cpu_accumulated_time * 1e9 / double(run.iterations)};
     }
 };
-
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 }   // namespace
 

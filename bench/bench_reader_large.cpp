@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -70,13 +69,6 @@ void BM_LoadAndPaint(benchmark::State& bench)
 
 // Each run reads 840 MB twice; three runs are plenty and keep the program short.
 BENCHMARK(BM_LoadAndPaint)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 }   // namespace
 
