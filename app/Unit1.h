@@ -80,68 +80,6 @@ public:
 
     PlotState State;
     Dialogs Modals;
-    std::array<AxisControlGroup, kAxisCount> AxisControls;
-
-    // Controls, named as the program names them.
-    QLabel* Label1 = nullptr;
-    QLineEdit* MaskEdit1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SaveSettings = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
-    QToolButton* SpeedButton3 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLineEdit* NumofTraces = nullptr;
-    QLabel* Label13 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    std::array<QRadioButton*, 3> RadioGroup1Items{};
-    QPushButton* PrevFile = nullptr;
-    QPushButton* ReDraw = nullptr;
-    QPushButton* NextFile = nullptr;
-    QCheckBox* TopMostToggle = nullptr;
-    QCheckBox* DispNameToggle = nullptr;
-    QCheckBox* Cursor = nullptr;
-
-    QLineEdit* Y1_upper = nullptr;
-    QLineEdit* Y2_upper = nullptr;
-    QLineEdit* Y3_upper = nullptr;
-    QLabel* L_Y1_upper = nullptr;
-    QLabel* L_Y2_upper = nullptr;
-    QLabel* L_Y3_upper = nullptr;
-    // "LinkageYs" (its object name); PlotControls::LinkageYs() reads it.
-    QCheckBox* LinkageYsBox = nullptr;
-    QCheckBox* Y1_auto = nullptr;
-    QCheckBox* Y2_auto = nullptr;
-    QCheckBox* Y3_auto = nullptr;
-    QLineEdit* Y1_lower = nullptr;
-    QLineEdit* Y2_lower = nullptr;
-    QLineEdit* Y3_lower = nullptr;
-    QLabel* L_Y1_lower = nullptr;
-    QLabel* L_Y2_lower = nullptr;
-    QLabel* L_Y3_lower = nullptr;
-    QLineEdit* X0_lower = nullptr;
-    QCheckBox* X0_auto = nullptr;
-    QLineEdit* X0_upper = nullptr;
-    QLineEdit* X0column = nullptr;
-    QLineEdit* Y1column = nullptr;
-    QLineEdit* Y2column = nullptr;
-    QLineEdit* Y3column = nullptr;
-    QLabel* L_X0column = nullptr;
-    QLabel* L_Y1column = nullptr;
-    QLabel* L_Y2column = nullptr;
-    QLabel* L_Y3column = nullptr;
-
-    QLineEdit* CurrentX = nullptr;
-    QLineEdit* CurrentY1 = nullptr;
-    QLineEdit* CurrentY2 = nullptr;
-    QLineEdit* CurrentY3 = nullptr;
-    QLineEdit* DeltaX = nullptr;
-    QLineEdit* DeltaY1 = nullptr;
-    QLineEdit* DeltaY2 = nullptr;
-    QLineEdit* DeltaY3 = nullptr;
-    QLabel* L_CurrentY1 = nullptr;
-    QLabel* L_CurrentX = nullptr;
-    QLabel* L_DeltaY1 = nullptr;
-    QLabel* L_DeltaX = nullptr;
 
     // --- PlotControls ---
     bool AxisAuto(int axis) const override;
@@ -276,6 +214,70 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    std::array<AxisControlGroup, kAxisCount> AxisControls;
+
+    // Controls, named as the program names them (also their object names,
+    // by which tests and accessibility tools find them).
+    QLabel* Label1 = nullptr;
+    QLineEdit* MaskEdit1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SaveSettings = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLineEdit* NumofTraces = nullptr;
+    QLabel* Label13 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    std::array<QRadioButton*, 3> RadioGroup1Items{};
+    QPushButton* PrevFile = nullptr;
+    QPushButton* ReDraw = nullptr;
+    QPushButton* NextFile = nullptr;
+    QCheckBox* TopMostToggle = nullptr;
+    QCheckBox* DispNameToggle = nullptr;
+    QCheckBox* Cursor = nullptr;
+
+    QLineEdit* Y1_upper = nullptr;
+    QLineEdit* Y2_upper = nullptr;
+    QLineEdit* Y3_upper = nullptr;
+    QLabel* L_Y1_upper = nullptr;
+    QLabel* L_Y2_upper = nullptr;
+    QLabel* L_Y3_upper = nullptr;
+    // "LinkageYs" (its object name); PlotControls::LinkageYs() reads it.
+    QCheckBox* LinkageYsBox = nullptr;
+    QCheckBox* Y1_auto = nullptr;
+    QCheckBox* Y2_auto = nullptr;
+    QCheckBox* Y3_auto = nullptr;
+    QLineEdit* Y1_lower = nullptr;
+    QLineEdit* Y2_lower = nullptr;
+    QLineEdit* Y3_lower = nullptr;
+    QLabel* L_Y1_lower = nullptr;
+    QLabel* L_Y2_lower = nullptr;
+    QLabel* L_Y3_lower = nullptr;
+    QLineEdit* X0_lower = nullptr;
+    QCheckBox* X0_auto = nullptr;
+    QLineEdit* X0_upper = nullptr;
+    QLineEdit* X0column = nullptr;
+    QLineEdit* Y1column = nullptr;
+    QLineEdit* Y2column = nullptr;
+    QLineEdit* Y3column = nullptr;
+    QLabel* L_X0column = nullptr;
+    QLabel* L_Y1column = nullptr;
+    QLabel* L_Y2column = nullptr;
+    QLabel* L_Y3column = nullptr;
+
+    QLineEdit* CurrentX = nullptr;
+    QLineEdit* CurrentY1 = nullptr;
+    QLineEdit* CurrentY2 = nullptr;
+    QLineEdit* CurrentY3 = nullptr;
+    QLineEdit* DeltaX = nullptr;
+    QLineEdit* DeltaY1 = nullptr;
+    QLineEdit* DeltaY2 = nullptr;
+    QLineEdit* DeltaY3 = nullptr;
+    QLabel* L_CurrentY1 = nullptr;
+    QLabel* L_CurrentX = nullptr;
+    QLabel* L_DeltaY1 = nullptr;
+    QLabel* L_DeltaX = nullptr;
+
     void CreateControls();
     void PlaceAxisControls();
     void PlaceFileControls();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the running copy does with a handed-over name.
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +12,7 @@ namespace {
 
 bool InDataLayout(const TForm1& form)
 {
-    return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.NumofTraces->isHidden();
+    return Ui(form).NextFile->isEnabled() && !Ui(form).X0_upper->isHidden() && !Ui(form).NumofTraces->isHidden();
 }
 
 }   // namespace
@@ -35,7 +36,7 @@ TEST_F(HandOver, FullNameBecomesSlotZeroAndItsDirectoryIsBrowsed)
     WriteLine("sub/a.dat");
     const std::string b = WriteLine("sub/b.dat");
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("3");
+    Ui(form).NumofTraces->setText("3");
 
     form.ReceiveCopyData(b);
 
@@ -43,7 +44,7 @@ TEST_F(HandOver, FullNameBecomesSlotZeroAndItsDirectoryIsBrowsed)
     EXPECT_EQ(form.State.CurrentDir, Dir + "sub/");
     EXPECT_EQ(form.State.ListingCount, 2);
     EXPECT_EQ(form.State.ListingIndex, 1);
-    EXPECT_EQ(form.NumofTraces->text(), "3");   // the trace count is left alone
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "3");   // the trace count is left alone
     EXPECT_TRUE(InDataLayout(form));
 }
 
