@@ -97,7 +97,7 @@ void WheelStepping(benchmark::State& state)
     TForm1 form(g_dir + g_names.front(), QuietDialogs());
     form.show();
     QApplication::processEvents();
-    form.NumofTraces->setText(QStringLiteral("10"));
+    form.findChild<QLineEdit*>(QStringLiteral("NumofTraces"))->setText(QStringLiteral("10"));
     form.State.UnitWheel = 1;
     auto* view = form.findChild<PlotView*>();
     // Fill the history first: every step then draws ten traces.
@@ -122,8 +122,8 @@ void WindowLoadAndRender(benchmark::State& state)
     TForm1 form(g_dir + g_names.front(), QuietDialogs());
     form.show();
     QApplication::processEvents();
-    form.NumofTraces->setText(QStringLiteral("10"));
-    form.DispNameToggle->setChecked(state.range(0) != 0);
+    form.findChild<QLineEdit*>(QStringLiteral("NumofTraces"))->setText(QStringLiteral("10"));
+    form.findChild<QCheckBox*>(QStringLiteral("DispNameToggle"))->setChecked(state.range(0) != 0);
     std::size_t next = 0;
     for (auto _ : state) {
         if (!LoadDataFile(form.State, g_dir + g_names[next]))
