@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 // The user's runtime directory when it is a directory owned by this user and
 // closed to everyone else; empty otherwise.
@@ -95,10 +95,12 @@ public:
 
 private:
     void TakePendingConnections();
+    void CloseListener();
 
     SingleInstancePaths m_paths;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    int m_listenFd = -1;
+    QSocketNotifier* m_listener = nullptr;
     Receiver m_receiver;
     int m_frameTimeoutMs = 5000;
 };
