@@ -2,6 +2,7 @@
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
+#include "FileNameParts.h"
 #include "FormatText.h"
 #include "VectorState.h"
 
@@ -78,12 +79,6 @@ int TraceColorIndex(int numYs, int slot, int axis)
 {
     const int index = numYs * slot + axis - 1;
     return index >= 0 ? index % kColorCount : 0;
-}
-
-std::string ExtractFileName(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
 void DrawCursorCross(const PlotState& state, RasterCanvas& canvas)
