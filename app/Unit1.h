@@ -188,7 +188,7 @@ public:
     // cross changed a few lines of it).
     void ShowPictureArea(const QRect& area);
     // Runs DrawGraph into the picture; PaintGraph adds the control updates.
-    void RenderPlot();
+    void DrawGraphIntoPicture();
     // The canvas over the picture; it keeps its pen, brush and font from one
     // paint to the next.
     RasterCanvas& Canvas() { return *m_canvas; }

@@ -28,7 +28,7 @@ constexpr int kHandedOverStatus = -1;
 bool SingleCopyWanted()
 {
     try {
-        return ProfileFile(OptionFilePath()).ReadBool(kOptionSection, kNoMulExecKey, kNoMulExecAtStart);
+        return ProfileFile(GlobalSettingsPath()).ReadBool(kOptionSection, kNoMulExecKey, kNoMulExecAtStart);
     } catch (const std::exception&) {
         return false;   // an unreadable option file reads as the default
     }
