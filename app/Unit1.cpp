@@ -69,10 +69,7 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
 
     CreateControls();
     m_cursor = std::make_unique<PlotCursor>(
-        State, *m_canvas,
-        ReadoutWidgets{CurrentX, CurrentY1, CurrentY2, CurrentY3, DeltaX, DeltaY1, DeltaY2, DeltaY3, L_CurrentY1,
-                       L_CurrentX, L_DeltaY1, L_DeltaX},
-        [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
+        State, *m_canvas, m_readouts, [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
     ConnectHandlers();
 
     // The construction steps, in their documented order; the axis control

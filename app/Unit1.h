@@ -17,6 +17,7 @@
 #include "DirectoryNavigator.h"
 #include "FileNameText.h"
 #include "FileNames.h"
+#include "PlotCursor.h"
 #include "PlotState.h"
 #include "SettingsRecords.h"
 
@@ -44,7 +45,6 @@ class QToolButton;
 class HelpViewer;
 class PlotView;
 class QtTextRenderer;
-class PlotCursor;
 class LargeViewWindow;
 
 // The seven controls of one axis, in the order the handlers address them.
@@ -265,18 +265,8 @@ private:
     QLabel* L_Y2column = nullptr;
     QLabel* L_Y3column = nullptr;
 
-    QLineEdit* CurrentX = nullptr;
-    QLineEdit* CurrentY1 = nullptr;
-    QLineEdit* CurrentY2 = nullptr;
-    QLineEdit* CurrentY3 = nullptr;
-    QLineEdit* DeltaX = nullptr;
-    QLineEdit* DeltaY1 = nullptr;
-    QLineEdit* DeltaY2 = nullptr;
-    QLineEdit* DeltaY3 = nullptr;
-    QLabel* L_CurrentY1 = nullptr;
-    QLabel* L_CurrentX = nullptr;
-    QLabel* L_DeltaY1 = nullptr;
-    QLabel* L_DeltaX = nullptr;
+    // The read-outs, which the cursor part shows and fills.
+    ReadoutWidgets m_readouts;
 
     void CreateControls();
     void PlaceAxisControls();
