@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QSpinBox>
 
 namespace {
@@ -64,6 +66,8 @@ LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent) : QWid
     setMinimumSize(240, 180);
     resize(960, 640);
     setWindowTitle(LargeViewTitle(m_state));
+    if (const QScreen* shown = screen(); shown && shown->refreshRate() >= 1)
+        m_pacer.SetFrameInterval(static_cast<qint64>(1e9 / shown->refreshRate()));
 
     ChooseSaveFile = [](QWidget* p, const QString& caption, const QString& filter, const QString& suggested) {
         return QFileDialog::getSaveFileName(p, caption, suggested, filter);
@@ -80,11 +84,11 @@ void LargeViewWindow::SetOptions(const ViewOptions& options)
 
 void LargeViewWindow::Refresh()
 {
-    // Only marks the picture stale: update() folds any number of calls into
+    // Only marks the picture stale; the pacer folds any number of calls into
     // one paint, so the main window is never held up by this one.
     m_dirty = true;
     setWindowTitle(LargeViewTitle(m_state));
-    update();
+    m_pacer.Request();
 }
 
 void LargeViewWindow::MakePicture()
@@ -95,12 +99,15 @@ void LargeViewWindow::MakePicture()
         m_picture = QImage(pixels, QImage::Format_RGB32);
         m_picture.setDevicePixelRatio(ratio);
     }
+    QElapsedTimer took;
+    took.start();
     QPainter painter(&m_picture);
     painter.setFont(font());
     m_geometry = RenderLargeView(painter, size(), m_state, m_options, m_cache);
     painter.end();
     m_dirty = false;
     ++m_renders;
+    m_pacer.Painted(took.nsecsElapsed());
 }
 
 QImage LargeViewWindow::CurrentImage()

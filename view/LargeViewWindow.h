@@ -6,6 +6,7 @@
 #pragma once
 
 #include "LargeView.h"
+#include "RepaintPacer.h"
 
 #include <QImage>
 #include <QWidget>
@@ -78,5 +79,6 @@ private:
     ViewGeometry m_geometry;
     bool m_dirty = true;
     int m_renders = 0;
+    RepaintPacer m_pacer{[this] { update(); }, this};
     std::optional<QPointF> m_dragGrab;   // where in the legend it was taken
 };
