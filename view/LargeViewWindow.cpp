@@ -222,6 +222,17 @@ void LargeViewWindow::CopyImage()
 
 void LargeViewWindow::CopyData()
 {
+    // Ten files of a million points would make gigabytes of clipboard text
+    // and hold the program for long: beyond the limit the user is told why
+    // nothing was copied.
+    if (const std::size_t cells = ShownDataCells(m_state); cells > m_copyLimitCells) {
+        ShowError(this,
+                  tr("表示中のデータは %1 個の値があり、クリップボードには多すぎます (%2 個まで)。"
+                     "表示するファイルを減らしてください。")
+                      .arg(cells)
+                      .arg(m_copyLimitCells));
+        return;
+    }
     const std::string text = ShownDataAsTsv(m_state, [this](const TraceSlot& slot) { return m_cache.NamesOf(slot); });
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
