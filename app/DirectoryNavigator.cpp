@@ -56,6 +56,18 @@ std::string DirectoryNavigator::StepPrevious()
     return PathAtPosition();
 }
 
+std::string DirectoryNavigator::StepFirst()
+{
+    m_state.ListingIndex = 0;
+    return PathAtPosition();
+}
+
+std::string DirectoryNavigator::StepLast()
+{
+    m_state.ListingIndex = m_state.ListingCount - 1;
+    return PathAtPosition();
+}
+
 std::string DirectoryNavigator::PathAtPosition() const
 {
     return m_state.CurrentDir + m_files.GetFileName(m_state.ListingIndex);

@@ -7,9 +7,6 @@
 #include "LargeViewWindow.h"
 #include "SettingsKeys.h"
 
-#include <QContextMenuEvent>
-#include <QMenu>
-
 namespace {
 
 constexpr int kNoPosition = -32768;
@@ -31,22 +28,6 @@ void TForm1::ShowLargeView()
     m_largeView->raise();
     m_largeView->activateWindow();
     m_largeView->Refresh();
-}
-
-void TForm1::contextMenuEvent(QContextMenuEvent* event)
-{
-    // Inside the plot every button keeps setting the red cursor.
-    const QPoint p = event->pos();
-    if (p.x() >= PlotRect.Left && p.x() <= PlotRect.Left + PlotRect.Width && p.y() >= PlotRect.Top &&
-        p.y() <= PlotRect.Top + PlotRect.Height) {
-        event->ignore();
-        return;
-    }
-    QMenu menu(this);
-    QAction* view =
-        menu.addAction(QStringLiteral("Large view"), this, [this] { Guarded([this] { ShowLargeView(); }); });
-    view->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
-    menu.exec(event->globalPos());
 }
 
 void TForm1::ReadLargeViewSettings(const ProfileFile& ini)

@@ -21,7 +21,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -115,9 +114,7 @@ void TForm1::OpenCommandLineFile(const std::string& name)
 
 void TForm1::ConnectHandlers()
 {
-    // Window-wide, and no edit of the window takes Ctrl+L for itself.
-    auto* largeView = new QShortcut(QKeySequence(QStringLiteral("Ctrl+L")), this);
-    connect(largeView, &QShortcut::activated, this, [this] { Guarded([this] { ShowLargeView(); }); });
+    ConnectCommandKeys();
     connect(MaskEdit1, &QLineEdit::returnPressed, this, [this] { Guarded([this] { NewFileINput(); }); });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { FIleNameInput(); }); });
     connect(SaveSettings, &QToolButton::clicked, this, [this] { Guarded([this] { SaveIniFile(); }); });

@@ -174,6 +174,21 @@ public:
     // It was open when the program last closed.
     bool LargeViewWasOpen() const { return m_largeViewWasOpen; }
 
+    // --- Commands with keys and a context-menu entry (WindowCommands.cpp) ---
+    // Home and End: the first and the last file of the listing, loaded as a
+    // step loads them.
+    void FirstInDir();
+    void LastInDir();
+    // The plot rectangle with its frame, as shown.
+    QImage PlotImage() const;
+    // Ctrl+C: the plot as an image; Ctrl+Shift+C: the shown read-outs (name,
+    // value, difference) and the shown files' names as text; Ctrl+S: the
+    // plot as a PNG file (a name without ".png" gets it).
+    void CopyPlot();
+    QString ReadoutsText() const;
+    void CopyReadouts();
+    void SavePlot();
+
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
     void WheelTurned(int angleDelta);
@@ -274,6 +289,10 @@ private:
     void PlaceReadouts();
     void SetTabOrder();
     void ConnectHandlers();
+    void ConnectCommandKeys();
+    // A command from a key or the context menu; one that steps through the
+    // directory runs only while Prev./Next can be pressed.
+    void RunCommand(void (TForm1::*run)(), bool needsData);
     void RunOptionsDialog();
     void OpenCommandLineFile(const std::string& name);
     // The toggles, column boxes and colours both settings files hold. A bad
