@@ -3,6 +3,7 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
+#include "Conversions.h"
 #include "HelpViewer.h"
 #include "LargeViewWindow.h"
 #include "PlotCursor.h"
@@ -96,6 +97,18 @@ TForm1::~TForm1()
     // until the next turn of the event loop.
     delete m_largeView;
     State.Controls = nullptr;
+}
+
+void TForm1::OpenCommandLineFiles(const std::vector<std::string>& names)
+{
+    Guarded([&] {
+        const int before = StrToInt(NumofTraces->text().toStdString());
+        const std::string here = WorkingDirectory();
+        std::vector<std::string> paths;
+        for (const std::string& name : names)
+            paths.push_back(CompletedFileName(name, here));
+        OpenFilesTogether(paths, before, {});
+    });
 }
 
 void TForm1::OpenCommandLineFile(const std::string& name)

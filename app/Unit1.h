@@ -157,6 +157,14 @@ public:
     // --- Files from the shell (HandOver.cpp, DroppedFiles.cpp) ---
     // A name handed over by a second copy (empty: it was started without one).
     void ReceiveCopyData(const std::string& name);
+    // Several names handed over together, opened as a drop opens them.
+    void ReceiveCopyDataList(const std::vector<std::string>& names);
+    // Whatever one hand-over brought: one name or several.
+    void ReceiveHandOver(const std::vector<std::string>& names);
+    // The file names of the command line after the first, when there are
+    // several: relative ones are taken in the working directory, and all are
+    // opened together as a drop opens them.
+    void OpenCommandLineFiles(const std::vector<std::string>& names);
     // Dropped URLs in the order the file manager gives them.
     void ReceiveDroppedFiles(const QList<QUrl>& urls);
     // Makes the whole window a drop target for files, its edits included

@@ -147,7 +147,7 @@ bool PeerConnected(int fd)
 // One client connection of the first copy: at most one frame, then the answer.
 class FrameConnection : public QObject {
 public:
-    using Deliver = std::function<bool(const std::string&)>;
+    using Deliver = std::function<bool(const std::vector<std::string>&)>;
 
     // Reading starts from the event loop, never inside the caller: delivering
     // may run a message box, which must not happen inside the listener's own
@@ -194,7 +194,7 @@ private:
         // The receiver may open a message box whose event loop runs while it
         // shows; nothing of this connection may be torn down meanwhile.
         m_busy = true;
-        const bool handled = m_deliver(m_decoder.Name());
+        const bool handled = m_deliver(m_decoder.Names());
         m_busy = false;
         if (handled && PeerConnected(m_fd) && ::send(m_fd, &kHandoverAck, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1)
             AppendTestLog("acknowledged");
@@ -339,10 +339,23 @@ SingleInstance::Role SingleInstance::Claim()
     return Role::Alone;
 }
 
+SingleInstance::HandOverResult SingleInstance::HandOver(const std::vector<std::string>& names, int connectDeadlineMs,
+                                                        int answerTimeoutMs)
+{
+    if (names.size() <= 1)
+        return HandOver(names.empty() ? std::string() : names.front(), connectDeadlineMs, answerTimeoutMs);
+    return Send(EncodeHandoverList(names), connectDeadlineMs, answerTimeoutMs);
+}
+
 SingleInstance::HandOverResult SingleInstance::HandOver(const std::string& name, int connectDeadlineMs,
                                                         int answerTimeoutMs)
 {
-    const std::optional<std::string> frame = EncodeHandoverFrame(name);
+    return Send(EncodeHandoverFrame(name), connectDeadlineMs, answerTimeoutMs);
+}
+
+SingleInstance::HandOverResult SingleInstance::Send(const std::optional<std::string>& frame, int connectDeadlineMs,
+                                                    int answerTimeoutMs)
+{
     if (!frame)
         return HandOverResult::NameRefused;
     if (m_paths.Socket.empty())
@@ -436,12 +449,12 @@ void SingleInstance::TakePendingConnections()
         }
         new FrameConnection(
             fd,
-            [self](const std::string& name) {
+            [self](const std::vector<std::string>& names) {
                 if (!self || !self->m_receiver)
                     return false;
                 // A copy: a message box inside may end the serving and reset m_receiver.
                 const Receiver receiver = self->m_receiver;
-                receiver(name);
+                receiver(names);
                 // A window that began to close meanwhile will not keep the
                 // file on the screen: the sender must not be told it did.
                 return self && self->m_receiver;

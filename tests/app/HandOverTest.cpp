@@ -85,3 +85,31 @@ TEST_F(HandOver, NameOfNoReadableFileIsReportedAndTheHistoryStays)
     EXPECT_EQ(form.State.Traces[0].Name, kept);
     EXPECT_FALSE(form.State.Traces[1].Loaded());
 }
+
+TEST_F(HandOver, SeveralNamesOpenTogetherLikeADrop)
+{
+    const std::string a = WriteLine("a.dat", 11);
+    const std::string b = WriteLine("b.dat", 12);
+    TForm1& form = MakeForm();
+    form.ReceiveHandOver({a, Dir + "missing.dat", b});
+    EXPECT_TRUE(InDataLayout(form));
+    EXPECT_EQ(form.State.Traces[0].Name, b);
+    EXPECT_EQ(form.State.Traces[1].Name, a);
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
+    EXPECT_EQ(form.State.CurrentDir, Dir);
+    ASSERT_EQ(Script.Errors.size(), 1) << "one box lists every refusal";
+    EXPECT_TRUE(Script.Errors[0].contains(QStringLiteral("missing.dat")));
+}
+
+TEST_F(HandOver, SeveralCommandLineNamesOpenTogetherFromTheWorkingDirectory)
+{
+    WriteLine("a.dat", 11);
+    WriteLine("b.dat", 12);
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(Dir)));
+    TForm1& form = MakeForm();
+    form.OpenCommandLineFiles({"a.dat", "b.dat"});
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "b.dat");
+    EXPECT_EQ(form.State.Traces[1].Name, Dir + "a.dat");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
+    EXPECT_TRUE(Script.Errors.isEmpty());
+}
