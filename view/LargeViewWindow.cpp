@@ -87,7 +87,9 @@ void LargeViewWindow::Refresh()
     // Only marks the picture stale; the pacer folds any number of calls into
     // one paint, so the main window is never held up by this one.
     m_dirty = true;
-    setWindowTitle(LargeViewTitle(m_state));
+    // Telling the window system costs more than comparing: only a new title goes.
+    if (QString title = LargeViewTitle(m_state); title != windowTitle())
+        setWindowTitle(title);
     m_pacer.Request();
 }
 
