@@ -19,13 +19,14 @@
 #include <vector>
 
 // Smallest file whose passes are split. Starting the threads and finding
-// the split points costs about 0.05 ms. Measured on two cores with the other
-// core busy (best of 60 loads of the benchmark's lines): two parts took 18%
-// longer than one at 256 KiB, and 15% less at 512 KiB, 1 MiB and 4 MiB. The
-// threshold sits above that crossover because the gain near it is a tenth of
-// a millisecond while a busy machine may have no core to give; files of ten
-// thousand lines (about 0.4 MB), which the wheel steps through, keep one
-// thread.
+// the split points costs about 0.05 ms, and a MiB takes about 1.3 ms in one
+// part. Measured on two cores shared with other work (best of 60 loads of
+// the benchmark's lines, one part against two): below 256 KiB two parts
+// always lost, by 18% to 53%; from 512 KiB to 4 MiB they won 10-15% while
+// the other core had time to give, and lost 2-13% (at most 0.2 ms) while
+// it had none. From 1 MiB the gain a free core brings (up to 0.6 ms) is
+// three times the worst loss, and files of ten thousand lines (0.4 MB),
+// which the wheel steps through, stay on one thread.
 inline constexpr std::uint64_t kSplitReadMinBytes = std::uint64_t(1) << 20;
 // Most parts a file is split into, whatever the cores: each part holds a
 // thread and a 1 MiB read buffer, and four keep that well inside the
