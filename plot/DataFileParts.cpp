@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -21,7 +21,8 @@ template <typename Work> void RunParts(std::size_t n, const Work& work)
     try {
         for (; started < n; ++started)
             threads.emplace_back(work, started);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
+        // No thread to be had (system_error), or no memory for one.
     }
     work(std::size_t(0));
     for (std::size_t k = started; k < n; ++k)
