@@ -369,4 +369,3 @@ TEST(GraphPainter, PointCountNeverReadsPastTheTable)
     slot.Table.reset();
     EXPECT_EQ(DrawablePoints(slot), 0u);
 }
-
