@@ -34,19 +34,33 @@ void BringSlotToFront(PlotState& state, std::size_t from)
 
 }   // namespace
 
-void TForm1::NextInDir()
+void TForm1::StepInDir(std::string (DirectoryNavigator::*step)())
 {
+    // A step keeps the column choice; the directory's settings are not read again.
     State.RedetectColumns = false;
     // A position outside the listing raises the list error before anything is loaded.
-    if (LoadAndReport(m_navigator.StepNext()))
+    if (LoadAndReport((m_navigator.*step)()))
         PaintGraph();
+}
+
+void TForm1::NextInDir()
+{
+    StepInDir(&DirectoryNavigator::StepNext);
 }
 
 void TForm1::PrevInDir()
 {
-    State.RedetectColumns = false;
-    if (LoadAndReport(m_navigator.StepPrevious()))
-        PaintGraph();
+    StepInDir(&DirectoryNavigator::StepPrevious);
+}
+
+void TForm1::FirstInDir()
+{
+    StepInDir(&DirectoryNavigator::StepFirst);
+}
+
+void TForm1::LastInDir()
+{
+    StepInDir(&DirectoryNavigator::StepLast);
 }
 
 void TForm1::ReDrawInDir()

@@ -184,7 +184,7 @@ public:
 
     // --- Commands with keys and a context-menu entry (WindowCommands.cpp) ---
     // Home and End: the first and the last file of the listing, loaded as a
-    // step loads them.
+    // step loads them (DirectoryNavigation.cpp).
     void FirstInDir();
     void LastInDir();
     // The plot rectangle with its frame, as shown.
@@ -298,6 +298,8 @@ private:
     void SetTabOrder();
     void ConnectHandlers();
     void ConnectCommandKeys();
+    // Loads the file a step of the navigator leads to, as Prev. and Next do.
+    void StepInDir(std::string (DirectoryNavigator::*step)());
     // A command from a key or the context menu; one that steps through the
     // directory runs only while Prev./Next can be pressed.
     void RunCommand(void (TForm1::*run)(), bool needsData);

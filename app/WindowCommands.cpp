@@ -97,20 +97,6 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos());
 }
 
-void TForm1::FirstInDir()
-{
-    State.RedetectColumns = false;
-    if (LoadAndReport(m_navigator.StepFirst()))
-        PaintGraph();
-}
-
-void TForm1::LastInDir()
-{
-    State.RedetectColumns = false;
-    if (LoadAndReport(m_navigator.StepLast()))
-        PaintGraph();
-}
-
 QImage TForm1::PlotImage() const
 {
     return m_picture.copy(PlotArea());
