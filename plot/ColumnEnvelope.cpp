@@ -105,6 +105,13 @@ double PixelMap::Position(float value) const
     return std::clamp(p, -double(kFarOutside), Last + kFarOutside);
 }
 
+double PixelMap::PositionOf(double value) const
+{
+    const double t = (value - Lower) * Scale;
+    const double p = Flip ? Last - t : t;
+    return std::clamp(p, -double(kFarOutside), Last + kFarOutside);
+}
+
 std::int32_t PixelMap::Pixel(float value) const
 {
     const double t = (double(value) - Lower) * Scale;
@@ -305,6 +312,13 @@ EnvelopeKey MakeEnvelopeKey(const TraceSlot& slot, int axis, const ViewLimits& l
 std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
                                                      int width, int height)
 {
+    const bool sorted = slot.Loaded() && XNeverDecreases((*slot.Table)[0], DrawablePoints(slot));
+    return ComputeEnvelope(slot, axis, limits, width, height, sorted);
+}
+
+std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
+                                                     int width, int height, bool sortedX)
+{
     auto envelope = std::make_shared<TraceEnvelope>();
     envelope->Coverage = CoverageGrid(width, height);
     if (!slot.Loaded() || axis < 1 || axis >= kAxisCount || slot.Table->Rows() <= axis)
@@ -312,8 +326,21 @@ std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int 
     const std::size_t count = DrawablePoints(slot);
     const PixelMap mapX(limits.Axes[0], width, false);
     const PixelMap mapY(limits.Axes[axis], height, true);
-    envelope->InputPoints = count;
-    envelope->Points = ReduceTrace((*slot.Table)[0], (*slot.Table)[axis], count, mapX, mapY);
+    const float* xs = (*slot.Table)[0];
+    // Samples a little outside the limits still round into the edge columns,
+    // so the search reaches two pixels further; beyond the neighbours of what
+    // it finds, a sorted X only goes further out, where no line can reach
+    // the plot area.
+    const ViewAxisLimits shown = UsableLimits(limits.Axes[0]);
+    const double margin = mapX.Scale > 0 ? 2 / mapX.Scale : 0;
+    SampleRange range{0, count};
+    if (sortedX)
+        range = WithNeighbours(SamplesWithin(xs, count, std::min(shown.Lower, shown.Upper) - margin,
+                                             std::max(shown.Lower, shown.Upper) + margin, true),
+                               count);
+    envelope->Drawn = range;
+    envelope->InputPoints = range.Size();
+    envelope->Points = ReduceTrace(xs + range.Begin, (*slot.Table)[axis] + range.Begin, range.Size(), mapX, mapY);
     envelope->Coverage.AddPolyline(envelope->Points);
     return envelope;
 }
@@ -324,11 +351,29 @@ std::shared_ptr<const TraceEnvelope> EnvelopeCache::Get(const TraceSlot& slot, i
     const EnvelopeKey key = MakeEnvelopeKey(slot, axis, limits, width, height, ratio);
     Entry& entry = m_entries[key];
     if (!entry.Envelope) {
-        entry.Envelope = ComputeEnvelope(slot, axis, limits, width, height);
+        entry.Envelope = ComputeEnvelope(slot, axis, limits, width, height, SortedX(slot));
         ++m_computations;
     }
     entry.Used = true;
     return entry.Envelope;
+}
+
+bool EnvelopeCache::SortedX(const TraceSlot& slot)
+{
+    if (!slot.Loaded())
+        return false;
+    // Tables of files long gone would pile up over a day of stepping.
+    if (m_order.size() > 4 * kHistorySlots)
+        m_order.clear();
+    OrderEntry& entry = m_order[slot.Table.get()];
+    const std::uint64_t fingerprint = SlotFingerprint(slot);
+    const std::size_t count = DrawablePoints(slot);
+    if (entry.Fingerprint != fingerprint || entry.Points != count || count == 0) {
+        entry.Fingerprint = fingerprint;
+        entry.Points = count;
+        entry.Sorted = XNeverDecreases((*slot.Table)[0], count);
+    }
+    return entry.Sorted;
 }
 
 void EnvelopeCache::BeginRender()

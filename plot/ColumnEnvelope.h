@@ -12,6 +12,7 @@
 #pragma once
 
 #include "PlotState.h"
+#include "TraceSampling.h"
 
 #include <array>
 #include <cstddef>
@@ -54,6 +55,9 @@ struct PixelMap {
 
     // Device pixel position of a value, unrounded (for antialiased drawing).
     double Position(float value) const;
+    // The same for a value of double precision (ticks, cursors): a limit
+    // narrowed to a few float steps must not put them a pixel off.
+    double PositionOf(double value) const;
     // The pixel a value lands in.
     std::int32_t Pixel(float value) const;
 };
@@ -107,9 +111,14 @@ private:
 
 // What a trace needs to be drawn at one size: its reduced points, whether the
 // reduction kept fewer points than it was given, and the cells it covers.
+// Drawn is the part of the trace that was reduced: for an X that never
+// decreases, the samples inside the X limits and one on each side (a zoom
+// then costs what it shows, not the whole file); otherwise all of it.
+// InputPoints is Drawn's size.
 struct TraceEnvelope {
     std::vector<EnvelopePoint> Points;
     std::size_t InputPoints = 0;
+    SampleRange Drawn;
     CoverageGrid Coverage;
 };
 
@@ -153,10 +162,19 @@ public:
     // Starts a render: forgets what the previous render did not use.
     void BeginRender();
 
+    // Whether the slot's X never decreases, looked at once per load.
+    bool SortedX(const TraceSlot& slot);
+
     std::size_t Computations() const { return m_computations; }
     std::size_t Size() const { return m_entries.size(); }
 
 private:
+    struct OrderEntry {
+        std::uint64_t Fingerprint = 0;
+        std::size_t Points = 0;
+        bool Sorted = false;
+    };
+    std::unordered_map<const DataTable*, OrderEntry> m_order;
     struct Entry {
         std::shared_ptr<const TraceEnvelope> Envelope;
         bool Used = false;
@@ -165,5 +183,9 @@ private:
     std::size_t m_computations = 0;
 };
 
+// sortedX: the slot's X never decreases (XNeverDecreases); without it, the
+// trace is looked at to find out.
 std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
                                                      int width, int height);
+std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
+                                                     int width, int height, bool sortedX);
