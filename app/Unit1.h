@@ -46,6 +46,7 @@ class PlotView;
 class QtTextRenderer;
 class PlotCursor;
 class LargeViewWindow;
+struct ViewLimits;
 
 // The seven controls of one axis, in the order the handlers address them.
 // The X axis has no limit labels (null).
@@ -235,6 +236,10 @@ public:
     LargeViewWindow* LargeView() const { return m_largeView; }
     // It was open when the program last closed.
     bool LargeViewWasOpen() const { return m_largeViewWasOpen; }
+    // Takes the large view's limits as typed limits would be taken, but
+    // without the round trip through text: X and the shown Ys (all three
+    // Ys at Y1's range when Link is on), their Auto boxes cleared, one paint.
+    void ApplyViewLimits(const ViewLimits& limits);
 
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.

@@ -5,6 +5,8 @@
 #include "LargeViewWindow.h"
 #include "ProfileFile.h"
 
+#include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -50,4 +52,46 @@ TEST_F(LargeViewHost, OpenStateAndPlaceSurviveARestartInASectionOfTheirOwn)
     EXPECT_TRUE(again.LargeViewWasOpen());
     again.ShowLargeView();
     EXPECT_EQ(again.LargeView()->size(), QSize(700, 400));
+}
+
+TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
+{
+    const std::string a = WriteLine("a.dat", 101);
+    TForm1& form = MakeForm(a);
+    form.SetYsItemIndex(1);
+    ViewLimits limits;
+    limits.Axes[0] = {12.345678, 12.345699};   // closer than the limit edits' two decimals
+    limits.Axes[1] = {-3, 7};
+    limits.Axes[2] = {100, 200};
+    form.ApplyViewLimits(limits);
+    EXPECT_EQ(form.State.Axes[0].Lower, 12.345678f);
+    EXPECT_EQ(form.State.Axes[0].Upper, 12.345699f);
+    EXPECT_EQ(form.State.Axes[2].Lower, 100);
+    EXPECT_EQ(form.State.Axes[2].Upper, 200);
+    EXPECT_FALSE(form.X0_auto->isChecked());
+    EXPECT_FALSE(form.Y1_auto->isChecked());
+    EXPECT_FALSE(form.Y2_auto->isChecked());
+    EXPECT_TRUE(form.Y3_auto->isChecked()) << "Y3 is not shown";
+
+    // Linked, every Y takes Y1's range, as Link would.
+    form.LinkageYsBox->setChecked(true);
+    form.ApplyViewLimits(limits);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(form.State.Axes[k].Lower, -3) << k;
+        EXPECT_EQ(form.State.Axes[k].Upper, 7) << k;
+    }
+    EXPECT_FALSE(form.Y3_auto->isChecked());
+
+    // From the view's menu, the view then follows the main window again.
+    form.ShowLargeView();
+    LargeViewWindow* view = form.LargeView();
+    limits.Axes[0] = {20, 30};
+    view->ZoomTo(limits);
+    QMenu* menu = view->CreateContextMenu();
+    menu->findChild<QAction*>("applyLimits")->trigger();
+    delete menu;
+    EXPECT_EQ(form.State.Axes[0].Lower, 20);
+    EXPECT_EQ(form.State.Axes[0].Upper, 30);
+    EXPECT_FALSE(view->Zoomed());
+    EXPECT_EQ(view->ShownLimits().Axes[0].Upper, 30);
 }
