@@ -51,3 +51,47 @@ TEST(CommandLine, ExportTakesEveryFileItsTargetAndSize)
     EXPECT_FALSE(line.View) << "after -- it is a file name";
     EXPECT_EQ(line.FileNames, (std::vector<std::string>{"a.dat", "--view", "b.dat"}));
 }
+
+TEST(CommandLine, ExportLimitsAndStatistics)
+{
+    const CommandLine line = ParseCommandLine(
+        {"tracely", "--export", "o.png", "--x", "-1.5:2e3", "--y1", "+0:1", "--y3", "-5:-4", "--stats", "a.dat"});
+    EXPECT_TRUE(line.Error.empty()) << line.Error;
+    ASSERT_TRUE(line.ExportLimits[0] && line.ExportLimits[1] && line.ExportLimits[3]);
+    EXPECT_EQ(*line.ExportLimits[0], std::make_pair(-1.5, 2000.0));
+    EXPECT_EQ(*line.ExportLimits[1], std::make_pair(0.0, 1.0));
+    EXPECT_EQ(*line.ExportLimits[3], std::make_pair(-5.0, -4.0));
+    EXPECT_FALSE(line.ExportLimits[2]);
+    EXPECT_TRUE(line.ExportStats);
+    EXPECT_EQ(line.FileNames, std::vector<std::string>{"a.dat"});
+
+    // After "--" they are file names like any other.
+    const CommandLine names = ParseCommandLine({"tracely", "--export", "o.png", "--", "--x", "1:2", "--stats"});
+    EXPECT_TRUE(names.Error.empty()) << names.Error;
+    EXPECT_FALSE(names.ExportLimits[0]);
+    EXPECT_FALSE(names.ExportStats);
+    EXPECT_EQ(names.FileNames, (std::vector<std::string>{"--x", "1:2", "--stats"}));
+}
+
+TEST(CommandLine, BadLimitsAreRefusedWithTheReason)
+{
+    struct Bad {
+        std::vector<std::string> Args;
+        const char* Why;
+    };
+    const std::vector<Bad> cases{
+        {{"--x", "1-2"}, "colon"},     {{"--x", "a:2"}, "numbers"},   {{"--y1", "1:"}, "numbers"},
+        {{"--y2", "2:1"}, "below"},    {{"--y3", "1:1"}, "below"},    {{"--x", "nan:1"}, "numbers"},
+        {{"--x", "0:inf"}, "numbers"}, {{"--x", "1:2:3"}, "numbers"}, {{"--x"}, "needs a value"},
+        {{"--y1", " 1:2"}, "numbers"},
+    };
+    for (const Bad& bad : cases) {
+        std::vector<std::string> args{"tracely", "--export", "o.png"};
+        args.insert(args.end(), bad.Args.begin(), bad.Args.end());
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_NE(line.Error.find(bad.Why), std::string::npos) << bad.Args.back() << ": " << line.Error;
+        EXPECT_EQ(line.Error.rfind(bad.Args.front(), 0), 0u) << "names the option: " << line.Error;
+    }
+    EXPECT_FALSE(ParseCommandLine({"tracely", "--x", "1:2", "a.dat"}).Error.empty()) << "only with --export";
+    EXPECT_FALSE(ParseCommandLine({"tracely", "--stats", "a.dat"}).Error.empty());
+}

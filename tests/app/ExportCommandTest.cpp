@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <set>
 #include <string>
 
 namespace {
@@ -31,7 +33,7 @@ protected:
         }
     }
 
-    int Run(const QStringList& args, QString* errors = nullptr)
+    int Run(const QStringList& args, QString* errors = nullptr, QString* output = nullptr)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -46,7 +48,23 @@ protected:
             return -2;
         if (errors)
             *errors = QString::fromLocal8Bit(process.readAllStandardError());
+        if (output)
+            *output = QString::fromLocal8Bit(process.readAllStandardOutput());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -3;
+    }
+
+    // The texts of an SVG picture.
+    std::set<QString> SvgTexts(const std::string& name) const
+    {
+        std::set<QString> texts;
+        QFile file(QString::fromStdString(Root + name));
+        if (!file.open(QIODevice::ReadOnly))
+            return texts;
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
+                texts.insert(xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+        return texts;
     }
 
     std::string Root;
@@ -89,4 +107,53 @@ TEST_F(ExportCommand, RefusedFileIsNamedAndNothingIsWritten)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "out.png")));
     EXPECT_NE(Run({"--export", "out.png"}, &errors), 0) << "no file given";
     EXPECT_NE(Run({"--export", "out.png", "--size", "0x10", "a.dat"}, &errors), 0);
+}
+
+TEST_F(ExportCommand, LimitsChooseWhatIsShownAndStatisticsGoToStandardOutput)
+{
+    ASSERT_EQ(Run({"--export", "whole.svg", "a.dat", "b.dat"}), 0);
+    // X ticks have decimals here, Y1 ticks none: the largest of each.
+    auto largest = [](const std::set<QString>& texts, bool decimals) {
+        double most = -1;
+        for (const QString& text : texts) {
+            bool number = false;
+            const double v = text.toDouble(&number);
+            if (number && text.contains('.') == decimals)
+                most = std::max(most, v);
+        }
+        return most;
+    };
+    const std::set<QString> whole = SvgTexts("whole.svg");
+    EXPECT_GT(largest(whole, true), 1.05);
+    EXPECT_GT(largest(whole, false), 100);
+
+    QString errors, output;
+    ASSERT_EQ(
+        Run({"--export", "part.svg", "--x", "0.5:1", "--y1", "50:100", "--stats", "a.dat", "b.dat"}, &errors, &output),
+        0)
+        << errors.toStdString();
+    const std::set<QString> part = SvgTexts("part.svg");
+    EXPECT_NEAR(largest(part, true), 1.0, 1e-9);
+    EXPECT_EQ(largest(part, false), 100);
+
+    // X 0.5 .. 1 holds the points 50 .. 100 of either file.
+    const QStringList lines = output.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << output.toStdString();
+    EXPECT_EQ(lines[0], "trace\tpoints\tmin\tmax\tmean\trms\tstd\tpeak-to-peak\tx of min\tx of max");
+    EXPECT_TRUE(lines[1].startsWith("b.dat:U_out[mV]\t51\t100\t150\t125\t")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("a.dat:U_out[mV]\t51\t50\t100\t75\t")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("\t0.5\t1")) << lines[2].toStdString();
+}
+
+TEST_F(ExportCommand, BadLimitsAreRefusedBeforeAnythingIsWritten)
+{
+    for (const QStringList& bad : {QStringList{"--x", "1:0"}, QStringList{"--y1", "low:high"}, QStringList{"--y2", "5"},
+                                   QStringList{"--x", "1:1"}}) {
+        QString errors, output;
+        EXPECT_EQ(Run(QStringList{"--export", "out.png"} + bad + QStringList{"--stats", "a.dat"}, &errors, &output), 2)
+            << bad.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(bad.front()) && errors.contains(bad.back())) << errors.toStdString();
+        EXPECT_TRUE(output.isEmpty());
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "out.png")));
+    }
 }
