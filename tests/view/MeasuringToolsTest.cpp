@@ -238,6 +238,7 @@ TEST(ZoomedEnvelope, ReducesTheVisibleSamplesOnlyWithTheSamePixels)
     }
     TraceSlot slot;
     FillSlot(slot, "big.dat", x, y);
+    const BlockExtremes blocks(y.data(), kPoints);
     ViewLimits limits;
     limits.Axes[1] = {-120, 120};
     const int width = 700, height = 300;
@@ -248,15 +249,51 @@ TEST(ZoomedEnvelope, ReducesTheVisibleSamplesOnlyWithTheSamePixels)
         EXPECT_EQ(whole->InputPoints, kPoints);
         const double visible = std::max(0.0, std::min(hi, 1e6) - std::max(lo, 0.0));
         EXPECT_LT(double(part->InputPoints), visible * 1.01 + 10);
+        const auto columns = ComputeEnvelope(slot, 1, limits, width, height, true, &blocks);
         const QRect device(0, 0, width, height);
-        EXPECT_EQ(EnvelopeMask(part->Points, device.size(), 1, device).toImage(),
-                  EnvelopeMask(whole->Points, device.size(), 1, device).toImage())
-            << lo << ".." << hi;
+        const QImage expected = EnvelopeMask(whole->Points, device.size(), 1, device).toImage();
+        EXPECT_EQ(EnvelopeMask(part->Points, device.size(), 1, device).toImage(), expected) << lo << ".." << hi;
+        EXPECT_EQ(EnvelopeMask(columns->Points, device.size(), 1, device).toImage(), expected) << lo << ".." << hi;
     }
     // Narrow enough, the zoomed trace has fewer samples than the plot has
     // columns: every sample is drawn as itself.
     limits.Axes[0] = {1000, 1300};
     EXPECT_LT(ComputeEnvelope(slot, 1, limits, width, height, true)->InputPoints, std::size_t(width));
+}
+
+// Column by column through the blocks gives the pixels of point by point,
+// also with repeated X, NaN gaps, infinities and columns of one point.
+TEST(ZoomedEnvelope, ColumnReductionGivesThePixelsOfThePointReduction)
+{
+    std::vector<float> x, y;
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return float(seed >> 8) / float(1u << 24);
+    };
+    for (int i = 0; i < 200000; ++i) {
+        x.push_back(float(i / 3) + (i > 150000 ? float(i - 150000) * 5 : 0));
+        float v = next() * 200 - 100;
+        if (i % 97 == 0)
+            v = std::nanf("");
+        else if (i % 7919 == 0)
+            v = i % 2 ? HUGE_VALF : -HUGE_VALF;
+        y.push_back(v);
+    }
+    for (int i = 1000; i < 1400; ++i)
+        y[std::size_t(i)] = std::nanf("");   // a gap wider than a column
+    const BlockExtremes blocks(y.data(), y.size());
+    const QSize size(640, 240);
+    const QRect device(QPoint(0, 0), size);
+    for (const auto& [lo, hi] :
+         {std::pair{0.0, 300000.0}, std::pair{-10.0, 2000.0}, std::pair{49990.0, 50020.5}, std::pair{150.25, 150.75}}) {
+        const PixelMap mapX({lo, hi}, size.width(), false);
+        const PixelMap mapY({-120, 120}, size.height(), true);
+        const auto points = ReduceTrace(x.data(), y.data(), x.size(), mapX, mapY);
+        const auto columns = ReduceSortedTrace(x.data(), y.data(), 0, x.size(), mapX, mapY, blocks);
+        EXPECT_EQ(EnvelopeMask(columns, size, 1, device).toImage(), EnvelopeMask(points, size, 1, device).toImage())
+            << lo << ".." << hi;
+    }
 }
 
 TEST_F(Measuring, ClickPlacesACursorOnTheNearestSampleButADoubleClickDoesNot)
