@@ -11,8 +11,17 @@
 #include <cmath>
 #include <limits>
 
-TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t first, std::size_t last, double lo,
-                                  double hi)
+namespace {
+
+// Two sets of sums, fed alternately: each addition waits for the one before
+// it in its own set only, which nearly halves the time of a long trace.
+struct Sums {
+    double Sum = 0;
+    double Squares = 0;
+};
+
+template <bool CheckX>
+TraceStatistics Compute(const float* xs, const float* ys, std::size_t first, std::size_t last, double lo, double hi)
 {
     constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
     TraceStatistics stats;
@@ -20,15 +29,21 @@ TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t 
     stats.XOfMin = stats.XOfMax = kUnknown;
     float low = 0, high = 0;
     std::size_t lowAt = 0, highAt = 0;
-    std::size_t finite = 0;
     // Sums of the differences from the first finite value: a large constant
     // part would otherwise eat the digits of the deviation.
-    double shift = 0, sum = 0, sumOfSquares = 0, sumOfRawSquares = 0;
-    for (std::size_t i = first; i < last; ++i) {
-        const float x = xs[i];
+    double shift = 0;
+    bool shifted = false;
+    std::size_t finite = 0;
+    Sums lanes[2];
+    auto take = [&](std::size_t i, Sums& lane) {
         const float y = ys[i];
-        if (std::isnan(y) || !(double(x) >= lo && double(x) <= hi))
-            continue;
+        if (std::isnan(y))
+            return;
+        if constexpr (CheckX) {
+            const double x = xs[i];
+            if (!(x >= lo && x <= hi))
+                return;
+        }
         if (stats.Points == 0 || y < low) {
             low = y;
             lowAt = i;
@@ -40,17 +55,24 @@ TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t 
         ++stats.Points;
         if (std::isinf(y)) {
             ++stats.Infinite;
-            continue;
+            return;
         }
-        const double v = y;
-        if (finite == 0)
-            shift = v;
+        if (!shifted) {
+            shift = y;
+            shifted = true;
+        }
         ++finite;
-        const double d = v - shift;
-        sum += d;
-        sumOfSquares += d * d;
-        sumOfRawSquares += v * v;
+        const double d = double(y) - shift;
+        lane.Sum += d;
+        lane.Squares += d * d;
+    };
+    std::size_t i = first;
+    for (; i + 1 < last; i += 2) {
+        take(i, lanes[0]);
+        take(i + 1, lanes[1]);
     }
+    if (i < last)
+        take(i, lanes[0]);
     if (stats.Points == 0)
         return stats;
     stats.Min = low;
@@ -61,12 +83,28 @@ TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t 
     stats.PeakToPeak = high == low ? 0.0 : double(high) - double(low);
     if (finite > 0) {
         const double n = double(finite);
-        const double meanOffset = sum / n;
+        const double meanOffset = (lanes[0].Sum + lanes[1].Sum) / n;
+        const double meanSquare = (lanes[0].Squares + lanes[1].Squares) / n;
         stats.Mean = shift + meanOffset;
-        stats.Rms = std::sqrt(sumOfRawSquares / n);
-        stats.StdDev = std::sqrt(std::max(0.0, sumOfSquares / n - meanOffset * meanOffset));
+        // The mean of the squares of the values themselves, from the same
+        // sums: (d + shift)^2 summed over the points.
+        stats.Rms = std::sqrt(std::max(0.0, meanSquare + 2 * shift * meanOffset + shift * shift));
+        stats.StdDev = std::sqrt(std::max(0.0, meanSquare - meanOffset * meanOffset));
     }
     return stats;
+}
+
+}   // namespace
+
+TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t first, std::size_t last, double lo,
+                                  double hi)
+{
+    return Compute<true>(xs, ys, first, last, lo, hi);
+}
+
+TraceStatistics ComputeStatisticsOfRange(const float* xs, const float* ys, std::size_t first, std::size_t last)
+{
+    return Compute<false>(xs, ys, first, last, 0, 0);
 }
 
 std::vector<ShownTrace> ShownTraces(const PlotState& state, const TraceColumnNames& names)
@@ -104,8 +142,11 @@ std::vector<TraceStatisticsRow> ShownTraceStatistics(const PlotState& state, dou
         const std::size_t count = DrawablePoints(slot);
         const float* xs = (*slot.Table)[0];
         const bool sorted = sortedX ? sortedX(slot) : XNeverDecreases(xs, count);
+        // Sorted, the range holds exactly the points within the limits.
         const SampleRange range = SamplesWithin(xs, count, lo, hi, sorted);
-        const TraceStatistics stats = ComputeStatistics(xs, (*slot.Table)[trace.Axis], range.Begin, range.End, lo, hi);
+        const TraceStatistics stats = sorted
+            ? ComputeStatisticsOfRange(xs, (*slot.Table)[trace.Axis], range.Begin, range.End)
+            : ComputeStatistics(xs, (*slot.Table)[trace.Axis], range.Begin, range.End, lo, hi);
         rows.push_back({std::move(trace), stats});
     }
     return rows;

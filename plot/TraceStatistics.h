@@ -37,6 +37,9 @@ struct TraceStatistics {
 // no point counted, every value is NaN and Points is 0.
 TraceStatistics ComputeStatistics(const float* xs, const float* ys, std::size_t first, std::size_t last, double lo,
                                   double hi);
+// The same over every point of [first, last), for a range already known to
+// lie within the limits (found by SamplesWithin in a sorted X).
+TraceStatistics ComputeStatisticsOfRange(const float* xs, const float* ys, std::size_t first, std::size_t last);
 
 // One shown trace (a displayed slot and a shown Y axis the file has).
 struct ShownTrace {

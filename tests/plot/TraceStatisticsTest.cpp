@@ -81,6 +81,13 @@ TEST(TraceStatisticsOf, RampWholeAndWithinARangeOfX)
     EXPECT_EQ(part.Max, 19);
     EXPECT_DOUBLE_EQ(part.PeakToPeak, 9);
     EXPECT_EQ(ramp.Over(10.5, 10.9).Points, 0u);
+
+    // A sorted range found beforehand gives the same without looking at X.
+    const TraceStatistics known = ComputeStatisticsOfRange(ramp.X.data(), ramp.Y.data(), 10, 21);
+    EXPECT_EQ(known.Points, 11u);
+    EXPECT_DOUBLE_EQ(known.Mean, 15);
+    EXPECT_DOUBLE_EQ(known.Rms, ramp.Over(10, 20).Rms);
+    EXPECT_DOUBLE_EQ(known.StdDev, std::sqrt((11.0 * 11.0 - 1.0) / 12.0));
 }
 
 TEST(TraceStatisticsOf, LargeConstantHasNoDeviationAtAll)
