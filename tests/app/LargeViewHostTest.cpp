@@ -59,6 +59,7 @@ TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
     const std::string a = WriteLine("a.dat", 101);
     TForm1& form = MakeForm(a);
     form.SetYsItemIndex(1);
+    auto box = [&form](const char* name) { return form.findChild<QCheckBox*>(name); };
     ViewLimits limits;
     limits.Axes[0] = {12.345678, 12.345699};   // closer than the limit edits' two decimals
     limits.Axes[1] = {-3, 7};
@@ -68,19 +69,19 @@ TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
     EXPECT_EQ(form.State.Axes[0].Upper, 12.345699f);
     EXPECT_EQ(form.State.Axes[2].Lower, 100);
     EXPECT_EQ(form.State.Axes[2].Upper, 200);
-    EXPECT_FALSE(form.X0_auto->isChecked());
-    EXPECT_FALSE(form.Y1_auto->isChecked());
-    EXPECT_FALSE(form.Y2_auto->isChecked());
-    EXPECT_TRUE(form.Y3_auto->isChecked()) << "Y3 is not shown";
+    EXPECT_FALSE(box("X0_auto")->isChecked());
+    EXPECT_FALSE(box("Y1_auto")->isChecked());
+    EXPECT_FALSE(box("Y2_auto")->isChecked());
+    EXPECT_TRUE(box("Y3_auto")->isChecked()) << "Y3 is not shown";
 
     // Linked, every Y takes Y1's range, as Link would.
-    form.LinkageYsBox->setChecked(true);
+    box("LinkageYs")->setChecked(true);
     form.ApplyViewLimits(limits);
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(form.State.Axes[k].Lower, -3) << k;
         EXPECT_EQ(form.State.Axes[k].Upper, 7) << k;
     }
-    EXPECT_FALSE(form.Y3_auto->isChecked());
+    EXPECT_FALSE(box("Y3_auto")->isChecked());
 
     // From the view's menu, the view then follows the main window again.
     form.ShowLargeView();
