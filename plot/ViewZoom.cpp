@@ -35,6 +35,9 @@ ViewAxisLimits SaneLimits(ViewAxisLimits limits)
         lo = middle - least / 2;
         hi = middle + least / 2;
     }
+    // An axis the user turned round (upper limit below the lower) stays so.
+    if (limits.Lower > limits.Upper)
+        return {hi, lo};
     return {lo, hi};
 }
 
@@ -49,14 +52,6 @@ BoxZoom BoxZoomOf(int width, int height)
     return BoxZoom::Both;
 }
 
-ViewAxisLimits LimitsBetween(ViewAxisLimits limits, double from, double to)
-{
-    const double span = limits.Upper - limits.Lower;
-    const double a = limits.Lower + std::min(from, to) * span;
-    const double b = limits.Lower + std::max(from, to) * span;
-    return SaneLimits({a, b});
-}
-
 ViewAxisLimits ZoomedAbout(ViewAxisLimits limits, double anchor, double factor)
 {
     if (!(factor > 0) || !std::isfinite(factor) || !std::isfinite(anchor))
@@ -64,8 +59,10 @@ ViewAxisLimits ZoomedAbout(ViewAxisLimits limits, double anchor, double factor)
     const ViewAxisLimits sane = SaneLimits(limits);
     const ViewAxisLimits zoomed{anchor + (sane.Lower - anchor) * factor, anchor + (sane.Upper - anchor) * factor};
     const ViewAxisLimits kept = SaneLimits(zoomed);
-    // At the narrowest width the anchor still keeps its side of the middle.
-    if (kept.Upper - kept.Lower > zoomed.Upper - zoomed.Lower && sane.Upper - sane.Lower <= kept.Upper - kept.Lower)
+    // Already at the narrowest width, zooming in leaves the axis where it is
+    // rather than moving it about the anchor.
+    const double keptSpan = std::fabs(kept.Upper - kept.Lower);
+    if (keptSpan > std::fabs(zoomed.Upper - zoomed.Lower) && std::fabs(sane.Upper - sane.Lower) <= keptSpan)
         return sane;
     return kept;
 }

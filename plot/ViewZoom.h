@@ -17,8 +17,8 @@ inline constexpr double kLargestLimit = 1e300;
 
 double MinimumSpan(double lo, double hi);
 
-// Limits in increasing order, finite, at least MinimumSpan apart (widened
-// about their middle when narrower).
+// Limits that are finite and at least MinimumSpan apart (widened about their
+// middle when narrower), in the order they were given.
 ViewAxisLimits SaneLimits(ViewAxisLimits limits);
 
 // Which axes a dragged rectangle of w x h pixels zooms: a wide, flat one only
@@ -29,10 +29,6 @@ enum class BoxZoom {
     Both
 };
 BoxZoom BoxZoomOf(int width, int height);
-
-// The limits seen through [from, to] of an axis of `pixels` pixels (given
-// as fractions 0..1 of the axis, either order), for a box zoom.
-ViewAxisLimits LimitsBetween(ViewAxisLimits limits, double from, double to);
 
 // Zoomed by `factor` (below 1 zooms in) about the value `anchor`, which keeps
 // its place on the screen.

@@ -406,11 +406,14 @@ void LargeViewWindow::ZoomToBox(QPointF from, QPointF to)
 {
     const BoxZoom kind = BoxZoomOf(qRound(to.x() - from.x()), qRound(to.y() - from.y()));
     ViewLimits limits = ShownLimits();
+    // The lower limit is where the axis starts on the screen (left, bottom),
+    // whichever way the rectangle was dragged and the axis runs.
+    const QRectF box = QRectF(from, to).normalized();
     if (kind != BoxZoom::YOnly)
-        limits.Axes[0] = {ValueOfPixel(0, from.x()), ValueOfPixel(0, to.x())};
+        limits.Axes[0] = {ValueOfPixel(0, box.left()), ValueOfPixel(0, box.right())};
     if (kind != BoxZoom::XOnly)
         for (int k = 1; k < kAxisCount; ++k)
-            limits.Axes[k] = {ValueOfPixel(k, from.y()), ValueOfPixel(k, to.y())};
+            limits.Axes[k] = {ValueOfPixel(k, box.bottom()), ValueOfPixel(k, box.top())};
     ZoomTo(limits);
 }
 
@@ -444,10 +447,10 @@ double LargeViewWindow::ValueOfPixel(int axis, double pixel) const
     const double device = pixel * m_geometry.Ratio - 0.5;
     if (axis == 0) {
         const PixelMap map(m_geometry.Limits.Axes[0], r.width(), false);
-        return map.Scale > 0 ? map.Lower + (device - r.left()) / map.Scale : map.Lower;
+        return map.Scale != 0 ? map.Lower + (device - r.left()) / map.Scale : map.Lower;
     }
     const PixelMap map(m_geometry.Limits.Axes[axis], r.height(), true);
-    return map.Scale > 0 ? map.Lower + (map.Last - (device - r.top())) / map.Scale : map.Lower;
+    return map.Scale != 0 ? map.Lower + (map.Last - (device - r.top())) / map.Scale : map.Lower;
 }
 
 bool LargeViewWindow::InPlot(QPointF at) const
@@ -660,7 +663,7 @@ std::pair<double, double> LargeViewWindow::StatisticsRange() const
     if (m_cursors[0] && m_cursors[1])
         return {std::min(*m_cursors[0], *m_cursors[1]), std::max(*m_cursors[0], *m_cursors[1])};
     const ViewAxisLimits shown = SaneLimits(ShownLimits().Axes[0]);
-    return {shown.Lower, shown.Upper};
+    return {std::min(shown.Lower, shown.Upper), std::max(shown.Lower, shown.Upper)};
 }
 
 std::vector<TraceStatisticsRow> LargeViewWindow::Statistics() const
