@@ -469,6 +469,13 @@ std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int 
         range = WithNeighbours(SamplesWithin(xs, count, std::min(shown.Lower, shown.Upper) - margin,
                                              std::max(shown.Lower, shown.Upper) + margin, true),
                                count);
+    // A line passes over NaN values to the next number: a neighbour without
+    // one is no end of the line into the view.
+    const float* ys = (*slot.Table)[axis];
+    while (range.Begin > 0 && Missing(ys[range.Begin]))
+        --range.Begin;
+    while (range.End < count && range.End > 0 && Missing(ys[range.End - 1]))
+        ++range.End;
     envelope->Drawn = range;
     envelope->InputPoints = range.Size();
     if (sortedX && blocks)
