@@ -345,8 +345,9 @@ ViewLimits LargeViewWindow::ShownLimits() const
 void LargeViewWindow::ShowLimits(const std::optional<ViewLimits>& limits)
 {
     m_options.Limits = limits;
+    // The panel follows with the next picture: a drag or a run of wheel
+    // turns works the statistics out once per frame, not once per event.
     Refresh();
-    UpdateStatistics();
 }
 
 void LargeViewWindow::PushHistory()

@@ -300,6 +300,7 @@ TEST_F(Measuring, StatisticsPanelFollowsTheViewAndTheCursorsAndCopiesTsv)
     ViewLimits limits = w.ShownLimits();
     limits.Axes[0] = {10, 20};
     w.ZoomTo(limits);
+    Window();                                     // the next picture
     EXPECT_EQ(table->item(0, 1)->text(), "21");   // 10, 10.5 ... 20
     EXPECT_EQ(table->item(0, 4)->text(), "30");   // mean of 20 .. 40
     ASSERT_TRUE(w.PlaceCursor(0, 15));
