@@ -17,7 +17,7 @@ void DirectoryNavigator::StartIn(const std::string& dir)
 
 void DirectoryNavigator::Enter(const std::string& file)
 {
-    m_state.CurrentDir = DirectoryOf(file);
+    m_state.CurrentDir = ExtractFilePath(file);
     List(file);
 }
 
@@ -30,10 +30,10 @@ void DirectoryNavigator::List(const std::string& file)
 {
     m_files.SortStyle = ssNameSmall;
     // Empty without a dot: every file of the directory is listed.
-    m_files.ExtFilter = ExtensionOf(file);
+    m_files.ExtFilter = ExtractFileExt(file);
     m_files.Execute(m_state.CurrentDir.empty() ? std::string(".") : m_state.CurrentDir);
     m_state.ListingCount = m_files.Count();
-    const std::string base = BaseNameOf(file);
+    const std::string base = ExtractFileName(file);
     for (int i = 0; i < m_state.ListingCount; ++i) {
         if (m_files.GetFileName(i) == base) {
             m_state.ListingIndex = i;
@@ -53,6 +53,18 @@ std::string DirectoryNavigator::StepPrevious()
 {
     if (--m_state.ListingIndex < 0)
         m_state.ListingIndex = m_state.ListingCount - 1;
+    return PathAtPosition();
+}
+
+std::string DirectoryNavigator::StepFirst()
+{
+    m_state.ListingIndex = 0;
+    return PathAtPosition();
+}
+
+std::string DirectoryNavigator::StepLast()
+{
+    m_state.ListingIndex = m_state.ListingCount - 1;
     return PathAtPosition();
 }
 

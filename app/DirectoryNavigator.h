@@ -38,6 +38,10 @@ public:
     // raises the list error, the position already moved.
     std::string StepNext();
     std::string StepPrevious();
+    // Moves to the first or the last file of the listing; an empty listing
+    // raises the list error as a step does.
+    std::string StepFirst();
+    std::string StepLast();
 
     // One wheel notch toward the user (forward) or away: the notches counted
     // in both directions share one count, and a step is due whenever it comes

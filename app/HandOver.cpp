@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// A file handed over by a second copy of the program.
+// Files handed over by a second copy of the program.
 #include "Unit1.h"
 
+#include "Conversions.h"
 #include "SingleInstance.h"
+
+#include <QLineEdit>
 
 void TForm1::ReceiveCopyData(const std::string& name)
 {
@@ -30,4 +33,30 @@ void TForm1::ReceiveCopyData(const std::string& name)
     // picture must be on the screen by then.
     repaint();
     AppendTestLog("shown " + State.Traces[0].Name + " in " + State.CurrentDir);
+}
+
+void TForm1::ReceiveCopyDataList(const std::vector<std::string>& names)
+{
+    std::string logged;
+    for (const std::string& name : names)
+        logged += " " + name;
+    AppendTestLog("received" + logged);
+    Guarded([&] {
+        // Read first: a count that is not a number abandons them before anything changes.
+        const int before = StrToInt(NumofTraces->text().toStdString());
+        std::vector<std::string> paths;
+        for (const std::string& name : names)
+            paths.push_back(CompletedFileName(name, State.CurrentDir));
+        OpenFilesTogether(paths, before, {});
+    });
+    repaint();
+    AppendTestLog("shown " + State.Traces[0].Name + " in " + State.CurrentDir);
+}
+
+void TForm1::ReceiveHandOver(const std::vector<std::string>& names)
+{
+    if (names.size() <= 1)
+        ReceiveCopyData(names.empty() ? std::string() : names.front());
+    else
+        ReceiveCopyDataList(names);
 }

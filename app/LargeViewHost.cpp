@@ -9,8 +9,6 @@
 #include "SettingsKeys.h"
 
 #include <QCheckBox>
-#include <QContextMenuEvent>
-#include <QMenu>
 
 namespace {
 
@@ -52,22 +50,6 @@ void TForm1::ApplyViewLimits(const ViewLimits& limits)
     for (int k = 1; k <= (linked ? 3 : numYs); ++k)
         set(k, limits.Axes[static_cast<std::size_t>(linked ? 1 : k)]);
     PaintGraph();
-}
-
-void TForm1::contextMenuEvent(QContextMenuEvent* event)
-{
-    // Inside the plot every button keeps setting the red cursor.
-    const QPoint p = event->pos();
-    if (p.x() >= PlotRect.Left && p.x() <= PlotRect.Left + PlotRect.Width && p.y() >= PlotRect.Top &&
-        p.y() <= PlotRect.Top + PlotRect.Height) {
-        event->ignore();
-        return;
-    }
-    QMenu menu(this);
-    QAction* view =
-        menu.addAction(QStringLiteral("Large view"), this, [this] { Guarded([this] { ShowLargeView(); }); });
-    view->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
-    menu.exec(event->globalPos());
 }
 
 void TForm1::ReadLargeViewSettings(const ProfileFile& ini)

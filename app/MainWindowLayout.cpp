@@ -241,19 +241,19 @@ void TForm1::PlaceReadouts()
 {
     const QString current = QStringLiteral("現在のカーソル位置");
     const QString delta = QStringLiteral("赤カーソルとの差");
-    CurrentY1 = MakeReadout(this, "CurrentY1", current, 3, 148);
-    CurrentY2 = MakeReadout(this, "CurrentY2", current, 3, 166);
-    CurrentY3 = MakeReadout(this, "CurrentY3", current, 3, 184);
-    CurrentX = MakeReadout(this, "CurrentX", current, 137, 316);
-    DeltaY1 = MakeReadout(this, "DeltaY1", delta, 3, 227);
-    DeltaY2 = MakeReadout(this, "DeltaY2", delta, 3, 245);
-    DeltaY3 = MakeReadout(this, "DeltaY3", delta, 3, 263);
-    DeltaX = MakeReadout(this, "DeltaX", delta, 214, 316);
-    L_CurrentY1 = MakeLabel(this, "L_CurrentY1", QStringLiteral("Absolute"), 12, 135);
-    L_CurrentX = MakeLabel(this, "L_CurrentX", QStringLiteral("A"), 128, 321);
+    m_readouts.CurrentY1 = MakeReadout(this, "CurrentY1", current, 3, 148);
+    m_readouts.CurrentY2 = MakeReadout(this, "CurrentY2", current, 3, 166);
+    m_readouts.CurrentY3 = MakeReadout(this, "CurrentY3", current, 3, 184);
+    m_readouts.CurrentX = MakeReadout(this, "CurrentX", current, 137, 316);
+    m_readouts.DeltaY1 = MakeReadout(this, "DeltaY1", delta, 3, 227);
+    m_readouts.DeltaY2 = MakeReadout(this, "DeltaY2", delta, 3, 245);
+    m_readouts.DeltaY3 = MakeReadout(this, "DeltaY3", delta, 3, 263);
+    m_readouts.DeltaX = MakeReadout(this, "DeltaX", delta, 214, 316);
+    m_readouts.L_CurrentY1 = MakeLabel(this, "L_CurrentY1", QStringLiteral("Absolute"), 12, 135);
+    m_readouts.L_CurrentX = MakeLabel(this, "L_CurrentX", QStringLiteral("A"), 128, 321);
     // A capital delta: no Symbol font maps "D" to it here, so the letter itself.
-    L_DeltaY1 = MakeLabel(this, "L_DeltaY1", QStringLiteral("Δ"), 29, 213);
-    L_DeltaX = MakeLabel(this, "L_DeltaX", QStringLiteral("Δ"), 206, 318);
+    m_readouts.L_DeltaY1 = MakeLabel(this, "L_DeltaY1", QStringLiteral("Δ"), 29, 213);
+    m_readouts.L_DeltaX = MakeLabel(this, "L_DeltaX", QStringLiteral("Δ"), 206, 318);
 }
 
 void TForm1::SetTabOrder()
@@ -267,14 +267,14 @@ void TForm1::SetTabOrder()
                         RadioGroup1Items[0],
                         RadioGroup1Items[1],
                         RadioGroup1Items[2],
-                        CurrentY1,
-                        CurrentY2,
-                        CurrentY3,
-                        CurrentX,
-                        DeltaY1,
-                        DeltaY2,
-                        DeltaY3,
-                        DeltaX};
+                        m_readouts.CurrentY1,
+                        m_readouts.CurrentY2,
+                        m_readouts.CurrentY3,
+                        m_readouts.CurrentX,
+                        m_readouts.DeltaY1,
+                        m_readouts.DeltaY2,
+                        m_readouts.DeltaY3,
+                        m_readouts.DeltaX};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

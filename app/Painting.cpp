@@ -26,7 +26,7 @@ void ShowText(QLineEdit* edit, const QString& text)
 
 }   // namespace
 
-void TForm1::RenderPlot()
+void TForm1::DrawGraphIntoPicture()
 {
     DrawGraph(State, *m_canvas);
 }
@@ -35,7 +35,7 @@ void TForm1::PaintGraph()
 {
     const GraphBusy painting(State);
 
-    RenderPlot();
+    DrawGraphIntoPicture();
     if (const std::string shown = m_navigator.ShownName(); !shown.empty())
         ShowText(MaskEdit1, FileNameToText(shown));
 

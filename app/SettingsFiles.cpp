@@ -71,9 +71,7 @@ std::string ProgramSettingsDirectory(const std::string& given)
 {
     std::string dir = given;
     if (dir.empty()) {
-        const std::string file = GlobalSettingsPath();
-        const std::size_t slash = file.rfind('/');
-        dir = slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+        dir = ExtractFilePath(GlobalSettingsPath());
     }
     if (dir.empty() || dir.front() != '/') {
         std::error_code error;

@@ -3,6 +3,7 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
+#include "Conversions.h"
 #include "HelpViewer.h"
 #include "LargeViewWindow.h"
 #include "PlotCursor.h"
@@ -21,7 +22,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -69,10 +69,7 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
 
     CreateControls();
     m_cursor = std::make_unique<PlotCursor>(
-        State, *m_canvas,
-        ReadoutWidgets{CurrentX, CurrentY1, CurrentY2, CurrentY3, DeltaX, DeltaY1, DeltaY2, DeltaY3, L_CurrentY1,
-                       L_CurrentX, L_DeltaY1, L_DeltaX},
-        [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
+        State, *m_canvas, m_readouts, [this](const QRect& area) { ShowPictureArea(area); }, [this] { PaintGraph(); });
     ConnectHandlers();
 
     // The construction steps, in their documented order; the axis control
@@ -102,6 +99,18 @@ TForm1::~TForm1()
     State.Controls = nullptr;
 }
 
+void TForm1::OpenCommandLineFiles(const std::vector<std::string>& names)
+{
+    Guarded([&] {
+        const int before = StrToInt(NumofTraces->text().toStdString());
+        const std::string here = WorkingDirectory();
+        std::vector<std::string> paths;
+        for (const std::string& name : names)
+            paths.push_back(CompletedFileName(name, here));
+        OpenFilesTogether(paths, before, {});
+    });
+}
+
 void TForm1::OpenCommandLineFile(const std::string& name)
 {
     Guarded([&] {
@@ -118,9 +127,7 @@ void TForm1::OpenCommandLineFile(const std::string& name)
 
 void TForm1::ConnectHandlers()
 {
-    // Window-wide, and no edit of the window takes Ctrl+L for itself.
-    auto* largeView = new QShortcut(QKeySequence(QStringLiteral("Ctrl+L")), this);
-    connect(largeView, &QShortcut::activated, this, [this] { Guarded([this] { ShowLargeView(); }); });
+    ConnectCommandKeys();
     connect(MaskEdit1, &QLineEdit::returnPressed, this, [this] { Guarded([this] { NewFileINput(); }); });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { FIleNameInput(); }); });
     connect(SaveSettings, &QToolButton::clicked, this, [this] { Guarded([this] { SaveIniFile(); }); });

@@ -17,6 +17,7 @@
 #include "DirectoryNavigator.h"
 #include "FileNameText.h"
 #include "FileNames.h"
+#include "PlotCursor.h"
 #include "PlotState.h"
 #include "SettingsRecords.h"
 
@@ -44,7 +45,6 @@ class QToolButton;
 class HelpViewer;
 class PlotView;
 class QtTextRenderer;
-class PlotCursor;
 class LargeViewWindow;
 struct ViewLimits;
 
@@ -81,68 +81,6 @@ public:
 
     PlotState State;
     Dialogs Modals;
-    std::array<AxisControlGroup, kAxisCount> AxisControls;
-
-    // Controls, named as the program names them.
-    QLabel* Label1 = nullptr;
-    QLineEdit* MaskEdit1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SaveSettings = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
-    QToolButton* SpeedButton3 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLineEdit* NumofTraces = nullptr;
-    QLabel* Label13 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    std::array<QRadioButton*, 3> RadioGroup1Items{};
-    QPushButton* PrevFile = nullptr;
-    QPushButton* ReDraw = nullptr;
-    QPushButton* NextFile = nullptr;
-    QCheckBox* TopMostToggle = nullptr;
-    QCheckBox* DispNameToggle = nullptr;
-    QCheckBox* Cursor = nullptr;
-
-    QLineEdit* Y1_upper = nullptr;
-    QLineEdit* Y2_upper = nullptr;
-    QLineEdit* Y3_upper = nullptr;
-    QLabel* L_Y1_upper = nullptr;
-    QLabel* L_Y2_upper = nullptr;
-    QLabel* L_Y3_upper = nullptr;
-    // "LinkageYs" (its object name); PlotControls::LinkageYs() reads it.
-    QCheckBox* LinkageYsBox = nullptr;
-    QCheckBox* Y1_auto = nullptr;
-    QCheckBox* Y2_auto = nullptr;
-    QCheckBox* Y3_auto = nullptr;
-    QLineEdit* Y1_lower = nullptr;
-    QLineEdit* Y2_lower = nullptr;
-    QLineEdit* Y3_lower = nullptr;
-    QLabel* L_Y1_lower = nullptr;
-    QLabel* L_Y2_lower = nullptr;
-    QLabel* L_Y3_lower = nullptr;
-    QLineEdit* X0_lower = nullptr;
-    QCheckBox* X0_auto = nullptr;
-    QLineEdit* X0_upper = nullptr;
-    QLineEdit* X0column = nullptr;
-    QLineEdit* Y1column = nullptr;
-    QLineEdit* Y2column = nullptr;
-    QLineEdit* Y3column = nullptr;
-    QLabel* L_X0column = nullptr;
-    QLabel* L_Y1column = nullptr;
-    QLabel* L_Y2column = nullptr;
-    QLabel* L_Y3column = nullptr;
-
-    QLineEdit* CurrentX = nullptr;
-    QLineEdit* CurrentY1 = nullptr;
-    QLineEdit* CurrentY2 = nullptr;
-    QLineEdit* CurrentY3 = nullptr;
-    QLineEdit* DeltaX = nullptr;
-    QLineEdit* DeltaY1 = nullptr;
-    QLineEdit* DeltaY2 = nullptr;
-    QLineEdit* DeltaY3 = nullptr;
-    QLabel* L_CurrentY1 = nullptr;
-    QLabel* L_CurrentX = nullptr;
-    QLabel* L_DeltaY1 = nullptr;
-    QLabel* L_DeltaX = nullptr;
 
     // --- PlotControls ---
     bool AxisAuto(int axis) const override;
@@ -220,6 +158,14 @@ public:
     // --- Files from the shell (HandOver.cpp, DroppedFiles.cpp) ---
     // A name handed over by a second copy (empty: it was started without one).
     void ReceiveCopyData(const std::string& name);
+    // Several names handed over together, opened as a drop opens them.
+    void ReceiveCopyDataList(const std::vector<std::string>& names);
+    // Whatever one hand-over brought: one name or several.
+    void ReceiveHandOver(const std::vector<std::string>& names);
+    // The file names of the command line after the first, when there are
+    // several: relative ones are taken in the working directory, and all are
+    // opened together as a drop opens them.
+    void OpenCommandLineFiles(const std::vector<std::string>& names);
     // Dropped URLs in the order the file manager gives them.
     void ReceiveDroppedFiles(const QList<QUrl>& urls);
     // Makes the whole window a drop target for files, its edits included
@@ -241,6 +187,21 @@ public:
     // Ys at Y1's range when Link is on), their Auto boxes cleared, one paint.
     void ApplyViewLimits(const ViewLimits& limits);
 
+    // --- Commands with keys and a context-menu entry (WindowCommands.cpp) ---
+    // Home and End: the first and the last file of the listing, loaded as a
+    // step loads them.
+    void FirstInDir();
+    void LastInDir();
+    // The plot rectangle with its frame, as shown.
+    QImage PlotImage() const;
+    // Ctrl+C: the plot as an image; Ctrl+Shift+C: the shown read-outs (name,
+    // value, difference) and the shown files' names as text; Ctrl+S: the
+    // plot as a PNG file (a name without ".png" gets it).
+    void CopyPlot();
+    QString ReadoutsText() const;
+    void CopyReadouts();
+    void SavePlot();
+
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
     void WheelTurned(int angleDelta);
@@ -255,7 +216,7 @@ public:
     // cross changed a few lines of it).
     void ShowPictureArea(const QRect& area);
     // Runs DrawGraph into the picture; PaintGraph adds the control updates.
-    void RenderPlot();
+    void DrawGraphIntoPicture();
     // The canvas over the picture; it keeps its pen, brush and font from one
     // paint to the next.
     RasterCanvas& Canvas() { return *m_canvas; }
@@ -281,12 +242,70 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    std::array<AxisControlGroup, kAxisCount> AxisControls;
+
+    // Controls, named as the program names them (also their object names,
+    // by which tests and accessibility tools find them).
+    QLabel* Label1 = nullptr;
+    QLineEdit* MaskEdit1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SaveSettings = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLineEdit* NumofTraces = nullptr;
+    QLabel* Label13 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    std::array<QRadioButton*, 3> RadioGroup1Items{};
+    QPushButton* PrevFile = nullptr;
+    QPushButton* ReDraw = nullptr;
+    QPushButton* NextFile = nullptr;
+    QCheckBox* TopMostToggle = nullptr;
+    QCheckBox* DispNameToggle = nullptr;
+    QCheckBox* Cursor = nullptr;
+
+    QLineEdit* Y1_upper = nullptr;
+    QLineEdit* Y2_upper = nullptr;
+    QLineEdit* Y3_upper = nullptr;
+    QLabel* L_Y1_upper = nullptr;
+    QLabel* L_Y2_upper = nullptr;
+    QLabel* L_Y3_upper = nullptr;
+    // "LinkageYs" (its object name); PlotControls::LinkageYs() reads it.
+    QCheckBox* LinkageYsBox = nullptr;
+    QCheckBox* Y1_auto = nullptr;
+    QCheckBox* Y2_auto = nullptr;
+    QCheckBox* Y3_auto = nullptr;
+    QLineEdit* Y1_lower = nullptr;
+    QLineEdit* Y2_lower = nullptr;
+    QLineEdit* Y3_lower = nullptr;
+    QLabel* L_Y1_lower = nullptr;
+    QLabel* L_Y2_lower = nullptr;
+    QLabel* L_Y3_lower = nullptr;
+    QLineEdit* X0_lower = nullptr;
+    QCheckBox* X0_auto = nullptr;
+    QLineEdit* X0_upper = nullptr;
+    QLineEdit* X0column = nullptr;
+    QLineEdit* Y1column = nullptr;
+    QLineEdit* Y2column = nullptr;
+    QLineEdit* Y3column = nullptr;
+    QLabel* L_X0column = nullptr;
+    QLabel* L_Y1column = nullptr;
+    QLabel* L_Y2column = nullptr;
+    QLabel* L_Y3column = nullptr;
+
+    // The read-outs, which the cursor part shows and fills.
+    ReadoutWidgets m_readouts;
+
     void CreateControls();
     void PlaceAxisControls();
     void PlaceFileControls();
     void PlaceReadouts();
     void SetTabOrder();
     void ConnectHandlers();
+    void ConnectCommandKeys();
+    // A command from a key or the context menu; one that steps through the
+    // directory runs only while Prev./Next can be pressed.
+    void RunCommand(void (TForm1::*run)(), bool needsData);
     void RunOptionsDialog();
     void OpenCommandLineFile(const std::string& name);
     // The toggles, column boxes and colours both settings files hold. A bad

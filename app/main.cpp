@@ -28,17 +28,40 @@ constexpr int kHandedOverStatus = -1;
 bool SingleCopyWanted()
 {
     try {
-        return ProfileFile(OptionFilePath()).ReadBool(kOptionSection, kNoMulExecKey, kNoMulExecAtStart);
+        return ProfileFile(GlobalSettingsPath()).ReadBool(kOptionSection, kNoMulExecKey, kNoMulExecAtStart);
     } catch (const std::exception&) {
         return false;   // an unreadable option file reads as the default
     }
 }
 
-int RunWindow(const std::string& fileName, bool showLargeView, SingleInstance& instance)
+// The names a second copy hands over: each made whole against this copy's
+// working directory, since the running copy works in a directory of its own.
+// Empty when one is too long to hand over.
+std::vector<std::string> NamesToHandOver(const std::vector<std::string>& given)
 {
-    TForm1 form(fileName);
+    std::vector<std::string> names;
+    const std::string here = WorkingDirectory();
+    for (const std::string& name : given) {
+        if (name.empty()) {   // an empty argument: a start without a file
+            names.push_back(name);
+            continue;
+        }
+        const std::string whole = name.size() > kMaxGivenFileName ? std::string() : CompletedFileName(name, here);
+        if (whole.empty())
+            return {};
+        names.push_back(whole);
+    }
+    return names;
+}
+
+// Several files on the command line open together, as a drop opens them.
+int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, SingleInstance& instance)
+{
+    TForm1 form(fileNames.size() == 1 ? fileNames.front() : std::string());
+    if (fileNames.size() > 1)
+        form.OpenCommandLineFiles(fileNames);
     form.AcceptDroppedFiles();
-    instance.Serve([&form](const std::string& name) { form.ReceiveCopyData(name); });
+    instance.Serve([&form](const std::vector<std::string>& names) { form.ReceiveHandOver(names); });
     // From the first moment of closing (the settings are written then, and
     // their error box could take a hand-over) no file is taken any more.
     QObject::connect(&form, &TForm1::Closing, &instance, [&instance] { instance.StopServing(); });
@@ -77,7 +100,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tracely: %s\n", options.Error.c_str());
         return 2;
     }
-    const std::string& fileName = options.FileName;
     SetEventLog(options.EventLog);
     if (!options.ExportTo.empty())
         return RunExportCommand(options, argc, argv);
@@ -88,19 +110,15 @@ int main(int argc, char** argv)
     SingleInstance instance;
     SingleInstance::Role role = instance.Claim();
     if (role == SingleInstance::Role::Other && singleCopy) {
-        // The running copy works in a directory of its own: a relative name
-        // is made whole here, where the user meant it.
-        const std::string handed = fileName.size() > kMaxGivenFileName ? std::string()
-            : fileName.empty()                                         ? fileName
-                               : CompletedFileName(fileName, WorkingDirectory());
-        if (handed.empty() && !fileName.empty()) {
+        const std::vector<std::string> handed = NamesToHandOver(options.FileNames);
+        if (handed.size() != options.FileNames.size()) {
             std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
             return kHandedOverStatus;
         }
         switch (instance.HandOver(handed)) {
         case SingleInstance::HandOverResult::BecameFirst: role = SingleInstance::Role::First; break;
         case SingleInstance::HandOverResult::NameRefused:
-            std::fprintf(stderr, "tracely: the file name is too long to hand over to the running copy\n");
+            std::fprintf(stderr, "tracely: the file names are more than a hand-over carries\n");
             return kHandedOverStatus;
         case SingleInstance::HandOverResult::Acknowledged: AppendTestLog("handed over"); return kHandedOverStatus;
         default:
@@ -121,7 +139,7 @@ int main(int argc, char** argv)
 
     int status = 0;
     try {
-        status = RunWindow(fileName, options.View, instance);
+        status = RunWindow(options.FileNames, options.View, instance);
     } catch (const std::exception& error) {
         instance.Serve(nullptr);
         ShowHandlerError(Dialogs::Real(), nullptr, error);

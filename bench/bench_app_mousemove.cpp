@@ -74,7 +74,7 @@ struct Window {
         Form.show();
         QApplication::processEvents();
         View = Form.findChild<PlotView*>();
-        Form.Cursor->setChecked(cursorOn);
+        Form.findChild<QCheckBox*>(QStringLiteral("Cursor"))->setChecked(cursorOn);
         if (cursorOn)
             Form.SetRedCursor(150, 200);
         QApplication::processEvents();

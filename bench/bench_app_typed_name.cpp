@@ -52,17 +52,18 @@ struct Fixture {
         QApplication::processEvents();
         for (int i = 0; i < kHistorySlots; ++i)
             TypeAndEnter();
-        Form->NumofTraces->setText("10");
+        Form->findChild<QLineEdit*>(QStringLiteral("NumofTraces"))->setText("10");
         TypeAndEnter();
     }
 
     void TypeAndEnter()
     {
-        Form->MaskEdit1->setText(QString::fromStdString(File));
+        auto* nameBox = Form->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"));
+        nameBox->setText(QString::fromStdString(File));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(Form->MaskEdit1, &press);
-        QApplication::sendEvent(Form->MaskEdit1, &release);
+        QApplication::sendEvent(nameBox, &press);
+        QApplication::sendEvent(nameBox, &release);
     }
 };
 

@@ -49,6 +49,9 @@ void BM_LoadAndPaint(benchmark::State& bench)
         const auto start = std::chrono::steady_clock::now();
         const LoadResult result = LoadDataFile(plot, g_path);
         loadMs += MillisecondsSince(start);
+        // The reader returns its column choice; the window shows it, and the
+        // painter then draws as many Ys as the choice selects.
+        controls.YsItem = result.Columns.YsItem;
         if (!result.Ok || plot.Traces[0].Points != std::size_t(kLines) || controls.YsItem != 2) {
             bench.SkipWithError(result.Ok ? "wrong point count or Ys" : result.Message.c_str());
             break;

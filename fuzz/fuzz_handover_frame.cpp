@@ -6,8 +6,9 @@
 //
 // The first input byte picks a chunk size; the rest is fed in chunks of that
 // size, each copied to its own heap block so that a read past a chunk is
-// caught. The verdict must not depend on the chunking, a complete name obeys
-// the limits, and encoding a name and decoding it gives the name back.
+// caught. The verdict must not depend on the chunking, complete names obey
+// the limits and encode to the same bytes, and encoding a name and decoding
+// it gives the name back.
 #include "HandoverFrame.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -47,13 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         status = chunked.Feed(std::string_view(copy.get(), length));
     }
     Check(status == wholeStatus);
-    Check(chunked.Name() == whole.Name());
-    Check(whole.Name().capacity() <= kHandoverMaxNameSize + 64);
+    Check(chunked.Names() == whole.Names());
+    const bool list = !bytes.empty() && static_cast<std::uint8_t>(bytes.front()) == kHandoverListMagic;
+    Check(whole.Name().capacity() <= (list ? kHandoverMaxListSize : kHandoverMaxNameSize) + 64);
     if (status == HandoverFrameDecoder::Status::Complete) {
-        Check(whole.Name().size() <= kHandoverMaxNameSize);
-        Check(whole.Name().find('\0') == std::string_view::npos);
-        Check(bytes.size() == kHandoverHeaderSize + whole.Name().size());
-        Check(EncodeHandoverFrame(whole.Name()) == std::string(bytes));
+        const std::vector<std::string> names = whole.Names();
+        Check(!names.empty() && names.size() <= kHandoverMaxNames);
+        for (const std::string& name : names) {
+            Check(name.size() <= kHandoverMaxNameSize);
+            Check(name.find('\0') == std::string_view::npos);
+        }
+        Check((list ? EncodeHandoverList(names) : EncodeHandoverFrame(whole.Name())) == std::string(bytes));
     }
 
     if (const auto frame = EncodeHandoverFrame(bytes)) {

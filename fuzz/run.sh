@@ -13,7 +13,7 @@ mkdir -p "$out"
 
 case $name in
   line_scanner)   sources=(plot/DataFileLines.cpp plot/LineScanner.cpp); include=plot; extra=(-max_len=20000) ;;
-  profile)        sources=(platform/IniDocument.cpp); include=platform; extra=() ;;
+  profile)        sources=(platform/IniDocument.cpp searchfiles/AsciiText.cpp); include="platform searchfiles"; extra=() ;;
   handover_frame) sources=(platform/HandoverFrame.cpp); include=platform; extra=() ;;
   *) echo "unknown fuzz target: $name" >&2; exit 2 ;;
 esac
@@ -23,10 +23,15 @@ inputs=("$here/fuzz_$name.cpp")
 for s in "${sources[@]}"; do inputs+=("$root/$s"); done
 stale=0
 [ -x "$bin" ] || stale=1
-for f in "${inputs[@]}" "$root/$include"/*.h; do [ "$f" -nt "$bin" ] && stale=1; done
+includeFlags=()
+for dir in $include; do
+  includeFlags+=(-I"$root/$dir")
+  for f in "$root/$dir"/*.h; do [ "$f" -nt "$bin" ] && stale=1; done
+done
+for f in "${inputs[@]}"; do [ "$f" -nt "$bin" ] && stale=1; done
 if [ "$stale" = 1 ]; then
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/$include" "${inputs[@]}" -o "$bin"
+    "${includeFlags[@]}" "${inputs[@]}" -o "$bin"
 fi
 
 work=$(mktemp -d)

@@ -143,7 +143,7 @@ void TForm2::ChangeWheelUnit()
         MouseSens->setText(text);
 }
 
-bool TForm2::Closure()
+bool TForm2::StoreOptions()
 {
     try {
         m_state.UnitWheel = StrToInt(MouseSens->text().toStdString());
@@ -176,7 +176,7 @@ bool TForm2::Closure()
 
 void TForm2::done(int result)
 {
-    if (!Closure())
+    if (!StoreOptions())
         return;
     QDialog::done(result);
 }

@@ -5,8 +5,8 @@
 //
 // It is made for one opening and works on the caller's PlotState: a colour
 // picked from the table is stored at once, everything else when the dialog
-// closes (Closure), whichever way it is closed ("戻る", the close box, Esc).
-// Closure refuses to close while the wheel field holds no integer, so the
+// closes (StoreOptions), whichever way it is closed ("戻る", the close box, Esc).
+// StoreOptions refuses to close while the wheel field holds no integer, so the
 // user can correct it. When the option file cannot be written the error is
 // shown and the dialog stays open once, so the user can make the file
 // writable and close again; a second failure in a row lets the dialog close
@@ -84,7 +84,7 @@ public:
     void ChangePenColor(int x, int y);
     void ChangeWheelUnit();
     // Stores everything back; false when the dialog has to stay open.
-    bool Closure();
+    bool StoreOptions();
     void ChangeKanren();
     void RestoreAll();
     void ReturnToMain();
@@ -95,7 +95,7 @@ public:
     // The colour table as last drawn, in client pixels from (0, 0).
     const QImage& ColorTablePicture() const { return m_table; }
 
-    // Every way of closing ends here; it closes only when Closure agrees.
+    // Every way of closing ends here; it closes only when StoreOptions agrees.
     void done(int result) override;
 
 protected:

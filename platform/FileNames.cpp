@@ -7,25 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::string BaseNameOf(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-std::string DirectoryOf(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-}
-
-std::string ExtensionOf(const std::string& name)
-{
-    const std::string base = BaseNameOf(name);
-    const std::size_t dot = base.rfind('.');
-    return dot == std::string::npos ? std::string() : base.substr(dot);
-}
-
 bool IsAbsoluteFileName(const std::string& name)
 {
     return !name.empty() && name.front() == '/';

@@ -5,18 +5,13 @@
 // directory it may grow to the system's own path limit.
 #pragma once
 
+#include "FileNameParts.h"
+
 #include <cstddef>
 #include <string>
 
 inline constexpr std::size_t kMaxGivenFileName = 259;
 inline constexpr std::size_t kMaxPathName = 4095;   // PATH_MAX less its NUL
-
-// The part after the last '/' (the whole name without one).
-std::string BaseNameOf(const std::string& name);
-// The part up to and including the last '/'; empty without one.
-std::string DirectoryOf(const std::string& name);
-// From the last '.' of the base name on, dot included; empty without a dot.
-std::string ExtensionOf(const std::string& name);
 
 bool IsAbsoluteFileName(const std::string& name);
 // The process's working directory ending in '/'; empty when it cannot be had

@@ -15,6 +15,8 @@
 // Plain C++ on bytes, so it can be fuzzed without Qt.
 #pragma once
 
+#include "AsciiText.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -95,6 +97,3 @@ std::optional<int> ParseProfileInteger(std::string_view text);
 
 // Blanks that surround names and values in a profile file.
 std::string_view TrimProfileBlanks(std::string_view text);
-
-// ASCII letters compare without case; every other byte must be equal.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

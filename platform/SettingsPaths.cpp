@@ -88,11 +88,6 @@ std::string GlobalSettingsPath()
     return GlobalSettingsPathFor(ExecutableDirectory(), QFile::encodeName(configHome).toStdString());
 }
 
-std::string OptionFilePath()
-{
-    return GlobalSettingsPath();
-}
-
 std::string DirectorySettingsPath(const std::string& dir)
 {
     std::string base = dir;

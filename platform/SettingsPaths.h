@@ -10,10 +10,10 @@
 inline constexpr const char* kGlobalSettingsName = "Tracely.ini";
 inline constexpr const char* kDirectorySettingsName = "_Tracely.ini";
 
-// Path of the global settings file (also the option file); its directory is
-// created when it lies under the user's configuration directory.
+// Path of the global settings file, which also holds the options (there is
+// no separate option file); its directory is created when it lies under the
+// user's configuration directory.
 std::string GlobalSettingsPath();
-std::string OptionFilePath();
 
 // The decision behind GlobalSettingsPath with its inputs passed in. exeDir
 // (no trailing '/') is used when it is writable and not an installed layout

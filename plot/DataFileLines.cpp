@@ -181,6 +181,7 @@ bool DataFileLines::NextSlow(std::string_view& line)
             continue;
         if (c == kCtrlZ) {
             m_stopped = true;
+            m_ctrlZ = true;
             break;
         }
         if (c == '\0' && examined > length)

@@ -43,6 +43,11 @@ public:
     // True when reading stopped on an error rather than at the end.
     bool Failed() const { return m_failed; }
 
+    // True when a Ctrl-Z ended the lines: whatever follows it is not part of
+    // the file, which matters to a reader that looks at a later stretch of
+    // the same file on its own.
+    bool EndedAtCtrlZ() const { return m_ctrlZ; }
+
 private:
     bool Refill();
     bool NextSlow(std::string_view& line);
@@ -56,5 +61,6 @@ private:
     bool m_atEnd = false;     // nothing more to read
     bool m_stopped = false;   // Ctrl-Z seen or end reached: no more lines
     bool m_failed = false;
+    bool m_ctrlZ = false;
     char m_line[kLineLimit + 1];
 };

@@ -22,51 +22,77 @@ bool CountDataLines(DataFileLines& lines, DataLineCount& count)
 
 std::size_t ReadDataColumns(DataFileLines& lines, const ColumnChoice& choice, TraceSlot& slot)
 {
-    DataTable& table = *slot.Table;
-    const std::size_t points = table.Points();
-    std::fill(table[0], table[0] + points * kAxisCount, std::numeric_limits<float>::quiet_NaN());
+    ValueRanges ranges;
+    const std::size_t rows = ReadDataRows(lines, choice, *slot.Table, 0, slot.Table->Points(), ranges);
+    StoreRanges(ranges, choice, slot);
+    return rows;
+}
 
+std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataTable& table, std::size_t first,
+                         std::size_t count, ValueRanges& ranges)
+{
+    float* rows[kAxisCount];
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        slot.Present[axis] = 0;
-        slot.Min[axis] = kNoMinimum;
-        slot.Max[axis] = kNoMaximum;
+        rows[axis] = table[axis] + first;
+        std::fill(rows[axis], rows[axis] + count, std::numeric_limits<float>::quiet_NaN());
     }
 
     // For each column up to the highest one read, the axes it feeds (bit j = axis j).
     const int highest = std::clamp(choice.HighestColumn, 0, kMaxColumn);
     std::array<unsigned char, kMaxColumn + 1> axesOfColumn{};
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        const int column = choice.Map[axis];
+        const int column = choice.Map[static_cast<std::size_t>(axis)];
         if (column >= 1 && column <= highest)
-            axesOfColumn[column] |= static_cast<unsigned char>(1u << axis);
+            axesOfColumn[static_cast<std::size_t>(column)] |= static_cast<unsigned char>(1u << axis);
     }
     const bool xIsIndex = choice.Map[0] == 0;
-    float* rows[kAxisCount] = {table[0], table[1], table[2], table[3]};
+    // The ranges stay in locals: stores through `ranges` would have to be
+    // redone after every value, since a float store may alias them.
+    ValueRanges local = ranges;
 
     std::size_t row = 0;
     std::string_view line;
-    while (row < points && lines.Next(line)) {
+    while (row < count && lines.Next(line)) {
         if (!IsDataLine(line))
             continue;
         if (xIsIndex)
-            rows[0][row] = static_cast<float>(row);
+            rows[0][row] = static_cast<float>(first + row);
         LineScanner scanner(line);
         float value;
         for (int column = 1; column <= highest && scanner.Next(value); ++column) {
-            for (unsigned axes = axesOfColumn[column], axis = 0; axes != 0; axes >>= 1, ++axis) {
+            for (unsigned axes = axesOfColumn[static_cast<std::size_t>(column)], axis = 0; axes != 0;
+                 axes >>= 1, ++axis) {
                 if ((axes & 1u) == 0)
                     continue;
-                slot.Max[axis] = slot.Max[axis] > value ? slot.Max[axis] : value;
-                slot.Min[axis] = slot.Min[axis] < value ? slot.Min[axis] : value;
+                local.Max[axis] = local.Max[axis] > value ? local.Max[axis] : value;
+                local.Min[axis] = local.Min[axis] < value ? local.Min[axis] : value;
                 rows[axis][row] = value;
-                slot.Present[axis] = 1;
+                local.Present[axis] = 1;
             }
         }
         ++row;
     }
-    if (xIsIndex) {
-        slot.Min[0] = 0;
-        slot.Max[0] = static_cast<float>(points) - 1;
-    }
+    ranges = local;
     return row;
+}
+
+void MergeLaterRanges(ValueRanges& earlier, const ValueRanges& later)
+{
+    // The same comparisons as the scan's, so ties resolve the same way.
+    for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
+        earlier.Max[axis] = earlier.Max[axis] > later.Max[axis] ? earlier.Max[axis] : later.Max[axis];
+        earlier.Min[axis] = earlier.Min[axis] < later.Min[axis] ? earlier.Min[axis] : later.Min[axis];
+        earlier.Present[axis] |= later.Present[axis];
+    }
+}
+
+void StoreRanges(const ValueRanges& ranges, const ColumnChoice& choice, TraceSlot& slot)
+{
+    slot.Present = ranges.Present;
+    slot.Min = ranges.Min;
+    slot.Max = ranges.Max;
+    if (choice.Map[0] == 0) {
+        slot.Min[0] = 0;
+        slot.Max[0] = static_cast<float>(slot.Table->Points()) - 1;
+    }
 }

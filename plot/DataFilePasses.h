@@ -8,7 +8,9 @@
 #include "DataFileLines.h"
 #include "PlotState.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 struct DataLineCount {
     std::size_t Lines = 0;   // data lines
@@ -24,3 +26,26 @@ bool CountDataLines(DataFileLines& lines, DataLineCount& count);
 // range takes in. Returns the number of data lines stored; a result below the
 // point count means the file lost lines since the first pass.
 std::size_t ReadDataColumns(DataFileLines& lines, const ColumnChoice& choice, TraceSlot& slot);
+
+// What the values stored from a run of data lines did to each axis.
+struct ValueRanges {
+    std::array<std::int32_t, kAxisCount> Present{};
+    std::array<float, kAxisCount> Min{kNoMinimum, kNoMinimum, kNoMinimum, kNoMinimum};
+    std::array<float, kAxisCount> Max{kNoMaximum, kNoMaximum, kNoMaximum, kNoMaximum};
+};
+
+// The second pass over one run of data lines: fills rows first .. first +
+// count - 1 of every axis (NaN where a line supplies no value) from the next
+// `count` data lines and widens `ranges` by what it stores. Returns the number
+// of data lines stored. The point index an X of column 0 gets is not set here.
+std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataTable& table, std::size_t first,
+                         std::size_t count, ValueRanges& ranges);
+
+// Takes the ranges of a later run of lines into those of the runs before it.
+// The result is what one scan over all of them in file order gives, to the
+// bit: a maximum or minimum met again takes the later value (0 after -0 is 0,
+// -0 after 0 is -0), and so does the merge.
+void MergeLaterRanges(ValueRanges& earlier, const ValueRanges& later);
+
+// Stores ranges into the slot; an X of column 0 spans the point indices.
+void StoreRanges(const ValueRanges& ranges, const ColumnChoice& choice, TraceSlot& slot);

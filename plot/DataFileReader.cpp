@@ -3,6 +3,7 @@
 
 #include "DataFileColumns.h"
 #include "DataFileLines.h"
+#include "DataFileParts.h"
 #include "DataFilePasses.h"
 #include "UniqueFd.h"
 #include "VectorState.h"
@@ -11,8 +12,10 @@
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -69,6 +72,41 @@ TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
     }
 }
 
+// What tells a second pass that the file is still the one the first pass
+// read. A file changed in between is read in one pass, which is what answers
+// for a changed file.
+struct FileVersion {
+    off_t Size = -1;
+    timespec Modified{};
+    bool operator==(const FileVersion& other) const
+    {
+        return Size == other.Size && Modified.tv_sec == other.Modified.tv_sec &&
+            Modified.tv_nsec == other.Modified.tv_nsec;
+    }
+};
+
+FileVersion VersionOf(int fd)
+{
+    struct stat info { };
+    if (::fstat(fd, &info) != 0)
+        return {};
+    return {info.st_size, info.st_mtim};
+}
+
+std::vector<FilePart> PartsToRead(int fd, const FileVersion& version, unsigned wanted)
+{
+    if (version.Size < 0)
+        return {};
+    const auto size = static_cast<std::uint64_t>(version.Size);
+    const unsigned parts = wanted != 0 ? wanted : ReadPartsFor(size, std::thread::hardware_concurrency());
+    if (parts < 2)
+        return {};
+    std::vector<FilePart> split = SplitAtLineFeeds(fd, size, parts);
+    if (split.size() < 2)
+        split.clear();
+    return split;
+}
+
 void ShiftHistory(PlotState& state, TraceSlot&& newest)
 {
     FreeTable(state.Traces[kHistorySlots - 1].Table);
@@ -91,8 +129,20 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
         return Refuse(error);
 
+    const FileVersion version = VersionOf(fd.Get());
+    std::vector<FilePart> parts = PartsToRead(fd.Get(), version, hooks.ReadParts);
+
     DataLineCount count;
-    {
+    bool counted = false;
+    if (!parts.empty()) {
+        bool failed = false;
+        counted = CountDataLinesInParts(fd.Get(), parts, count, failed);
+        if (counted && failed)
+            return Refuse(LoadError::CannotRead);
+        if (!counted || parts.size() < 2)
+            parts.clear();
+    }
+    if (!counted) {
         DataFileLines lines(fd.Get());
         if (!CountDataLines(lines, count))
             return Refuse(LoadError::CannotRead);
@@ -113,9 +163,11 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     // Both passes read through the one descriptor, so a file deleted or
     // renamed over in between is still read as it was; only a file cut short
     // in place comes back with fewer lines.
-    if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
-        return Refuse(LoadError::CannotRead);
-    {
+    const bool filled =
+        !parts.empty() && VersionOf(fd.Get()) == version && ReadDataColumnsInParts(fd.Get(), parts, choice, fresh);
+    if (!filled) {
+        if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
+            return Refuse(LoadError::CannotRead);
         DataFileLines lines(fd.Get());
         const std::size_t rows = ReadDataColumns(lines, choice, fresh);
         if (lines.Failed())

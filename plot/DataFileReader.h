@@ -49,10 +49,13 @@ struct LoadResult {
 inline constexpr std::size_t kMaxDataFileName = 4095;
 
 // Seams for tests: a step run between the two passes (to change the file under
-// the reader) and a replacement for AllocTable (to make allocation fail).
+// the reader), a replacement for AllocTable (to make allocation fail) and the
+// number of parts the passes read at once (0: as the file's size and the
+// cores decide; 1: one part; more: that many, however small the file).
 struct DataFileReaderHooks {
     std::function<void()> BetweenPasses;
     std::function<TablePtr(int rows, std::size_t n)> Alloc;
+    unsigned ReadParts = 0;
 };
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name);

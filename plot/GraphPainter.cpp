@@ -2,23 +2,32 @@
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
+#include "FileNameParts.h"
 #include "FormatText.h"
 #include "VectorState.h"
 
 namespace {
 
+// The name list starts this far in from the plot's top left corner, one row
+// per slot; the Y labels of a row stand at a fixed column, 16 pixels apart.
+constexpr int kNameListInset = 10;
 constexpr int kNameRowHeight = 12;
+constexpr int kYLabelsLeft = 244;
+constexpr int kYLabelSpacing = 16;
+// "No data" in its 16-pixel font is about 54 x 16 pixels: centred by hand.
+constexpr int kNoDataHalfWidth = 27;
+constexpr int kNoDataHalfHeight = 8;
 
 void DrawFileNames(const PlotState& state, RasterCanvas& canvas, int displayed, int numYs)
 {
     canvas.Font.Name = "ＭＳ ゴシック";
     for (int s = 0; s < displayed; ++s) {
         const TraceSlot& slot = state.Traces[s];
-        const int y = PlotRect.Top + 10 + kNameRowHeight * s;
+        const int y = PlotRect.Top + kNameListInset + kNameRowHeight * s;
         canvas.Font.Color = clGray;
         canvas.Font.Bold = false;
         canvas.Font.Underline = false;
-        canvas.TextOut(PlotRect.Left + 10, y, ExtractFileName(slot.Name));
+        canvas.TextOut(PlotRect.Left + kNameListInset, y, ExtractFileName(slot.Name));
 
         // The labels come after the name and cover a long one.
         canvas.Font.Bold = true;
@@ -27,7 +36,7 @@ void DrawFileNames(const PlotState& state, RasterCanvas& canvas, int displayed, 
             if (!slot.Present[k])
                 continue;
             canvas.Font.Color = state.Colors[TraceColorIndex(numYs, s, k)];
-            canvas.TextOut(PlotRect.Left + 244 + 16 * k, y, FormatText("Y%d", k));
+            canvas.TextOut(PlotRect.Left + kYLabelsLeft + kYLabelSpacing * k, y, FormatText("Y%d", k));
         }
         canvas.Font.Bold = false;
         canvas.Font.Underline = false;
@@ -39,7 +48,8 @@ void DrawNoData(RasterCanvas& canvas)
     canvas.Font.Name = "Ariel";
     canvas.Font.Color = clRed;
     canvas.Font.SetHeight(16);
-    canvas.TextOut(PlotRect.Left + PlotRect.Width / 2 - 27, PlotRect.Top + PlotRect.Height / 2 - 8, "No data");
+    canvas.TextOut(PlotRect.Left + PlotRect.Width / 2 - kNoDataHalfWidth,
+                   PlotRect.Top + PlotRect.Height / 2 - kNoDataHalfHeight, "No data");
 }
 
 // Y1 traces lie under Y2 traces, which lie under Y3 traces; within an axis
@@ -78,12 +88,6 @@ int TraceColorIndex(int numYs, int slot, int axis)
 {
     const int index = numYs * slot + axis - 1;
     return index >= 0 ? index % kColorCount : 0;
-}
-
-std::string ExtractFileName(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
 void DrawCursorCross(const PlotState& state, RasterCanvas& canvas)

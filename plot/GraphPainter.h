@@ -20,9 +20,6 @@ int TraceColorIndex(int numYs, int slot, int axis);
 // copy mode.
 void DrawCursorCross(const PlotState& state, RasterCanvas& canvas);
 
-// The name without its directory: the text after the last '/'.
-std::string ExtractFileName(const std::string& name);
-
 // The white plot rectangle with its black frame, the graticule lines and the
 // minor ticks on the two centre lines.
 void DrawFrameAndGraticule(RasterCanvas& canvas);

@@ -67,7 +67,9 @@ public:
     explicit LineScanner(std::string_view line) : m_pos(line.data()), m_end(line.data() + line.size()) { }
 
     // The next value, or false when none can be read (reading of the line ends).
-    bool Next(float& value)
+    // Always inlined: the compiler otherwise keeps it a call of its own in the
+    // second pass, and the value then goes through memory once per cell.
+    [[gnu::always_inline]] bool Next(float& value)
     {
         using namespace line_scanner_detail;
         const char* p = m_pos;

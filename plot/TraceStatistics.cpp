@@ -3,6 +3,7 @@
 
 #include "AxisRanges.h"
 #include "ColumnNames.h"
+#include "FileNameParts.h"
 #include "GraphPainter.h"
 #include "TraceSampling.h"
 

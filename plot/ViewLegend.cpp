@@ -3,6 +3,7 @@
 
 #include "AxisRanges.h"
 #include "ColumnNames.h"
+#include "FileNameParts.h"
 #include "GraphPainter.h"
 
 #include <algorithm>
@@ -64,33 +65,62 @@ LegendCorner ChooseLegendCorner(const CoverageGrid& coverage, int plotWidth, int
     return best;
 }
 
-std::string ShownDataAsTsv(const PlotState& state, const SlotNames& names)
+namespace {
+
+// The columns ShownDataAsTsv writes, in order, and its number of data rows.
+struct ShownData {
+    std::vector<ShownColumn> Columns;
+    std::size_t Rows = 0;
+};
+
+ShownData ShownDataOf(const PlotState& state)
 {
     const int numYs = ShownYs(state);
-    std::vector<ShownColumn> columns;
-    std::string text;
-    std::size_t rows = 0;
+    ShownData shown;
     for (int s = 0; s < DisplayedSlots(state); ++s) {
         const TraceSlot& slot = state.Traces[s];
         if (!slot.Loaded())
             continue;
-        const std::vector<std::string> slotNames = names ? names(slot) : std::vector<std::string>{};
-        const std::string file = ExtractFileName(slot.Name);
         for (int axis = 0; axis <= numYs; ++axis) {
             if (axis > 0 && !slot.Present[axis])
                 continue;
             if (slot.Table->Rows() <= axis)
                 continue;
-            if (!columns.empty())
-                text += '\t';
-            text += file + ':' + AxisTitle(slotNames, state.ColumnMap[axis]);
-            columns.push_back({&slot, axis});
+            shown.Columns.push_back({&slot, axis});
         }
-        rows = std::max(rows, DrawablePoints(slot));
+        shown.Rows = std::max(shown.Rows, DrawablePoints(slot));
     }
-    text += '\n';
+    return shown;
+}
+
+}   // namespace
+
+std::size_t ShownDataCells(const PlotState& state)
+{
+    const ShownData shown = ShownDataOf(state);
+    return shown.Rows * shown.Columns.size();
+}
+
+std::string ShownDataAsTsv(const PlotState& state, const SlotNames& names)
+{
+    const ShownData shown = ShownDataOf(state);
+    const std::vector<ShownColumn>& columns = shown.Columns;
+    const std::size_t rows = shown.Rows;
     if (columns.empty())
         return {};
+    std::string text;
+    const TraceSlot* namedSlot = nullptr;
+    std::vector<std::string> slotNames;
+    for (const ShownColumn& column : columns) {
+        if (column.Slot != namedSlot) {
+            namedSlot = column.Slot;
+            slotNames = names ? names(*column.Slot) : std::vector<std::string>{};
+        }
+        if (!text.empty())
+            text += '\t';
+        text += ExtractFileName(column.Slot->Name) + ':' + AxisTitle(slotNames, state.ColumnMap[column.Row]);
+    }
+    text += '\n';
     char cell[32];
     text.reserve(text.size() + rows * columns.size() * 10);
     for (std::size_t i = 0; i < rows; ++i) {

@@ -46,3 +46,6 @@ using SlotNames = std::function<std::vector<std::string>(const TraceSlot&)>;
 // point up to the longest file; a file that is shorter, and a value that is
 // not a number, leave their cells empty. Lines end in LF.
 std::string ShownDataAsTsv(const PlotState& state, const SlotNames& names);
+// The number of value cells that text holds (rows times columns), known
+// before it is made.
+std::size_t ShownDataCells(const PlotState& state);

@@ -12,7 +12,7 @@ bash scripts/install-deps.sh
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   git ls-files -z '*.cpp' '*.h'
 else
-  find app bench fuzz options platform plot searchfiles tests view \( -name '*.cpp' -o -name '*.h' \) -print0
+  find app bench fuzz options platform plot searchfiles tests ui view \( -name '*.cpp' -o -name '*.h' \) -print0
 fi | xargs -0 clang-format --dry-run --Werror
 
 jobs=$(nproc)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Searchfiles.h"
 
+#include "AsciiText.h"
 #include "DirectoryEntries.h"
 
 #include <algorithm>
@@ -34,22 +35,6 @@ std::string_view ExtensionOf(const FileBlock& block)
     const std::string_view name = NameOf(block);
     const std::size_t dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // Byte-wise as unsigned codes; a prefix sorts before the longer name.
@@ -165,7 +150,7 @@ void TSearchFiles::CheckExt(TFileList& list) const
     for (const std::string& token : FilterTokens(ExtFilter)) {
         auto rest = list.begin();
         for (auto& entry : list) {
-            if (IsDirectory(*entry) || EqualIgnoringAsciiCase(ExtensionOf(*entry), token))
+            if (IsDirectory(*entry) || EqualsIgnoringAsciiCase(ExtensionOf(*entry), token))
                 kept.push_back(std::move(entry));
             else
                 *rest++ = std::move(entry);

@@ -4,6 +4,7 @@
 #include "AxisRanges.h"
 #include "AxisTicks.h"
 #include "ColumnNames.h"
+#include "FileNameParts.h"
 #include "GraphPainter.h"
 #include "ViewLegend.h"
 

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -25,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStyleHints>
 #include <QTableWidget>
@@ -97,6 +99,8 @@ LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent) : QWid
     setMinimumSize(240, 180);
     resize(960, 640);
     setWindowTitle(LargeViewTitle(m_state));
+    if (const QScreen* shown = screen(); shown && shown->refreshRate() >= 1)
+        m_pacer.SetFrameInterval(static_cast<qint64>(1e9 / shown->refreshRate()));
 
     ChooseSaveFile = [](QWidget* p, const QString& caption, const QString& filter, const QString& suggested) {
         return QFileDialog::getSaveFileName(p, caption, suggested, filter);
@@ -143,11 +147,13 @@ void LargeViewWindow::SetOptions(const ViewOptions& options)
 
 void LargeViewWindow::Refresh()
 {
-    // Only marks the picture stale: update() folds any number of calls into
+    // Only marks the picture stale; the pacer folds any number of calls into
     // one paint, so the main window is never held up by this one.
     m_dirty = true;
-    setWindowTitle(LargeViewTitle(m_state));
-    update();
+    // Telling the window system costs more than comparing: only a new title goes.
+    if (QString title = LargeViewTitle(m_state); title != windowTitle())
+        setWindowTitle(title);
+    m_pacer.Request();
 }
 
 QSize LargeViewWindow::PictureSize() const
@@ -165,12 +171,15 @@ void LargeViewWindow::MakePicture()
         m_picture = QImage(pixels, QImage::Format_RGB32);
         m_picture.setDevicePixelRatio(ratio);
     }
+    QElapsedTimer took;
+    took.start();
     QPainter painter(&m_picture);
     painter.setFont(font());
     m_geometry = RenderLargeView(painter, logical, m_state, m_options, m_cache);
     painter.end();
     m_dirty = false;
     ++m_renders;
+    m_pacer.Painted(took.nsecsElapsed());
     // The data or the limits may have changed with the picture.
     UpdateStatistics();
 }
@@ -319,6 +328,17 @@ void LargeViewWindow::CopyImage()
 
 void LargeViewWindow::CopyData()
 {
+    // Ten files of a million points would make gigabytes of clipboard text
+    // and hold the program for long: beyond the limit the user is told why
+    // nothing was copied.
+    if (const std::size_t cells = ShownDataCells(m_state); cells > m_copyLimitCells) {
+        ShowError(this,
+                  tr("表示中のデータは %1 個の値があり、クリップボードには多すぎます (%2 個まで)。"
+                     "表示するファイルを減らしてください。")
+                      .arg(cells)
+                      .arg(m_copyLimitCells));
+        return;
+    }
     const std::string text = ShownDataAsTsv(m_state, [this](const TraceSlot& slot) { return m_cache.NamesOf(slot); });
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "LargeView.h"
+#include "RepaintPacer.h"
 #include "TraceStatistics.h"
 
 #include <QImage>
@@ -102,6 +103,10 @@ public:
     std::function<std::optional<ImageExportChoice>(QWidget*, const ImageExportChoice& suggested)> ChooseImageSize;
     std::function<void(QWidget*, const QString& message)> ShowError;
 
+    // Copy data refuses more value cells than this (about 100 MB of text).
+    static constexpr std::size_t kDefaultCopyLimitCells = 8'000'000;
+    void SetCopyLimit(std::size_t cells) { m_copyLimitCells = cells; }
+
 public slots:
     void Refresh();
 
@@ -176,5 +181,7 @@ private:
     ViewGeometry m_geometry;
     bool m_dirty = true;
     int m_renders = 0;
+    RepaintPacer m_pacer{[this] { update(); }, this};
+    std::size_t m_copyLimitCells = kDefaultCopyLimitCells;
     std::optional<QPointF> m_dragGrab;   // where in the legend it was taken
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,7 +21,7 @@ void TypeInto(QWidget* widget, const QString& text)
 
 void MainWindowTest::TypeName(const QString& name)
 {
-    TypeInto(Form->MaskEdit1, name);
+    TypeInto(Ui(*Form).MaskEdit1, name);
 }
 
 void RejectNextModal()

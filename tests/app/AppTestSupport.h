@@ -23,6 +23,8 @@ struct ScriptedDialogs {
     int OpenCalls = 0;
     QString OpenStartDir;
     QString OpenFilter;
+    QString SaveAnswer;   // what the save dialog returns (empty: cancelled)
+    QString SaveSuggested;
     int OpenSelectedFilter = -1;
 
     Dialogs Make()
@@ -37,6 +39,10 @@ struct ScriptedDialogs {
             OpenFilter = filter;
             OpenSelectedFilter = selectedFilter;
             return OpenAnswer;
+        };
+        d.SaveFile = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
+            SaveSuggested = suggested;
+            return SaveAnswer;
         };
         d.PickColor = [](QWidget*, const QColor&) -> std::optional<QColor> { return std::nullopt; };
         return d;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "GraphPainter.h"
 #include "PlotView.h"
@@ -34,12 +35,13 @@ bool Shown(const QWidget* w)
 // The eight read-outs in the order X, Y1, Y2, Y3.
 std::array<QString, 4> Current(const TForm1& form)
 {
-    return {form.CurrentX->text(), form.CurrentY1->text(), form.CurrentY2->text(), form.CurrentY3->text()};
+    return {Ui(form).CurrentX->text(), Ui(form).CurrentY1->text(), Ui(form).CurrentY2->text(),
+            Ui(form).CurrentY3->text()};
 }
 
 std::array<QString, 4> Delta(const TForm1& form)
 {
-    return {form.DeltaX->text(), form.DeltaY1->text(), form.DeltaY2->text(), form.DeltaY3->text()};
+    return {Ui(form).DeltaX->text(), Ui(form).DeltaY1->text(), Ui(form).DeltaY2->text(), Ui(form).DeltaY3->text()};
 }
 
 void SendMouse(PlotView* view, QEvent::Type type, int clientX, int clientY, Qt::MouseButton button = Qt::NoButton)
@@ -61,13 +63,13 @@ struct PaintRecord {
 
 PaintRecord RecordOf(const TForm1& form)
 {
-    return {form.Cursor->isChecked(), form.State.RedCursorX, form.State.RedCursorY, form.YsItemIndex()};
+    return {Ui(form).Cursor->isChecked(), form.State.RedCursorX, form.State.RedCursorY, form.YsItemIndex()};
 }
 
 // Checks a Ys item without running the window's handler.
 void CheckYsItemQuietly(TForm1& form, int item)
 {
-    QRadioButton* button = form.RadioGroup1Items[static_cast<std::size_t>(item)];
+    QRadioButton* button = Ui(form).RadioGroup1Items[static_cast<std::size_t>(item)];
     const QSignalBlocker quiet(button);
     button->setChecked(true);
 }
@@ -79,7 +81,7 @@ QImage ExpectedPicture(TForm1& form, const PaintRecord& painted)
 {
     PlotState& state = form.State;
     const auto saved = std::tuple(state.CursorX, state.CursorY, state.RedCursorX, state.RedCursorY);
-    const bool on = form.Cursor->isChecked();
+    const bool on = Ui(form).Cursor->isChecked();
     const int ysItem = form.YsItemIndex();
 
     QImage expected = form.Picture().copy();
@@ -92,15 +94,15 @@ QImage ExpectedPicture(TForm1& form, const PaintRecord& painted)
     canvas.Font = form.Canvas().Font;
     canvas.SystemColor = form.Canvas().SystemColor;
     {
-        const QSignalBlocker quiet(form.Cursor);
-        form.Cursor->setChecked(painted.CursorOn);
+        const QSignalBlocker quiet(Ui(form).Cursor);
+        Ui(form).Cursor->setChecked(painted.CursorOn);
         state.RedCursorX = painted.RedX;
         state.RedCursorY = painted.RedY;
         CheckYsItemQuietly(form, painted.YsItem);
         DrawGraph(state, canvas);
         if (painted.CursorOn)
             DrawCursorCross(state, canvas);
-        form.Cursor->setChecked(on);
+        Ui(form).Cursor->setChecked(on);
         CheckYsItemQuietly(form, ysItem);
     }
     std::tie(state.CursorX, state.CursorY, state.RedCursorX, state.RedCursorY) = saved;
@@ -182,10 +184,10 @@ INSTANTIATE_TEST_SUITE_P(Pixels, CursorValues,
 TEST_F(CursorReadout, FormatShowsSignFourDigitsAndExponentForLargeValues)
 {
     TForm1& form = MakeForm(WriteFile("wide.dat", "0 0\n123456 0.000123456\n"));
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     form.DisplayXY(380, 1);
-    EXPECT_EQ(form.CurrentX->text(), "+1.235e+05");
-    EXPECT_EQ(form.CurrentY1->text(), "+0.0001235");
+    EXPECT_EQ(Ui(form).CurrentX->text(), "+1.235e+05");
+    EXPECT_EQ(Ui(form).CurrentY1->text(), "+0.0001235");
 }
 
 struct OutsidePoint {
@@ -198,7 +200,7 @@ class CursorOutside : public CursorReadout, public ::testing::WithParamInterface
 TEST_P(CursorOutside, MovesAndClicksChangeNothing)
 {
     TForm1& form = OpenKnown();
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     Move(100, 100);
     const QImage before = form.Picture().copy();
     const auto texts = Current(form);
@@ -212,7 +214,7 @@ TEST_P(CursorOutside, MovesAndClicksChangeNothing)
     EXPECT_EQ(Delta(form), deltas);
     EXPECT_EQ(form.State.CursorX, 100);
     EXPECT_EQ(form.State.RedCursorX, -1);
-    EXPECT_FALSE(Shown(form.DeltaX));
+    EXPECT_FALSE(Shown(Ui(form).DeltaX));
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, CursorOutside,
@@ -226,36 +228,36 @@ TEST_F(CursorReadout, CheckingDrawsTheCrossAtTheCentreAndClearingRestoresThePict
     const QImage plain = form.Picture().copy();
     ASSERT_EQ(form.State.CursorX, -1);
 
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     EXPECT_EQ(form.State.CursorX, kCentreX);
     EXPECT_EQ(form.State.CursorY, kCentreY);
     // One column and one row; both lines invert the centre, which comes back.
     EXPECT_EQ(DifferentPixels(plain, form.Picture()), 310 + 310 - 2);
     EXPECT_EQ(form.Picture().pixel(kCentreX, kCentreY), plain.pixel(kCentreX, kCentreY));
     EXPECT_EQ(form.Picture().pixel(kCentreX, 100) & 0xFFFFFF, ~plain.pixel(kCentreX, 100) & 0xFFFFFF);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1, form.L_CurrentY1,
-                                                      form.CurrentY2, form.CurrentY3})
+    for (QWidget* w : std::initializer_list<QWidget*>{Ui(form).CurrentX, Ui(form).L_CurrentX, Ui(form).CurrentY1,
+                                                      Ui(form).L_CurrentY1, Ui(form).CurrentY2, Ui(form).CurrentY3})
         EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
-    EXPECT_FALSE(Shown(form.DeltaX));
+    EXPECT_FALSE(Shown(Ui(form).DeltaX));
 
     Move(300, 40);
-    form.Cursor->setChecked(false);
+    Ui(form).Cursor->setChecked(false);
     EXPECT_EQ(form.Picture(), plain);
     EXPECT_EQ(form.State.CursorX, -1);
     EXPECT_EQ(form.State.CursorY, -1);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.CurrentX, form.L_CurrentX, form.CurrentY1, form.L_CurrentY1,
-                                                      form.CurrentY2, form.CurrentY3})
+    for (QWidget* w : std::initializer_list<QWidget*>{Ui(form).CurrentX, Ui(form).L_CurrentX, Ui(form).CurrentY1,
+                                                      Ui(form).L_CurrentY1, Ui(form).CurrentY2, Ui(form).CurrentY3})
         EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
 }
 
 TEST_F(CursorReadout, ReadoutsFollowTheNumberOfYsWhenChecked)
 {
     TForm1& form = OpenKnown();
-    QTest::mouseClick(form.RadioGroup1Items[0], Qt::LeftButton);
-    form.Cursor->setChecked(true);
-    EXPECT_TRUE(Shown(form.CurrentY1));
-    EXPECT_FALSE(Shown(form.CurrentY2));
-    EXPECT_FALSE(Shown(form.CurrentY3));
+    QTest::mouseClick(Ui(form).RadioGroup1Items[0], Qt::LeftButton);
+    Ui(form).Cursor->setChecked(true);
+    EXPECT_TRUE(Shown(Ui(form).CurrentY1));
+    EXPECT_FALSE(Shown(Ui(form).CurrentY2));
+    EXPECT_FALSE(Shown(Ui(form).CurrentY3));
 }
 
 TEST_F(CursorReadout, MovesDrawNoCrossWhileThePictureIsNotReadyOrTheBoxIsClear)
@@ -264,21 +266,21 @@ TEST_F(CursorReadout, MovesDrawNoCrossWhileThePictureIsNotReadyOrTheBoxIsClear)
     const QImage plain = form.Picture().copy();
     Move(100, 100);
     EXPECT_EQ(form.Picture(), plain);
-    EXPECT_EQ(form.CurrentX->text(), "+30") << "the hidden read-outs still follow";
+    EXPECT_EQ(Ui(form).CurrentX->text(), "+30") << "the hidden read-outs still follow";
 
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     const QImage centred = form.Picture().copy();
     form.State.GraphReady = false;
     Move(120, 120);
     EXPECT_EQ(form.Picture(), centred);
     EXPECT_EQ(form.State.CursorX, kCentreX);
-    EXPECT_EQ(form.CurrentX->text(), "+50");
+    EXPECT_EQ(Ui(form).CurrentX->text(), "+50");
 }
 
 TEST_F(CursorReadout, MoveChangesOnlyTheOldAndNewCrossLines)
 {
     TForm1& form = OpenKnown();
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     QApplication::processEvents();
     const QImage before = form.Picture().copy();
     PaintRegions regions;
@@ -302,17 +304,18 @@ class RedCursorButton : public CursorReadout, public ::testing::WithParamInterfa
 TEST_P(RedCursorButton, AnyButtonInsideSetsTheRedCursor)
 {
     TForm1& form = OpenKnown();
-    QTest::mouseClick(form.RadioGroup1Items[0], Qt::LeftButton);
-    form.Cursor->setChecked(true);
+    QTest::mouseClick(Ui(form).RadioGroup1Items[0], Qt::LeftButton);
+    Ui(form).Cursor->setChecked(true);
 
     Press(100, 200, GetParam());
 
     EXPECT_EQ(form.State.RedCursorX, 100);
     EXPECT_EQ(form.State.RedCursorY, 200);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.DeltaX, form.L_DeltaX, form.DeltaY1, form.L_DeltaY1})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Ui(form).DeltaX, Ui(form).L_DeltaX, Ui(form).DeltaY1, Ui(form).L_DeltaY1})
         EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
-    EXPECT_FALSE(Shown(form.DeltaY2));
-    EXPECT_FALSE(Shown(form.DeltaY3));
+    EXPECT_FALSE(Shown(Ui(form).DeltaY2));
+    EXPECT_FALSE(Shown(Ui(form).DeltaY3));
     // Red lines through the click; the cross back at the centre.
     EXPECT_EQ(form.Picture().pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(form.Picture().pixel(300, 200) & 0xFFFFFF, 0xFF0000u);
@@ -328,14 +331,14 @@ TEST_F(CursorReadout, ClickWithTheBoxClearSetsNoRedCursor)
     const QImage before = form.Picture().copy();
     Press(100, 200);
     EXPECT_EQ(form.State.RedCursorX, -1);
-    EXPECT_FALSE(Shown(form.DeltaX));
+    EXPECT_FALSE(Shown(Ui(form).DeltaX));
     EXPECT_EQ(form.Picture(), before);
 }
 
 TEST_F(CursorReadout, DifferencesAreZeroOnTheRedCursorAndPositiveRightAndAbove)
 {
     TForm1& form = OpenKnown();
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     Press(100, 200);
 
     Move(100, 200);
@@ -344,60 +347,60 @@ TEST_F(CursorReadout, DifferencesAreZeroOnTheRedCursorAndPositiveRightAndAbove)
     Move(131, 169);
     EXPECT_EQ(Delta(form), (std::array<QString, 4>{"+31", "+31", "+0.31", "+124"}));
     Move(69 + 1, 311);
-    EXPECT_EQ(form.DeltaX->text(), "-30");
-    EXPECT_EQ(form.DeltaY1->text(), "-111");
+    EXPECT_EQ(Ui(form).DeltaX->text(), "-30");
+    EXPECT_EQ(Ui(form).DeltaY1->text(), "-111");
 }
 
 TEST_F(CursorReadout, MoreYsAfterTheClickShowTheirDifferencesOnlyAfterTheNextClick)
 {
     TForm1& form = OpenKnown();
-    QTest::mouseClick(form.RadioGroup1Items[0], Qt::LeftButton);
-    form.Cursor->setChecked(true);
+    QTest::mouseClick(Ui(form).RadioGroup1Items[0], Qt::LeftButton);
+    Ui(form).Cursor->setChecked(true);
     Press(100, 200);
 
-    QTest::mouseClick(form.RadioGroup1Items[2], Qt::LeftButton);
-    EXPECT_TRUE(Shown(form.CurrentY2));
-    EXPECT_TRUE(Shown(form.CurrentY3));
-    EXPECT_FALSE(Shown(form.DeltaY2));
-    EXPECT_FALSE(Shown(form.DeltaY3));
+    QTest::mouseClick(Ui(form).RadioGroup1Items[2], Qt::LeftButton);
+    EXPECT_TRUE(Shown(Ui(form).CurrentY2));
+    EXPECT_TRUE(Shown(Ui(form).CurrentY3));
+    EXPECT_FALSE(Shown(Ui(form).DeltaY2));
+    EXPECT_FALSE(Shown(Ui(form).DeltaY3));
 
     Press(150, 150);
-    EXPECT_TRUE(Shown(form.DeltaY2));
-    EXPECT_TRUE(Shown(form.DeltaY3));
+    EXPECT_TRUE(Shown(Ui(form).DeltaY2));
+    EXPECT_TRUE(Shown(Ui(form).DeltaY3));
 }
 
 TEST_F(CursorReadout, FewerYsAtTheNextClickLeaveTheirDifferencesShown)
 {
     // A click only ever shows differences; a load or clearing the box hides them.
     TForm1& form = OpenKnown();
-    QTest::mouseClick(form.RadioGroup1Items[2], Qt::LeftButton);
-    form.Cursor->setChecked(true);
+    QTest::mouseClick(Ui(form).RadioGroup1Items[2], Qt::LeftButton);
+    Ui(form).Cursor->setChecked(true);
     Press(100, 200);
-    ASSERT_TRUE(Shown(form.DeltaY3));
+    ASSERT_TRUE(Shown(Ui(form).DeltaY3));
 
-    QTest::mouseClick(form.RadioGroup1Items[0], Qt::LeftButton);
+    QTest::mouseClick(Ui(form).RadioGroup1Items[0], Qt::LeftButton);
     Press(150, 150);
-    EXPECT_TRUE(Shown(form.DeltaY2));
-    EXPECT_TRUE(Shown(form.DeltaY3));
+    EXPECT_TRUE(Shown(Ui(form).DeltaY2));
+    EXPECT_TRUE(Shown(Ui(form).DeltaY3));
 }
 
 TEST_F(CursorReadout, LoadingRemovesTheRedCursorAndKeepsTheCrossAndReadouts)
 {
     TForm1& form = OpenKnown();
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     Press(100, 200);
     Move(150, 150);
 
-    QTest::mouseClick(form.NextFile, Qt::LeftButton);
+    QTest::mouseClick(Ui(form).NextFile, Qt::LeftButton);
 
     EXPECT_EQ(form.State.Traces[0].Name, Dir + "known2.dat");
     EXPECT_EQ(form.State.RedCursorX, -1);
     EXPECT_EQ(form.State.RedCursorY, -1);
-    for (QWidget* w : std::initializer_list<QWidget*>{form.DeltaX, form.L_DeltaX, form.DeltaY1, form.L_DeltaY1,
-                                                      form.DeltaY2, form.DeltaY3})
+    for (QWidget* w : std::initializer_list<QWidget*>{Ui(form).DeltaX, Ui(form).L_DeltaX, Ui(form).DeltaY1,
+                                                      Ui(form).L_DeltaY1, Ui(form).DeltaY2, Ui(form).DeltaY3})
         EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
-    EXPECT_TRUE(Shown(form.CurrentX));
-    EXPECT_TRUE(Shown(form.CurrentY1));
+    EXPECT_TRUE(Shown(Ui(form).CurrentX));
+    EXPECT_TRUE(Shown(Ui(form).CurrentY1));
     EXPECT_EQ(form.State.CursorX, kCentreX);
     EXPECT_NE(form.Picture().pixel(100, 50) & 0xFFFFFF, 0xFF0000u) << "no red line after the load";
 }
@@ -405,11 +408,11 @@ TEST_F(CursorReadout, LoadingRemovesTheRedCursorAndKeepsTheCrossAndReadouts)
 TEST_F(CursorReadout, ClearingAfterAClickLeavesTheRedLinesUntilTheNextPaint)
 {
     TForm1& form = OpenKnown();
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     Press(100, 200);
-    form.Cursor->setChecked(false);
+    Ui(form).Cursor->setChecked(false);
     EXPECT_EQ(form.State.RedCursorX, -1);
-    EXPECT_FALSE(Shown(form.DeltaX));
+    EXPECT_FALSE(Shown(Ui(form).DeltaX));
     EXPECT_EQ(form.Picture().pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
     form.PaintGraph();
     EXPECT_NE(form.Picture().pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
@@ -419,7 +422,7 @@ TEST_F(CursorReadout, LeavingThePlotKeepsTheCrossWhereItWas)
 {
     TForm1& form = OpenKnown();
     const PaintRecord painted = RecordOf(form);
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     Move(300, 40);
     const QImage before = form.Picture().copy();
     QEvent leave(QEvent::Leave);
@@ -461,7 +464,7 @@ TEST_P(CursorCrossProperty, PictureIsAFreshPaintPlusTheCurrentCross)
             what = "click";
             if (inside) {
                 Press(x, y, pick(0, 1) ? Qt::LeftButton : Qt::RightButton);
-                if (form.Cursor->isChecked())
+                if (Ui(form).Cursor->isChecked())
                     painted = RecordOf(form);
             } else {
                 form.SetRedCursor(x, y);
@@ -470,7 +473,7 @@ TEST_P(CursorCrossProperty, PictureIsAFreshPaintPlusTheCurrentCross)
         case 4:
         case 5:
             what = "toggle";
-            form.Cursor->toggle();
+            Ui(form).Cursor->toggle();
             break;
         case 6:
             what = "paint";
@@ -479,7 +482,7 @@ TEST_P(CursorCrossProperty, PictureIsAFreshPaintPlusTheCurrentCross)
             break;
         case 7:
             what = "next";
-            QTest::mouseClick(form.NextFile, Qt::LeftButton);
+            QTest::mouseClick(Ui(form).NextFile, Qt::LeftButton);
             painted = RecordOf(form);
             break;
         case 8:
@@ -488,7 +491,7 @@ TEST_P(CursorCrossProperty, PictureIsAFreshPaintPlusTheCurrentCross)
             break;
         case 9:
             what = "ys";
-            QTest::mouseClick(form.RadioGroup1Items[static_cast<std::size_t>(pick(0, 2))], Qt::LeftButton);
+            QTest::mouseClick(Ui(form).RadioGroup1Items[static_cast<std::size_t>(pick(0, 2))], Qt::LeftButton);
             break;
         }
         const int wrong = DifferentPixels(form.Picture(), ExpectedPicture(form, painted));

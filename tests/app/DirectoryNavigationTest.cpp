@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,9 +30,9 @@ std::vector<std::string> HistoryNames(const TForm1& form)
 
 class DirectoryNavigation : public MainWindowTest {
 protected:
-    void Next() { QTest::mouseClick(Form->NextFile, Qt::LeftButton); }
-    void Prev() { QTest::mouseClick(Form->PrevFile, Qt::LeftButton); }
-    void Redraw() { QTest::mouseClick(Form->ReDraw, Qt::LeftButton); }
+    void Next() { QTest::mouseClick(Ui(*Form).NextFile, Qt::LeftButton); }
+    void Prev() { QTest::mouseClick(Ui(*Form).PrevFile, Qt::LeftButton); }
+    void Redraw() { QTest::mouseClick(Ui(*Form).ReDraw, Qt::LeftButton); }
 
     std::string Shown() const { return Form->State.Traces[0].Name; }
 
@@ -50,7 +51,7 @@ TEST_F(DirectoryNavigation, NextAndPrevWrapAtBothEnds)
     Next();
     EXPECT_EQ(Shown(), Dir + "c.gdw");
     EXPECT_FALSE(form.State.RedetectColumns) << "a step never re-detects columns";
-    EXPECT_EQ(form.MaskEdit1->text(), "c.gdw");
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "c.gdw");
     Next();
     EXPECT_EQ(Shown(), Dir + "a.gdw");
     EXPECT_EQ(form.State.ListingIndex, 0);
@@ -95,7 +96,7 @@ TEST_F(DirectoryNavigation, StepsFollowTheListingOrderAndFilter)
     std::vector<std::string> seen;
     for (int i = 0; i < 4; ++i) {
         Next();
-        seen.push_back(form.MaskEdit1->text().toStdString());
+        seen.push_back(Ui(form).MaskEdit1->text().toStdString());
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"B.dat", "a.DAT", "c.dat", "B.dat"}));
 }
@@ -201,7 +202,7 @@ TEST_F(DirectoryNavigation, VanishedNeighbourIsReportedAndTheNextStepGoesOnBeyon
     EXPECT_TRUE(Script.Errors.front().contains(QString::fromStdString(gone))) << Script.Errors.front().toStdString();
     EXPECT_TRUE(Script.Errors.front().contains("File not found"));
     EXPECT_EQ(HistoryNames(form), before);
-    EXPECT_EQ(form.MaskEdit1->text(), "a.dat") << "the box still names the file that is shown";
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "a.dat") << "the box still names the file that is shown";
 
     Next();
     EXPECT_EQ(Shown(), Dir + "c.dat");
@@ -262,7 +263,7 @@ TEST_F(DirectoryNavigation, ReDrawReloadsTheShownFilesInTheirOrder)
     WritePoints("b.dat", 6);
     WritePoints("c.dat", 7);
     TForm1& form = MakeForm(Dir + "a.dat");
-    form.NumofTraces->setText("3");
+    Ui(form).NumofTraces->setText("3");
     Next();
     Next();
     // History: c, b, a. The files grow on disk.
@@ -283,7 +284,7 @@ TEST_F(DirectoryNavigation, ReDrawReloadsTheShownFilesInTheirOrder)
     EXPECT_EQ(form.State.Traces[3].Points, 7u);
     EXPECT_TRUE(form.State.RedetectColumns) << "ReDraw leaves the column choice alone";
     EXPECT_EQ(form.State.ListingIndex, 2);
-    EXPECT_EQ(form.MaskEdit1->text(), "c.dat");
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "c.dat");
 }
 
 TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileThatVanished)
@@ -292,7 +293,7 @@ TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileThatVanished)
     WritePoints("b.dat", 6);
     WritePoints("c.dat", 7);
     TForm1& form = MakeForm(Dir + "a.dat");
-    form.NumofTraces->setText("3");
+    Ui(form).NumofTraces->setText("3");
     Next();
     Next();
     std::filesystem::remove(Dir + "b.dat");
@@ -318,7 +319,7 @@ TEST_F(DirectoryNavigation, ReDrawKeepsTheOldTraceOfAFileWhoseTableCannotBeHad)
     WritePoints("b.dat", 1000);
     WritePoints("c.dat", 7);
     TForm1& form = MakeForm(Dir + "a.dat");
-    form.NumofTraces->setText("3");
+    Ui(form).NumofTraces->setText("3");
     Next();
     Next();
     WritePoints("a.dat", 50);
@@ -348,7 +349,7 @@ TEST_F(DirectoryNavigation, ReDrawWithMoreTracesThanFilesReloadsOnlyTheFiles)
 {
     WritePoints("a.dat", 5);
     TForm1& form = MakeForm(Dir + "a.dat");
-    form.NumofTraces->setText("10");
+    Ui(form).NumofTraces->setText("10");
 
     Redraw();
 
@@ -363,7 +364,7 @@ TEST_F(DirectoryNavigation, ReDrawWithATraceCountThatIsNoIntegerReloadsNothing)
     WritePoints("a.dat", 5);
     TForm1& form = MakeForm(Dir + "a.dat");
     WritePoints("a.dat", 50);
-    form.NumofTraces->setText("2x");   // its own change handler already complains
+    Ui(form).NumofTraces->setText("2x");   // its own change handler already complains
     Script.Errors.clear();
 
     Redraw();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -21,7 +22,7 @@ QUrl FileUrl(const std::string& path)
 
 bool InDataLayout(const TForm1& form)
 {
-    return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.NumofTraces->isHidden();
+    return Ui(form).NextFile->isEnabled() && !Ui(form).X0_upper->isHidden() && !Ui(form).NumofTraces->isHidden();
 }
 
 class DroppedFiles : public MainWindowTest {
@@ -67,14 +68,14 @@ TEST_F(DroppedFiles, ThreeFilesLoadInOrderRaiseTheTraceCountAndBrowseTheFirstDir
     ASSERT_EQ(::mkdir((Dir + "other").c_str(), 0700), 0);
     const std::string a = WriteLine("first/a.dat"), b = WriteLine("other/b.dat"), c = WriteLine("other/c.dat");
     TForm1& form = MakeDropTarget();
-    ASSERT_EQ(form.NumofTraces->text(), "1");
+    ASSERT_EQ(Ui(form).NumofTraces->text(), "1");
 
     EXPECT_TRUE(Drop({FileUrl(a), FileUrl(b), FileUrl(c)}));
 
     EXPECT_EQ(form.State.Traces[0].Name, c);
     EXPECT_EQ(form.State.Traces[1].Name, b);
     EXPECT_EQ(form.State.Traces[2].Name, a);
-    EXPECT_EQ(form.NumofTraces->text(), "3");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "3");
     EXPECT_EQ(form.State.TracesShown, 3);
     EXPECT_EQ(form.State.CurrentDir, Dir + "first/");
     EXPECT_TRUE(InDataLayout(form));
@@ -95,16 +96,16 @@ TEST_F(DroppedFiles, TwelveFilesKeepTheLastTenAndTheCountStopsAtTen)
 
     for (std::size_t slot = 0; slot < 10; ++slot)
         EXPECT_EQ(form.State.Traces[slot].Name, names[11 - slot]);
-    EXPECT_EQ(form.NumofTraces->text(), "10");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "10");
     EXPECT_EQ(form.State.TracesShown, 10);
 }
 
 TEST_F(DroppedFiles, DropNeverLowersTheTraceCount)
 {
     TForm1& form = MakeDropTarget();
-    form.NumofTraces->setText("5");
+    Ui(form).NumofTraces->setText("5");
     Drop({FileUrl(WriteLine("one.dat")), FileUrl(WriteLine("two.dat"))});
-    EXPECT_EQ(form.NumofTraces->text(), "5");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "5");
     EXPECT_EQ(form.State.Traces[0].Name, Dir + "two.dat");
 }
 
@@ -114,7 +115,7 @@ TEST_F(DroppedFiles, TraceCountThatIsNoNumberAbandonsTheDrop)
     TForm1& form = MakeDropTarget();
     const std::string dirBefore = form.State.CurrentDir;
     const QString cwdBefore = QDir::currentPath();
-    form.NumofTraces->setText("two");
+    Ui(form).NumofTraces->setText("two");
     Script.Errors.clear();
 
     Drop({FileUrl(file)});
@@ -141,7 +142,7 @@ TEST_F(DroppedFiles, ItemsThatAreNoLocalRegularFilesAreListedOnceAndTheRestLoads
     EXPECT_EQ(form.State.Traces[0].Name, good2);
     EXPECT_EQ(form.State.Traces[1].Name, good1);
     EXPECT_FALSE(form.State.Traces[2].Loaded());
-    EXPECT_EQ(form.NumofTraces->text(), "2");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
     ASSERT_EQ(Script.Errors.size(), 1);
     const QStringList lines = Script.Errors.front().split('\n');
     ASSERT_EQ(lines.size(), 5);
@@ -206,9 +207,9 @@ TEST_F(DroppedFiles, FileDroppedOnAnEditOpensItInsteadOfBecomingText)
     TForm1& form = MakeDropTarget();
     form.AcceptDroppedFiles();   // a second call must not hand each drop over twice
 
-    Drop({FileUrl(file)}, form.NumofTraces);
+    Drop({FileUrl(file)}, Ui(form).NumofTraces);
 
-    EXPECT_EQ(form.NumofTraces->text(), "1");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "1");
     EXPECT_EQ(form.State.Traces[0].Name, file);
     EXPECT_FALSE(form.State.Traces[1].Loaded());
     EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join('\n').toStdString();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "HelpViewer.h"
 
@@ -20,9 +21,9 @@ class TraceCountEdit : public MainWindowTest, public ::testing::WithParamInterfa
 TEST_P(TraceCountEdit, ClampsToOneThroughTen)
 {
     TForm1& form = MakeForm();
-    form.NumofTraces->setText(GetParam().Typed);
+    Ui(form).NumofTraces->setText(GetParam().Typed);
     EXPECT_EQ(form.State.TracesShown, GetParam().Shown);
-    EXPECT_EQ(form.NumofTraces->text(), GetParam().TextAfter);
+    EXPECT_EQ(Ui(form).NumofTraces->text(), GetParam().TextAfter);
     EXPECT_TRUE(Script.Errors.isEmpty());
 }
 
@@ -35,8 +36,8 @@ class TraceCountBadText : public MainWindowTest, public ::testing::WithParamInte
 TEST_P(TraceCountBadText, ShowsTheConversionErrorAndKeepsTheCount)
 {
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("4");
-    form.NumofTraces->setText(QString::fromUtf8(GetParam()));
+    Ui(form).NumofTraces->setText("4");
+    Ui(form).NumofTraces->setText(QString::fromUtf8(GetParam()));
     EXPECT_EQ(form.State.TracesShown, 4);
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.front(), QStringLiteral("'%1' は整数ではありません.").arg(QString::fromUtf8(GetParam())));
@@ -58,7 +59,7 @@ TEST_P(ColumnEdit, ClampsToTheColumnRange)
 {
     TForm1& form = MakeForm();
     const ColumnCase& c = GetParam();
-    QLineEdit* edit = form.AxisControls[static_cast<std::size_t>(c.Axis)].Column;
+    QLineEdit* edit = Ui(form).AxisControls[static_cast<std::size_t>(c.Axis)].Column;
     edit->setText(c.Typed);
     EXPECT_EQ(form.State.ColumnMap[static_cast<std::size_t>(c.Axis)], c.Column);
     EXPECT_EQ(edit->text(), c.TextAfter);
@@ -74,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Values, ColumnEdit,
 TEST_F(MainWindowTest, ColumnEditBadTextKeepsThatColumnAndSaysWhy)
 {
     TForm1& form = MakeForm();
-    form.Y1column->setText("5");
-    form.Y1column->setText("five");
+    Ui(form).Y1column->setText("5");
+    Ui(form).Y1column->setText("five");
     EXPECT_EQ(form.State.ColumnMap[1], 5);
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.front(), "'five' は整数ではありません.");
@@ -84,9 +85,9 @@ TEST_F(MainWindowTest, ColumnEditBadTextKeepsThatColumnAndSaysWhy)
 TEST_F(MainWindowTest, ClampingOneColumnReportsABadNeighbourOnce)
 {
     TForm1& form = MakeForm();
-    form.Y3column->setText("zz");
+    Ui(form).Y3column->setText("zz");
     Script.Errors.clear();
-    form.X0column->setText("5000");
+    Ui(form).X0column->setText("5000");
     EXPECT_EQ(form.State.ColumnMap[0], 999);
     EXPECT_EQ(Script.Errors.size(), 1);
 }
@@ -99,13 +100,13 @@ TEST_F(MainWindowTest, TopMostKeepsThePlaceOfTheWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const QPoint before = form.pos();
 
-    form.TopMostToggle->click();
+    Ui(form).TopMostToggle->click();
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.pos(), before);
     EXPECT_EQ(form.size(), QSize(383, 431));
 
-    form.TopMostToggle->click();
+    Ui(form).TopMostToggle->click();
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.pos(), before);
@@ -114,7 +115,7 @@ TEST_F(MainWindowTest, TopMostKeepsThePlaceOfTheWindow)
 TEST_F(MainWindowTest, HelpOpensTheManualAtItsContentsBesideTheWindow)
 {
     TForm1& form = MakeForm();
-    form.SpeedButton3->click();
+    Ui(form).SpeedButton3->click();
     HelpViewer* help = form.Help();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
@@ -123,7 +124,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualAtItsContentsBesideTheWindow)
     // The compiled-in manual is there (not an empty page).
     EXPECT_TRUE(help->toPlainText().contains("Tracely"));
 
-    form.SpeedButton3->click();
+    Ui(form).SpeedButton3->click();
     EXPECT_EQ(form.Help(), help);
 }
 
@@ -152,10 +153,10 @@ TEST_F(MainWindowTest, OptionsButtonTakesTheNewFilterAndRepaints)
     form.State.FileDialogFilter = "CSV (*.csv)|*.csv";
     form.State.GraphReady = false;
     RejectNextModal();
-    form.SpeedButton2->click();
+    Ui(form).SpeedButton2->click();
     EXPECT_TRUE(form.State.GraphReady);
     EXPECT_EQ(form.OpenDialogFilter(), "CSV (*.csv)|*.csv");
 
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
     EXPECT_EQ(Script.OpenFilter, "CSV (*.csv)|*.csv");
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,8 +12,8 @@ namespace {
 
 bool InDataLayout(const TForm1& form)
 {
-    return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.Y1_upper->isHidden() &&
-        !form.NumofTraces->isHidden();
+    return Ui(form).NextFile->isEnabled() && !Ui(form).X0_upper->isHidden() && !Ui(form).Y1_upper->isHidden() &&
+        !Ui(form).NumofTraces->isHidden();
 }
 
 std::string CurrentWorkingDir()
@@ -39,7 +40,7 @@ TEST_F(FileOpening, TypedNameIsFoundInCurrentDirAndOpenedByItsFullName)
     EXPECT_TRUE(InDataLayout(form));
     EXPECT_EQ(form.State.ListingCount, 3);
     EXPECT_EQ(form.State.ListingIndex, 1);
-    EXPECT_EQ(form.MaskEdit1->text(), "b.dat");
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "b.dat");
 }
 
 TEST_F(FileOpening, FullPathInAnotherDirectoryMakesItCurrent)
@@ -152,19 +153,19 @@ TEST_F(FileOpening, DialogLoadsEveryPickedFileInOrderAndRaisesTraces)
 {
     const std::string names[] = {WriteLine("1.dat"), WriteLine("2.dat"), WriteLine("3.dat"), WriteLine("4.dat")};
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("2");
+    Ui(form).NumofTraces->setText("2");
     for (const std::string& name : names)
         Script.OpenAnswer << QString::fromStdString(name);
     const std::string startDir = form.State.CurrentDir;
 
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
 
     EXPECT_EQ(Script.OpenCalls, 1);
     EXPECT_EQ(Script.OpenStartDir.toStdString(), startDir);
     EXPECT_EQ(Script.OpenFilter.toStdString(), TForm1::kBuiltInFileDialogFilter);
     for (int slot = 0; slot < 4; ++slot)
         EXPECT_EQ(form.State.Traces[static_cast<std::size_t>(slot)].Name, names[3 - slot]);
-    EXPECT_EQ(form.NumofTraces->text(), "4");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "4");
     EXPECT_EQ(form.State.TracesShown, 4);
     EXPECT_EQ(form.State.DisplayedTraces, 4);
     EXPECT_TRUE(InDataLayout(form));
@@ -174,17 +175,17 @@ TEST_F(FileOpening, DialogLoadsEveryPickedFileInOrderAndRaisesTraces)
 TEST_F(FileOpening, DialogNeverLowersTheTraceCount)
 {
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("5");
+    Ui(form).NumofTraces->setText("5");
     Script.OpenAnswer << QString::fromStdString(WriteLine("only.dat"));
-    form.SpeedButton1->click();
-    EXPECT_EQ(form.NumofTraces->text(), "5");
+    Ui(form).SpeedButton1->click();
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "5");
 }
 
 TEST_F(FileOpening, CancelledDialogChangesNothing)
 {
     TForm1& form = MakeForm();
     const std::string dirBefore = form.State.CurrentDir;
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
     EXPECT_EQ(Script.OpenCalls, 1);
     EXPECT_FALSE(form.State.Traces[0].Loaded());
     EXPECT_FALSE(InDataLayout(form));
@@ -194,9 +195,9 @@ TEST_F(FileOpening, CancelledDialogChangesNothing)
 TEST_F(FileOpening, BadTraceCountStopsBeforeTheDialog)
 {
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("abc");
+    Ui(form).NumofTraces->setText("abc");
     Script.Errors.clear();
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
     EXPECT_EQ(Script.OpenCalls, 0);
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.front(), "'abc' は整数ではありません.");
@@ -210,14 +211,14 @@ TEST_F(FileOpening, PickedFileThatVanishedIsReportedOnceAndTheOthersLoad)
     Script.OpenAnswer << QString::fromStdString(first) << QString::fromStdString(Dir + "gone.dat")
                       << QString::fromStdString(last);
 
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
 
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_TRUE(Script.Errors.front().contains("gone.dat"));
     EXPECT_EQ(form.State.Traces[0].Name, last);
     EXPECT_EQ(form.State.Traces[1].Name, first);
     EXPECT_FALSE(form.State.Traces[2].Loaded());
-    EXPECT_EQ(form.NumofTraces->text(), "2");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
 }
 
 TEST_F(FileOpening, OpeningNeverMovesTheWorkingDirectoryAndTheDialogStartsInCurrentDir)
@@ -236,6 +237,6 @@ TEST_F(FileOpening, OpeningNeverMovesTheWorkingDirectoryAndTheDialogStartsInCurr
     TypeName("y.dat");
     EXPECT_EQ(form.State.Traces[0].Name, Dir + "other/y.dat");
 
-    form.SpeedButton1->click();
+    Ui(form).SpeedButton1->click();
     EXPECT_EQ(Script.OpenStartDir.toStdString(), Dir + "other/");
 }

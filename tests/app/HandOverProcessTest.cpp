@@ -181,6 +181,18 @@ TEST_F(HandOverProcess, SecondCopyHandsItsFileOverAndEndsOnlyAfterItIsShown)
     EXPECT_FALSE(Logged(*m_lastSecond, "first copy"));
 }
 
+TEST_F(HandOverProcess, SeveralNamesAreHandedOverInOneFrameAndOpenedTogether)
+{
+    std::ofstream(Root + "elsewhere/x.dat") << "1 2\n3 4\n";
+    std::ofstream(Root + "elsewhere/y.dat") << "5 6\n7 8\n";
+    QProcess& first = StartFirst();
+    EXPECT_EQ(RunSecond({"x.dat", "y.dat"}, Root + "elsewhere"), 255);
+    const std::string dir = Root + "elsewhere/";
+    EXPECT_TRUE(Logged(first, "received " + dir + "x.dat " + dir + "y.dat"));
+    EXPECT_TRUE(Logged(first, "shown " + dir + "y.dat in " + dir)) << "the last name ends on top";
+    EXPECT_TRUE(Logged(*m_lastSecond, "handed over"));
+}
+
 TEST_F(HandOverProcess, SecondCopyWithoutAFileOnlySwitchesTheLayout)
 {
     QProcess& first = StartFirst();

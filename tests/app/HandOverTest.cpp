@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the running copy does with a handed-over name.
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +12,7 @@ namespace {
 
 bool InDataLayout(const TForm1& form)
 {
-    return form.NextFile->isEnabled() && !form.X0_upper->isHidden() && !form.NumofTraces->isHidden();
+    return Ui(form).NextFile->isEnabled() && !Ui(form).X0_upper->isHidden() && !Ui(form).NumofTraces->isHidden();
 }
 
 }   // namespace
@@ -35,7 +36,7 @@ TEST_F(HandOver, FullNameBecomesSlotZeroAndItsDirectoryIsBrowsed)
     WriteLine("sub/a.dat");
     const std::string b = WriteLine("sub/b.dat");
     TForm1& form = MakeForm();
-    form.NumofTraces->setText("3");
+    Ui(form).NumofTraces->setText("3");
 
     form.ReceiveCopyData(b);
 
@@ -43,7 +44,7 @@ TEST_F(HandOver, FullNameBecomesSlotZeroAndItsDirectoryIsBrowsed)
     EXPECT_EQ(form.State.CurrentDir, Dir + "sub/");
     EXPECT_EQ(form.State.ListingCount, 2);
     EXPECT_EQ(form.State.ListingIndex, 1);
-    EXPECT_EQ(form.NumofTraces->text(), "3");   // the trace count is left alone
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "3");   // the trace count is left alone
     EXPECT_TRUE(InDataLayout(form));
 }
 
@@ -83,4 +84,32 @@ TEST_F(HandOver, NameOfNoReadableFileIsReportedAndTheHistoryStays)
     EXPECT_TRUE(Script.Errors[1].contains("pipe.dat"));
     EXPECT_EQ(form.State.Traces[0].Name, kept);
     EXPECT_FALSE(form.State.Traces[1].Loaded());
+}
+
+TEST_F(HandOver, SeveralNamesOpenTogetherLikeADrop)
+{
+    const std::string a = WriteLine("a.dat", 11);
+    const std::string b = WriteLine("b.dat", 12);
+    TForm1& form = MakeForm();
+    form.ReceiveHandOver({a, Dir + "missing.dat", b});
+    EXPECT_TRUE(InDataLayout(form));
+    EXPECT_EQ(form.State.Traces[0].Name, b);
+    EXPECT_EQ(form.State.Traces[1].Name, a);
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
+    EXPECT_EQ(form.State.CurrentDir, Dir);
+    ASSERT_EQ(Script.Errors.size(), 1) << "one box lists every refusal";
+    EXPECT_TRUE(Script.Errors[0].contains(QStringLiteral("missing.dat")));
+}
+
+TEST_F(HandOver, SeveralCommandLineNamesOpenTogetherFromTheWorkingDirectory)
+{
+    WriteLine("a.dat", 11);
+    WriteLine("b.dat", 12);
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(Dir)));
+    TForm1& form = MakeForm();
+    form.OpenCommandLineFiles({"a.dat", "b.dat"});
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "b.dat");
+    EXPECT_EQ(form.State.Traces[1].Name, Dir + "a.dat");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "2");
+    EXPECT_TRUE(Script.Errors.isEmpty());
 }

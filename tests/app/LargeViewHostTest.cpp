@@ -3,6 +3,7 @@
 // and whether it was open and where is kept in a section of its own.
 #include "AppTestSupport.h"
 #include "LargeViewWindow.h"
+#include "MainWindowUi.h"
 #include "ProfileFile.h"
 
 #include <QCheckBox>
@@ -24,8 +25,8 @@ TEST_F(LargeViewHost, FollowsTheMainWindowsStepsAndTitle)
     EXPECT_TRUE(view->windowTitle().startsWith("a.dat")) << view->windowTitle().toStdString();
     const int before = view->Renders();
 
-    form.NextFile->click();
-    form.NextFile->click();
+    Ui(form).NextFile->click();
+    Ui(form).NextFile->click();
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return view->Renders() > before; }, 3000));
     EXPECT_TRUE(view->windowTitle().startsWith("a.dat")) << "two steps wrap back to a.dat";

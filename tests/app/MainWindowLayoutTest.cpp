@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "QtTextRenderer.h"
 
@@ -23,7 +24,7 @@ TEST_F(MainWindowLayout, StartsInTheNoDataLayout)
     EXPECT_EQ(form.windowTitle(), "Tracely");
     EXPECT_EQ(form.size(), QSize(383, 431));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    for (const AxisControlGroup& group : form.AxisControls) {
+    for (const AxisControlGroup& group : Ui(form).AxisControls) {
         for (QWidget* w : std::initializer_list<QWidget*>{group.Upper, group.Lower, group.Column, group.Auto,
                                                           group.UpperLabel, group.LowerLabel, group.ColumnLabel}) {
             if (w) {
@@ -31,16 +32,17 @@ TEST_F(MainWindowLayout, StartsInTheNoDataLayout)
             }
         }
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{form.NumofTraces, form.RadioGroup1, form.LinkageYsBox,
-                                                      form.CurrentX, form.CurrentY1, form.DeltaX, form.L_DeltaX})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Ui(form).NumofTraces, Ui(form).RadioGroup1, Ui(form).LinkageYsBox,
+                                         Ui(form).CurrentX, Ui(form).CurrentY1, Ui(form).DeltaX, Ui(form).L_DeltaX})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
-    EXPECT_FALSE(form.NextFile->isEnabled());
-    EXPECT_FALSE(form.PrevFile->isEnabled());
-    EXPECT_FALSE(form.ReDraw->isEnabled());
-    EXPECT_FALSE(form.MaskEdit1->isHidden());
+    EXPECT_FALSE(Ui(form).NextFile->isEnabled());
+    EXPECT_FALSE(Ui(form).PrevFile->isEnabled());
+    EXPECT_FALSE(Ui(form).ReDraw->isEnabled());
+    EXPECT_FALSE(Ui(form).MaskEdit1->isHidden());
     EXPECT_EQ(form.YsItemIndex(), 0);
     EXPECT_EQ(form.State.TracesShown, 1);
-    EXPECT_EQ(form.NumofTraces->text(), "1");
+    EXPECT_EQ(Ui(form).NumofTraces->text(), "1");
     for (int axis = 0; axis < 4; ++axis)
         EXPECT_TRUE(form.AxisAuto(axis));
     EXPECT_FALSE(form.CursorOn());
@@ -59,18 +61,18 @@ TEST_F(MainWindowLayout, UsesAJapaneseFaceForEveryGlyph)
 TEST_F(MainWindowLayout, TabReachesTheButtonsToggleAndReadoutsOnlyInOrder)
 {
     TForm1& form = MakeForm(WriteLine("shown.dat"));
-    form.Cursor->setChecked(true);
+    Ui(form).Cursor->setChecked(true);
     form.SetYsItemIndex(2);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
     std::vector<QString> order;
-    QWidget* w = form.NextFile;
+    QWidget* w = Ui(form).NextFile;
     do {
         if (w->isVisibleTo(&form) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == &form)
             order.push_back(w->objectName());
         w = w->nextInFocusChain();
-    } while (w != form.NextFile);
+    } while (w != Ui(form).NextFile);
 
     const std::vector<QString> expected{
         "NextFile",      "ReDraw",        "PrevFile",  "TopMostToggle", "DispNameToggle", "Cursor",  "RadioGroup1_0",
@@ -85,7 +87,7 @@ TEST_F(MainWindowLayout, DataLayoutFocusesNext)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.activateWindow();
     TypeName(QString::fromStdString(WriteLine("focus.dat")));
-    EXPECT_EQ(form.focusWidget(), form.NextFile);
+    EXPECT_EQ(form.focusWidget(), Ui(form).NextFile);
 }
 
 // Text drawn through the Qt renderer lands inside the target buffer only,

@@ -4,6 +4,7 @@
 // counts as found, and the history keeps whole names that later reloads
 // find again whatever the working directory does.
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +46,7 @@ protected:
         case Way::Typed: TypeName(QString::fromStdString(name)); break;
         case Way::Dialog:
             Script.OpenAnswer = QStringList{QString::fromStdString(name)};
-            Form->SpeedButton1->click();
+            Ui(*Form).SpeedButton1->click();
             break;
         case Way::Drop: Form->ReceiveDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(name))}); break;
         case Way::HandOver: Form->ReceiveCopyData(name); break;
@@ -153,8 +154,8 @@ TEST_P(OpeningNames, HistoryKeepsWholeNamesThatReDrawFindsAgain)
     ASSERT_EQ(form.State.Traces[0].Name, mine);
 
     TypeName(QString::fromStdString(away));
-    form.NumofTraces->setText("2");
-    form.ReDraw->click();
+    Ui(form).NumofTraces->setText("2");
+    Ui(form).ReDraw->click();
 
     EXPECT_EQ(form.State.Traces[1].Name, mine);
     EXPECT_FLOAT_EQ(form.State.Traces[1].Max[1], 12.0f) << "another directory's a.dat was reloaded";

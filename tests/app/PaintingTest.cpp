@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "PlotView.h"
 
@@ -50,10 +51,10 @@ protected:
 TEST_F(Painting, LimitEditsShowTheSettledLimitsInTheirFormats)
 {
     TForm1& form = FormWithKnownLimits();
-    EXPECT_EQ(form.X0_upper->text(), "+1.25e+01");
-    EXPECT_EQ(form.X0_lower->text(), "+0.00e+00");
-    EXPECT_EQ(form.Y1_upper->text(), "+2.0e+00");
-    EXPECT_EQ(form.Y1_lower->text(), "-2.5e-01");
+    EXPECT_EQ(Ui(form).X0_upper->text(), "+1.25e+01");
+    EXPECT_EQ(Ui(form).X0_lower->text(), "+0.00e+00");
+    EXPECT_EQ(Ui(form).Y1_upper->text(), "+2.0e+00");
+    EXPECT_EQ(Ui(form).Y1_lower->text(), "-2.5e-01");
     EXPECT_TRUE(form.State.GraphReady);
 }
 
@@ -119,43 +120,43 @@ TEST_F(Painting, MaskEditShowsTheListedNameOfTheCurrentFile)
     WriteLine("a.dat");
     WriteLine("b.dat");
     TForm1& form = MakeForm(Dir + "b.dat");
-    form.MaskEdit1->setText("typed text");
+    Ui(form).MaskEdit1->setText("typed text");
     form.PaintGraph();
-    EXPECT_EQ(form.MaskEdit1->text(), "b.dat");
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "b.dat");
 }
 
 TEST_F(Painting, TypedLimitTakesEffectAndClearsAuto)
 {
     TForm1& form = FormWithKnownLimits();
-    TypeInto(form.Y1_upper, "5");
+    TypeInto(Ui(form).Y1_upper, "5");
     EXPECT_FLOAT_EQ(form.State.Axes[1].Upper, 5.0f);
-    EXPECT_FALSE(form.Y1_auto->isChecked());
-    EXPECT_TRUE(form.X0_auto->isChecked());
-    EXPECT_EQ(form.Y1_upper->text(), "+5.0e+00");
-    EXPECT_EQ(form.Y1_lower->text(), "-2.5e-01");
+    EXPECT_FALSE(Ui(form).Y1_auto->isChecked());
+    EXPECT_TRUE(Ui(form).X0_auto->isChecked());
+    EXPECT_EQ(Ui(form).Y1_upper->text(), "+5.0e+00");
+    EXPECT_EQ(Ui(form).Y1_lower->text(), "-2.5e-01");
 }
 
 TEST_F(Painting, LinkedTypedLimitGoesToEveryY)
 {
     TForm1& form = FormWithKnownLimits();
-    form.LinkageYsBox->setChecked(true);
-    TypeInto(form.Y2_upper, "7");
+    Ui(form).LinkageYsBox->setChecked(true);
+    TypeInto(Ui(form).Y2_upper, "7");
     for (int k = 1; k <= 3; ++k) {
         EXPECT_FLOAT_EQ(form.State.Axes[static_cast<std::size_t>(k)].Upper, 7.0f) << k;
         EXPECT_FALSE(form.AxisAuto(k)) << k;
     }
-    EXPECT_TRUE(form.X0_auto->isChecked());
+    EXPECT_TRUE(Ui(form).X0_auto->isChecked());
 }
 
 TEST_F(Painting, XLimitWithLinkOnStaysOnTheXAxis)
 {
     TForm1& form = FormWithKnownLimits();
-    form.LinkageYsBox->setChecked(true);
-    TypeInto(form.X0_upper, "20");
+    Ui(form).LinkageYsBox->setChecked(true);
+    TypeInto(Ui(form).X0_upper, "20");
     EXPECT_FLOAT_EQ(form.State.Axes[0].Upper, 20.0f);
-    EXPECT_FALSE(form.X0_auto->isChecked());
+    EXPECT_FALSE(Ui(form).X0_auto->isChecked());
     EXPECT_FLOAT_EQ(form.State.Axes[1].Upper, 2.0f);
-    EXPECT_TRUE(form.Y1_auto->isChecked());
+    EXPECT_TRUE(Ui(form).Y1_auto->isChecked());
 }
 
 class LimitBadText : public Painting, public ::testing::WithParamInterface<const char*> { };
@@ -165,13 +166,13 @@ TEST_P(LimitBadText, ShowsTheErrorAndChangesNoLimit)
     TForm1& form = FormWithKnownLimits();
     const auto axesBefore = form.State.Axes;
     const QString text = QString::fromUtf8(GetParam());
-    TypeInto(form.Y1_lower, text);
+    TypeInto(Ui(form).Y1_lower, text);
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.front(), QStringLiteral("'%1' は浮動小数点数ではありません.").arg(text));
     EXPECT_EQ(form.State.Axes[1].Lower, axesBefore[1].Lower);
     EXPECT_EQ(form.State.Axes[1].Upper, axesBefore[1].Upper);
-    EXPECT_TRUE(form.Y1_auto->isChecked());
-    EXPECT_EQ(form.Y1_lower->text(), text);
+    EXPECT_TRUE(Ui(form).Y1_auto->isChecked());
+    EXPECT_EQ(Ui(form).Y1_lower->text(), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, LimitBadText, ::testing::Values("", "abc", "1,5", "inf", "nan", "1e99", "０.５"));
@@ -190,19 +191,19 @@ TEST_P(YsSelection, ShowsTheControlsOfTheChosenYs)
     TForm1& form = FormWithKnownLimits();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.Cursor->setChecked(true);
-    QTest::mouseClick(form.RadioGroup1Items[static_cast<std::size_t>(GetParam().Item)], Qt::LeftButton);
+    Ui(form).Cursor->setChecked(true);
+    QTest::mouseClick(Ui(form).RadioGroup1Items[static_cast<std::size_t>(GetParam().Item)], Qt::LeftButton);
 
     EXPECT_EQ(form.State.NumYs(), GetParam().Item + 1);
-    EXPECT_EQ(GroupShown(form.AxisControls[2]), GetParam().Y2);
-    EXPECT_EQ(GroupHidden(form.AxisControls[2]), !GetParam().Y2);
-    EXPECT_EQ(GroupShown(form.AxisControls[3]), GetParam().Y3);
-    EXPECT_EQ(GroupHidden(form.AxisControls[3]), !GetParam().Y3);
-    EXPECT_EQ(Shown(form.LinkageYsBox), GetParam().Link);
-    EXPECT_EQ(Shown(form.CurrentY2), GetParam().Y2);
-    EXPECT_EQ(Shown(form.CurrentY3), GetParam().Y3);
-    EXPECT_TRUE(GroupShown(form.AxisControls[0]));
-    EXPECT_TRUE(GroupShown(form.AxisControls[1]));
+    EXPECT_EQ(GroupShown(Ui(form).AxisControls[2]), GetParam().Y2);
+    EXPECT_EQ(GroupHidden(Ui(form).AxisControls[2]), !GetParam().Y2);
+    EXPECT_EQ(GroupShown(Ui(form).AxisControls[3]), GetParam().Y3);
+    EXPECT_EQ(GroupHidden(Ui(form).AxisControls[3]), !GetParam().Y3);
+    EXPECT_EQ(Shown(Ui(form).LinkageYsBox), GetParam().Link);
+    EXPECT_EQ(Shown(Ui(form).CurrentY2), GetParam().Y2);
+    EXPECT_EQ(Shown(Ui(form).CurrentY3), GetParam().Y3);
+    EXPECT_TRUE(GroupShown(Ui(form).AxisControls[0]));
+    EXPECT_TRUE(GroupShown(Ui(form).AxisControls[1]));
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, YsSelection,
@@ -214,17 +215,17 @@ TEST_F(Painting, YsSelectionFromCodeIsKeptInRange)
     TForm1& form = FormWithKnownLimits();
     form.SetYsItemIndex(7);
     EXPECT_EQ(form.YsItemIndex(), 2);
-    EXPECT_TRUE(GroupShown(form.AxisControls[3]));
+    EXPECT_TRUE(GroupShown(Ui(form).AxisControls[3]));
 
     form.SetYsItemIndex(-5);
     EXPECT_EQ(form.YsItemIndex(), -1);
     EXPECT_EQ(form.State.NumYs(), 0);
-    EXPECT_TRUE(GroupShown(form.AxisControls[3])) << "no item selected changes no control";
+    EXPECT_TRUE(GroupShown(Ui(form).AxisControls[3])) << "no item selected changes no control";
     form.PaintGraph();   // no Y at all still paints
 
     form.SetYsItemIndex(0);
     EXPECT_EQ(form.YsItemIndex(), 0);
-    EXPECT_TRUE(GroupHidden(form.AxisControls[2]));
+    EXPECT_TRUE(GroupHidden(Ui(form).AxisControls[2]));
 }
 
 TEST_F(Painting, PlotViewHandsMouseMovesOnInClientPixels)
@@ -237,11 +238,11 @@ TEST_F(Painting, PlotViewHandsMouseMovesOnInClientPixels)
     EXPECT_EQ(view->geometry(), QRect(70, 1, 311, 311));
 
     QTest::mouseMove(view, QPoint(0, 310));
-    EXPECT_EQ(form.CurrentX->text(), "+0");
-    EXPECT_EQ(form.CurrentY1->text(), "-0.25");
+    EXPECT_EQ(Ui(form).CurrentX->text(), "+0");
+    EXPECT_EQ(Ui(form).CurrentY1->text(), "-0.25");
     QTest::mouseMove(view, QPoint(310, 0));
-    EXPECT_EQ(form.CurrentX->text(), "+12.5");
-    EXPECT_EQ(form.CurrentY1->text(), "+2");
+    EXPECT_EQ(Ui(form).CurrentX->text(), "+12.5");
+    EXPECT_EQ(Ui(form).CurrentY1->text(), "+2");
 }
 
 TEST_F(Painting, WheelStepsOncePerNotchFromAnySmallTurns)

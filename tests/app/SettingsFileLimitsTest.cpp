@@ -2,6 +2,7 @@
 // Settings files far larger than any real one: the window names the file in
 // one error box, carries on as without the file, and never rewrites it.
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include <QToolButton>
 
@@ -65,7 +66,7 @@ TEST_F(SettingsFileLimits, DirectoryFileCountsAsMissingIsNamedOnceAndRefusesTheS
     EXPECT_EQ(Script.Errors, QStringList{TooLarge(Dir + "_Tracely.ini")});
     EXPECT_TRUE(form.State.Traces[0].Loaded());
     EXPECT_EQ(form.YsItemIndex(), 0);
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
     EXPECT_EQ(Script.Errors.value(1), FileNameToText(Dir + "_Tracely.ini") + " に書き込めません.");
     ExpectUntouched(Dir + "_Tracely.ini");
 }

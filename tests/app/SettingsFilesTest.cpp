@@ -3,6 +3,7 @@
 // them. Every window here keeps its global settings in a temporary directory;
 // the fixture fails a test that leaves a Tracely.ini beside the test program.
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "ProfileFile.h"
 
@@ -86,7 +87,7 @@ protected:
         return path;
     }
 
-    void Open(const std::string& path) { TypeInto(Form->MaskEdit1, FileNameToText(path)); }
+    void Open(const std::string& path) { TypeInto(Ui(*Form).MaskEdit1, FileNameToText(path)); }
 
     std::string GlobalFile() const { return ProgramDir + "Tracely.ini"; }
     std::string DirectoryFile() const { return DataDir + "_Tracely.ini"; }
@@ -107,11 +108,11 @@ void SetKnownState(TForm1& form)
 {
     form.move(30, 40);
     form.State.UnitWheel = 5;
-    form.DispNameToggle->setChecked(true);
-    form.Y2column->setText("7");
+    Ui(form).DispNameToggle->setChecked(true);
+    Ui(form).Y2column->setText("7");
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        form.AxisControls[axis].Upper->setText(QStringLiteral("U%1").arg(axis));
-        form.AxisControls[axis].Lower->setText(QStringLiteral("L%1").arg(axis));
+        Ui(form).AxisControls[axis].Upper->setText(QStringLiteral("U%1").arg(axis));
+        Ui(form).AxisControls[axis].Lower->setText(QStringLiteral("L%1").arg(axis));
     }
     form.State.Colors[1] = 0x0000FF;     // a colour picked in the options dialog
     form.State.Colors[2] = 0xFF00000A;   // a system colour: negative when stored
@@ -146,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      EXPECT_EQ(f.OpenDialogFilter().toStdString(), kBuiltIn);
                                      EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 1, 2, 3}));
                                      EXPECT_EQ(f.State.Colors, kDefaultColors);
-                                     EXPECT_FALSE(f.TopMostToggle->isChecked());
+                                     EXPECT_FALSE(Ui(f).TopMostToggle->isChecked());
                                  }},
                       GlobalCase{"UnitWheelThatIsNoNumberIsTwo", "[Option]\nUnitWheel=abc\n",
                                  [](const TForm1& f) { EXPECT_EQ(f.State.UnitWheel, 2); }},
@@ -154,24 +155,24 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](const TForm1& f) { EXPECT_EQ(f.pos(), QPoint(-20, 500)); }},
                       GlobalCase{"TopMostTwoIsOnAndPutsTheWindowOnTop", "[State]\nTopMost=2\n",
                                  [](const TForm1& f) {
-                                     EXPECT_TRUE(f.TopMostToggle->isChecked());
+                                     EXPECT_TRUE(Ui(f).TopMostToggle->isChecked());
                                      EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
                                  }},
                       GlobalCase{"TopMostYesIsTheDefault", "[State]\nTopMost=yes\n",
                                  [](const TForm1& f) {
-                                     EXPECT_FALSE(f.TopMostToggle->isChecked());
+                                     EXPECT_FALSE(Ui(f).TopMostToggle->isChecked());
                                      EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
                                  }},
                       GlobalCase{"CursorOnRunsItsHandler", "[State]\nCursor=1\n",
                                  [](const TForm1& f) {
-                                     EXPECT_TRUE(f.Cursor->isChecked());
+                                     EXPECT_TRUE(Ui(f).Cursor->isChecked());
                                      EXPECT_EQ(f.State.CursorX, PlotRect.Left + PlotRect.Width / 2);
                                  }},
                       GlobalCase{"NamesMatchWithoutCaseInACrlfFileWithComments",
                                  "; by hand\r\n[OPTION]\r\n  unitwheel = 4 \r\n\r\n[state]\r\nDISPNAME=1\r\n",
                                  [](const TForm1& f) {
                                      EXPECT_EQ(f.State.UnitWheel, 4);
-                                     EXPECT_TRUE(f.DispNameToggle->isChecked());
+                                     EXPECT_TRUE(Ui(f).DispNameToggle->isChecked());
                                  }},
                       GlobalCase{"QuotedFilterKeepsItsBlanks", "[Option]\nFileDialog=\"  Data (*.dat)|*.dat  \"\n",
                                  [](const TForm1& f) {
@@ -181,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GlobalCase{"ColumnsGoThroughTheirBoxes", "[State]\nA1col=5\nA2col=5000\nA3col=-4\n",
                                  [](const TForm1& f) {
                                      EXPECT_EQ(f.State.ColumnMap, (std::array<std::int32_t, 4>{0, 5, 999, 1}));
-                                     EXPECT_EQ(f.Y2column->text(), "999");
-                                     EXPECT_EQ(f.Y3column->text(), "1");
+                                     EXPECT_EQ(Ui(f).Y2column->text(), "999");
+                                     EXPECT_EQ(Ui(f).Y3column->text(), "1");
                                  }},
                       GlobalCase{"ColoursAreSignedAndMissingOnesStay", "[Color]\n01=255\n02=-16777206\n03=$FF00\n",
                                  [](const TForm1& f) {
@@ -195,8 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "[State]\nYs=2\nA1auto=0\n[Value]\nA0upper=5\nA0lower=4\n",
                                  [](const TForm1& f) {
                                      EXPECT_EQ(f.YsItemIndex(), 0);
-                                     EXPECT_TRUE(f.Y1_auto->isChecked());
-                                     EXPECT_NE(f.X0_upper->text(), "5");
+                                     EXPECT_TRUE(Ui(f).Y1_auto->isChecked());
+                                     EXPECT_NE(Ui(f).X0_upper->text(), "5");
                                      EXPECT_NE(f.State.Axes[0].Upper, 5.0f);
                                  }}),
     [](const ::testing::TestParamInfo<GlobalCase>& testInfo) { return std::string(testInfo.param.Name); });
@@ -210,7 +211,7 @@ TEST_F(SettingsFilesTest, BadColumnAtStartUpTakesItsDefaultAndSaysSo)
     const std::string message = Script.Errors.front().toStdString();
     EXPECT_NE(message.find("'abc' は整数ではありません"), std::string::npos) << message;
     EXPECT_NE(message.find(GlobalFile() + " の [State] A1col は既定値 1"), std::string::npos) << message;
-    EXPECT_EQ(form.Y1column->text(), "1");
+    EXPECT_EQ(Ui(form).Y1column->text(), "1");
     // The keys after the bad one are still read.
     EXPECT_EQ(form.State.ColumnMap, (std::array<std::int32_t, 4>{0, 1, 7, 3}));
     EXPECT_EQ(form.State.Colors[0], 255u);
@@ -231,8 +232,8 @@ TEST_P(DirectoryFileReading, ReadingChangesTheControlsAndState)
     TForm1& form = MakeForm();
     // Something to change: two Ys, Y1 typed limits, file names shown, a colour.
     form.SetYsItemIndex(1);
-    form.Y1_auto->setChecked(false);
-    form.DispNameToggle->setChecked(true);
+    Ui(form).Y1_auto->setChecked(false);
+    Ui(form).DispNameToggle->setChecked(true);
     form.State.Colors[4] = 1234;
     form.State.RedetectColumns = true;
     WriteBytes(DirectoryFile(), GetParam().Ini);
@@ -250,34 +251,34 @@ INSTANTIATE_TEST_SUITE_P(
                                     [](const TForm1& f) {
                                         EXPECT_EQ(f.YsItemIndex(), 0);
                                         for (int axis = 0; axis < kAxisCount; ++axis) {
-                                            EXPECT_TRUE(f.AxisControls[axis].Auto->isChecked()) << axis;
-                                            EXPECT_EQ(f.AxisControls[axis].Upper->text(), "0.0") << axis;
-                                            EXPECT_EQ(f.AxisControls[axis].Lower->text(), "0.0") << axis;
+                                            EXPECT_TRUE(Ui(f).AxisControls[axis].Auto->isChecked()) << axis;
+                                            EXPECT_EQ(Ui(f).AxisControls[axis].Upper->text(), "0.0") << axis;
+                                            EXPECT_EQ(Ui(f).AxisControls[axis].Lower->text(), "0.0") << axis;
                                             EXPECT_EQ(f.State.Axes[axis].Upper, 0.0f) << axis;
                                         }
-                                        EXPECT_FALSE(f.DispNameToggle->isChecked());
+                                        EXPECT_FALSE(Ui(f).DispNameToggle->isChecked());
                                         EXPECT_EQ(f.State.Colors[4], 1234u);
                                     }},
                       DirectoryCase{"YsOfSevenSelectsThreeYs", "[State]\nYs=7\n",
                                     [](const TForm1& f) {
                                         EXPECT_EQ(f.YsItemIndex(), 2);
-                                        EXPECT_TRUE(Shown(f.Y3column));
+                                        EXPECT_TRUE(Shown(Ui(f).Y3column));
                                     }},
                       DirectoryCase{"NegativeYsSelectsNoneAndLeavesTheYControls", "[State]\nYs=-5\n",
                                     [](const TForm1& f) {
                                         EXPECT_EQ(f.YsItemIndex(), -1);
-                                        EXPECT_TRUE(Shown(f.Y2column));
-                                        EXPECT_FALSE(Shown(f.Y3column));
+                                        EXPECT_TRUE(Shown(Ui(f).Y2column));
+                                        EXPECT_FALSE(Shown(Ui(f).Y3column));
                                     }},
                       DirectoryCase{
                           "LimitsAreTheTextsAndTheirValues",
                           "[State]\nA0auto=0\nA2auto=2\n[Value]\nA0upper=1.5e3\nA0lower= -2 \nA3upper=\"+1.0e-1\"\n",
                           [](const TForm1& f) {
-                              EXPECT_FALSE(f.X0_auto->isChecked());
-                              EXPECT_TRUE(f.Y1_auto->isChecked());
-                              EXPECT_TRUE(f.Y2_auto->isChecked());
-                              EXPECT_EQ(f.X0_upper->text(), "1.5e3");
-                              EXPECT_EQ(f.X0_lower->text(), "-2");
+                              EXPECT_FALSE(Ui(f).X0_auto->isChecked());
+                              EXPECT_TRUE(Ui(f).Y1_auto->isChecked());
+                              EXPECT_TRUE(Ui(f).Y2_auto->isChecked());
+                              EXPECT_EQ(Ui(f).X0_upper->text(), "1.5e3");
+                              EXPECT_EQ(Ui(f).X0_lower->text(), "-2");
                               EXPECT_EQ(f.State.Axes[0].Upper, 1500.0f);
                               EXPECT_EQ(f.State.Axes[0].Lower, -2.0f);
                               EXPECT_EQ(f.State.Axes[3].Upper, 0.1f);
@@ -285,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DirectoryCase{"CommonKeysAsInTheGlobalFile", "[State]\nA1col=3\nCursor=1\n[Color]\n04=$FF\n",
                                     [](const TForm1& f) {
                                         EXPECT_EQ(f.State.ColumnMap[1], 3);
-                                        EXPECT_TRUE(f.Cursor->isChecked());
+                                        EXPECT_TRUE(Ui(f).Cursor->isChecked());
                                         EXPECT_EQ(f.State.Colors[4], 255u);
                                     }}),
     [](const ::testing::TestParamInfo<DirectoryCase>& testInfo) { return std::string(testInfo.param.Name); });
@@ -310,11 +311,11 @@ TEST_P(BadDirectoryFile, StopsReadingAndTheFileIsNotLoaded)
     // Read before the bad key:
     EXPECT_EQ(form.YsItemIndex(), 2);
     // Not read after it:
-    EXPECT_TRUE(form.Y3_auto->isChecked());
+    EXPECT_TRUE(Ui(form).Y3_auto->isChecked());
     EXPECT_EQ(form.State.ColumnMap[3], 3);
     EXPECT_EQ(form.State.Colors[0], kDefaultColors[0]);
     // A bad column keeps its box, so nothing bad reaches the global file.
-    EXPECT_EQ(form.Y2column->text(), "2");
+    EXPECT_EQ(Ui(form).Y2column->text(), "2");
     EXPECT_EQ(form.State.ColumnMap[2], 2);
     form.close();
     EXPECT_EQ(ProfileFile(GlobalFile()).ReadString("State", "A2col", "-"), "2");
@@ -348,9 +349,9 @@ TEST_F(SettingsFilesTest, BadDirectoryFileLeavesAListingPositionThatExists)
     EXPECT_LT(form.State.ListingIndex, form.State.ListingCount);
 
     Script.Errors.clear();
-    TypeInto(form.Y1_upper, "5");
+    TypeInto(Ui(form).Y1_upper, "5");
     EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join('\n').toStdString();
-    EXPECT_EQ(form.Y1_upper->text(), "+5.0e+00");
+    EXPECT_EQ(Ui(form).Y1_upper->text(), "+5.0e+00");
 }
 
 // --- Opening files ---
@@ -367,7 +368,7 @@ TEST_F(SettingsFilesTest, DirectoryWithoutItsFileKeepsTheSettingsAndTakesAutoDet
 
     EXPECT_EQ(form.State.Traces[0].Name, OtherDir + "b.dat");
     EXPECT_EQ(form.YsItemIndex(), 1);
-    EXPECT_FALSE(form.Y1_auto->isChecked());
+    EXPECT_FALSE(Ui(form).Y1_auto->isChecked());
     EXPECT_EQ(form.State.Axes[1].Upper, 9.0f);
     EXPECT_EQ(form.State.ColumnMap, columns);
     EXPECT_EQ(form.State.Colors[0], 255u);
@@ -411,7 +412,7 @@ TEST_F(SettingsFilesTest, DeepDirectoryHasItsSettingsLikeAnyOther)
 
     EXPECT_EQ(form.YsItemIndex(), 2);
     form.SetYsItemIndex(1);
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
     EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join("\n").toStdString();
     EXPECT_NE(ReadBytes(deep + "_Tracely.ini").find("Ys=1\n"), std::string::npos);
 }
@@ -421,24 +422,24 @@ TEST_F(SettingsFilesTest, SavedDirectorySettingsComeBackInANewWindow)
     TForm1& first = MakeForm();
     Open(WriteData(DataDir + "a.dat"));
     first.SetYsItemIndex(2);
-    first.Y2_auto->setChecked(false);
-    first.Y2_upper->setText("+7.0e+00");
-    first.Y2_lower->setText("-7.0e+00");
-    first.Y3column->setText("1");
-    first.Cursor->setChecked(true);
+    Ui(first).Y2_auto->setChecked(false);
+    Ui(first).Y2_upper->setText("+7.0e+00");
+    Ui(first).Y2_lower->setText("-7.0e+00");
+    Ui(first).Y3column->setText("1");
+    Ui(first).Cursor->setChecked(true);
     first.State.Colors[9] = 0x123456;
-    first.SaveSettings->click();
+    Ui(first).SaveSettings->click();
     ASSERT_TRUE(Script.Errors.isEmpty());
 
     TForm1& second = MakeForm();
     Open(DataDir + "a.dat");
 
     EXPECT_EQ(second.YsItemIndex(), 2);
-    EXPECT_FALSE(second.Y2_auto->isChecked());
+    EXPECT_FALSE(Ui(second).Y2_auto->isChecked());
     EXPECT_EQ(second.State.Axes[2].Upper, 7.0f);
     EXPECT_EQ(second.State.Axes[2].Lower, -7.0f);
     EXPECT_EQ(second.State.ColumnMap[3], 1);
-    EXPECT_TRUE(second.Cursor->isChecked());
+    EXPECT_TRUE(Ui(second).Cursor->isChecked());
     EXPECT_EQ(second.State.Colors[9], 0x123456u);
 }
 
@@ -459,9 +460,9 @@ TEST_F(SettingsFilesTest, NewDirectoryFileHasItsLayoutAndGoesToTheStartDirectory
     TForm1& form = MakeForm();
     SetKnownState(form);
     form.SetYsItemIndex(1);
-    form.Y1_auto->setChecked(false);
+    Ui(form).Y1_auto->setChecked(false);
 
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
 
     EXPECT_EQ(ReadBytes(DirectoryFile()), ExpectedFile("settings-new-directory.ini"));
 }
@@ -470,13 +471,13 @@ TEST_F(SettingsFilesTest, TwoSavesLeaveOneEntryPerKey)
 {
     TForm1& form = MakeForm();
     Open(WriteData(DataDir + "a.dat"));
-    form.SaveSettings->click();
-    form.Y1column->setText("2");
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
+    Ui(form).Y1column->setText("2");
+    Ui(form).SaveSettings->click();
     const std::string twice = ReadBytes(DirectoryFile());
 
     fs::remove(DirectoryFile());
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
     EXPECT_EQ(twice, ReadBytes(DirectoryFile()));
 
     std::istringstream lines(twice);
@@ -507,7 +508,7 @@ TEST_F(SettingsFilesTest, RefusedSaveShowsTheErrorAndLeavesTheFile)
     // The system refuses at the last step, after the new content was written aside.
     ProfileFile::SetBeforeReplaceHook([this] { throw EIniFileException(DirectoryFile() + " に書き込めません"); });
 
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
 
     EXPECT_EQ(Script.Errors, QStringList{FileNameToText(DirectoryFile()) + " に書き込めません."});
     EXPECT_EQ(ReadBytes(DirectoryFile()), before);
@@ -524,7 +525,7 @@ TEST_F(SettingsFilesTest, SettingsNameTakenByADirectoryIsNotWritten)
     Open(WriteData(DataDir + "a.dat"));
     fs::create_directory(DirectoryFile());
 
-    form.SaveSettings->click();
+    Ui(form).SaveSettings->click();
 
     EXPECT_EQ(Script.Errors, QStringList{FileNameToText(DirectoryFile()) + " に書き込めません."});
     EXPECT_TRUE(fs::is_empty(DirectoryFile()));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AppTestSupport.h"
+#include "MainWindowUi.h"
 
 #include "PlotView.h"
 
@@ -142,9 +143,9 @@ TEST_F(Wheel, CountIsKeptAcrossButtonStepsAndOpenedFiles)
     TForm1& form = OpenMiddle();
     form.State.UnitWheel = 3;
     TurnEach({-120});
-    QTest::mouseClick(form.NextFile, Qt::LeftButton);
+    QTest::mouseClick(Ui(form).NextFile, Qt::LeftButton);
     TypeName("a.dat");
     EXPECT_EQ(form.State.WheelCount, 1);
     EXPECT_EQ(TurnEach({-120, -120}), ".N");
-    EXPECT_EQ(form.MaskEdit1->text(), "b.dat");
+    EXPECT_EQ(Ui(form).MaskEdit1->text(), "b.dat");
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end: the real program under Xvfb, stepped through a directory with
-# the real mouse wheel. The directory holds three files whose traces cross
+# the real mouse wheel, then with PageDown and PageUp. The directory holds three files whose traces cross
 # two test columns at different heights (a rising line, a falling line and a
 # parabola); after each step the window's picture must show the trace of the
 # file that should come next, and only that one.
@@ -109,6 +109,19 @@ session() {
       cat "$work/app.log"; return 1
     fi
     echo "PASS: wheel button $button shows $want"
+  done
+
+  # The keyboard takes the same path: PageDown (X's "Next") wraps from c.dat
+  # to a.dat, PageUp ("Prior") goes back.
+  for step in "Next a.dat" "Prior c.dat"; do
+    read -r button want <<<"$step"
+    xdotool key --window "$win" "$button"
+    if ! wait_for "$win" "$want" 10; then
+      echo "FAIL: the key $button did not show $want:"
+      shows "$work/wheel.png" "$want" || true
+      cat "$work/app.log"; return 1
+    fi
+    echo "PASS: the key $button shows $want"
   done
 }
 

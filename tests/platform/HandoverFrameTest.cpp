@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -97,7 +98,22 @@ TEST_P(HandoverInvalid, RejectedForGoodWithoutKeepingAnything)
 INSTANTIATE_TEST_SUITE_P(
     Frames, HandoverInvalid,
     testing::Values(BadFrame{"WrongMagic", "GET / HTTP/1.1\r\n"},
-                    BadFrame{"OldOrFutureVersion", Header(1, kHandoverFrameMagic + 1) + "x"},
+                    BadFrame{"FutureVersion", Header(1, kHandoverListMagic + 1) + "x"},
+                    BadFrame{"EmptyList", Header(0, kHandoverListMagic)},
+                    BadFrame{"ListNameWithoutItsNul", Header(5, kHandoverListMagic) + std::string("a\0b.d", 5)},
+                    BadFrame{"EmptyNameInAList", Header(4, kHandoverListMagic) + std::string("a\0\0\0", 4)},
+                    BadFrame{"ListNameOverTheCap",
+                             Header(kHandoverMaxNameSize + 2, kHandoverListMagic) +
+                                 std::string(kHandoverMaxNameSize + 1, 'n') + '\0'},
+                    BadFrame{"OneNameTooManyInAList",
+                             Header(2 * (kHandoverMaxNames + 1), kHandoverListMagic) +
+                                 [] {
+                                     std::string body;
+                                     for (std::size_t i = 0; i <= kHandoverMaxNames; ++i)
+                                         body += std::string("x\0", 2);
+                                     return body;
+                                 }()},
+                    BadFrame{"ListOverItsCap", Header(kHandoverMaxListSize + 1, kHandoverListMagic)},
                     BadFrame{"CapPlusOne",
                              Header(kHandoverMaxNameSize + 1) + std::string(kHandoverMaxNameSize + 1, 'n')},
                     BadFrame{"HugeLengthWithoutBody", Header(0xFFFFFFFFu)},
@@ -107,6 +123,28 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFrame{"SecondFrame", *EncodeHandoverFrame("/x") + *EncodeHandoverFrame("/y")},
                     BadFrame{"TrailingAfterEmptyName", Header(0) + "x"}),
     [](const testing::TestParamInfo<BadFrame>& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(HandoverFrame, ListArrivesInOrderWhateverTheChunking)
+{
+    const std::vector<std::string> names{"/data/a.dat", "relative/データ.dat", std::string(kHandoverMaxNameSize, 'n'),
+                                         std::string("\xff\xfe")};
+    const auto frame = EncodeHandoverList(names);
+    ASSERT_TRUE(frame.has_value());
+    for (const std::size_t chunkSize : {std::size_t{1}, std::size_t{7}, std::size_t{100000}}) {
+        HandoverFrameDecoder decoder;
+        EXPECT_EQ(FeedInChunks(decoder, *frame, chunkSize), Status::Complete) << chunkSize;
+        EXPECT_EQ(decoder.Names(), names);
+    }
+    // A single name is a list of one to whoever takes the names.
+    HandoverFrameDecoder single;
+    EXPECT_EQ(single.Feed(*EncodeHandoverFrame("/x.dat")), Status::Complete);
+    EXPECT_EQ(single.Names(), std::vector<std::string>{"/x.dat"});
+
+    EXPECT_FALSE(EncodeHandoverList({}).has_value());
+    EXPECT_FALSE(EncodeHandoverList({"a", ""}).has_value());
+    EXPECT_FALSE(EncodeHandoverList(std::vector<std::string>(kHandoverMaxNames + 1, "a")).has_value());
+    EXPECT_TRUE(EncodeHandoverList(std::vector<std::string>(kHandoverMaxNames, "a")).has_value());
+}
 
 TEST(HandoverFrame, ExactCapNameReservesNoMoreThanItsLength)
 {

@@ -4,6 +4,7 @@
 #include "DataFileReader.h"
 #include "GraphPainter.h"
 #include "PlainControls.h"
+#include "ReaderEdgeCases.h"
 
 #include <gtest/gtest.h>
 
@@ -235,12 +236,7 @@ TEST_F(DataFileBadInput, FileGrownBetweenThePassesIsReadUpToTheFirstCount)
     EXPECT_EQ(state.Traces[0].Max[1], 4);
 }
 
-struct ContentCase {
-    const char* Name;
-    std::string (*Make)();
-    int Points;   // -1: whatever the bytes give
-    int Columns;
-};
+using ContentCase = ReaderContentCase;
 
 class DataFileBadContent : public DataFileBadInput, public testing::WithParamInterface<ContentCase> { };
 
@@ -254,40 +250,8 @@ TEST_P(DataFileBadContent, LoadsWithoutHarm)
     }
 }
 
-std::string BinaryGarbage()
-{
-    std::mt19937 rng(7);
-    std::string bytes(1 << 20, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(rng());
-    return bytes;
-}
-
-std::string OneMegabyteLine()
-{
-    std::string bytes;
-    for (int i = 0; i < (1 << 19); ++i)
-        bytes += "1 ";
-    return bytes + "\n";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DataFileBadInput, DataFileBadContent,
-    testing::Values(ContentCase{"BinaryGarbage", BinaryGarbage, -1, 0},
-                    ContentCase{"NulBytes", [] { return "1 2\0 3 4\n\0\0\n\0 9\n5 6\n"s; }, 2, 2},
-                    // 1 MiB + LF in 4,095-byte pieces, each starting with a value or a blank.
-                    ContentCase{"OneMegabyteLine", OneMegabyteLine, 257, 2048},
-                    ContentCase{"TenMillionEmptyLines", [] { return std::string(10'000'000, '\n'); }, 0, 0},
-                    ContentCase{"CommentsAndHeadersOnly", [] { return "# run 1\n#x y\ntime value\n\n.5\n"s; }, 0, 0},
-                    ContentCase{"CrOnlyLineEnds", [] { return "1 2\r3 4\r5 6\r"s; }, 1, 4},
-                    ContentCase{"CtrlZ",
-                                [] {
-                                    return "1 2\n\x1A"
-                                           "3 4\n"s;
-                                },
-                                1, 2},
-                    ContentCase{"OnlyCarriageReturns", [] { return std::string(100000, '\r'); }, 0, 0}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(DataFileBadInput, DataFileBadContent, testing::ValuesIn(ReaderContentCases()),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileBadInput, EveryLineIsReadPastTheLastPointCountAFloatHoldsExactly)
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "DataFileLines.h"
+#include "ReaderEdgeCases.h"
 
 #include <gtest/gtest.h>
 
@@ -61,11 +62,7 @@ std::vector<std::string> ModelLines(const std::string& bytes)
     return out;
 }
 
-struct SplitCase {
-    const char* Name;
-    std::string Bytes;
-    std::vector<std::string> Lines;
-};
+using SplitCase = LineSplitCase;
 
 class DataFileLinesSplit : public testing::TestWithParam<SplitCase> { };
 
@@ -75,34 +72,8 @@ TEST_P(DataFileLinesSplit, FollowsTheTextStreamRules)
     EXPECT_EQ(SplitLines(GetParam().Bytes, 1), GetParam().Lines) << "with one-byte blocks";
 }
 
-const std::string k4094(4094, 'a');
-const std::string k4095(4095, 'a');
-
-INSTANTIATE_TEST_SUITE_P(
-    DataFileLines, DataFileLinesSplit,
-    testing::Values(
-        SplitCase{"LineFeeds", "1 2\n3 4\n", {"1 2", "3 4"}}, SplitCase{"CrLf", "1 2\r\n3 4\r\n", {"1 2", "3 4"}},
-        SplitCase{"CrOnlyLineEndsReadAsOneLine", "1 2\r3 4\r5\r", {"1 23 45"}},
-        SplitCase{"StrayCrDroppedInsideLine", "1\r2 3\n", {"12 3"}}, SplitCase{"CrAtEndOfFile", "1\r", {"1"}},
-        SplitCase{"OnlyCrs", "\r\r\r", {}}, SplitCase{"NoFinalLineFeed", "1\n2", {"1", "2"}},
-        SplitCase{"EmptyFile", "", {}}, SplitCase{"EmptyLines", "\n\n", {"", ""}},
-        SplitCase{"CtrlZEndsTheFile",
-                  "1\n2\x1A"
-                  "3\n4\n",
-                  {"1", "2"}},
-        SplitCase{"CtrlZFirst",
-                  "\x1A"
-                  "1\n",
-                  {}},
-        SplitCase{"NulEndsTheExaminedText", "1 2\0 3\n4\n"s, {"1 2", "4"}},
-        SplitCase{"NulLinesAreEmpty", "\0\0\n\0"s, {"", ""}},
-        SplitCase{"LongestLineWithLineFeed", k4094 + "\n1", {k4094, "1"}},
-        SplitCase{"FullBufferLeavesTheLineFeedAlone", k4095 + "\nb", {k4095, "", "b"}},
-        SplitCase{"CrDoesNotCountTowardsTheLimit", k4094 + "\r\n", {k4094}},
-        SplitCase{"LongLineContinues", std::string(5000, '7') + "\n", {std::string(4095, '7'), std::string(905, '7')}},
-        SplitCase{
-            "NulInLongLine", "12"s + '\0' + std::string(5000, 'a') + "\n", {"12", std::string(5003 - 4095, 'a')}}),
-    [](const auto& testInfo) { return std::string(testInfo.param.Name); });
+INSTANTIATE_TEST_SUITE_P(DataFileLines, DataFileLinesSplit, testing::ValuesIn(LineSplitCases()),
+                         [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataFileReader.h"
 #include "PlainControls.h"
+#include "ReaderEdgeCases.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +45,7 @@ protected:
     std::string m_dir;
 };
 
-struct CountCase {
-    const char* Name;
-    std::string Bytes;
-    int Points;
-    int Columns;
-};
+using CountCase = ReaderCountCase;
 
 class DataFileReaderCount : public DataFileReaderTest, public testing::WithParamInterface<CountCase> { };
 
@@ -70,23 +66,7 @@ TEST_P(DataFileReaderCount, PointsAreDataLinesAndColumnsComeFromTheFirstOne)
     EXPECT_EQ(slot.Name, path);
 }
 
-std::string NumbersLine(std::size_t length)
-{
-    std::string line;
-    while (line.size() < length)
-        line += "1 ";
-    line.resize(length);
-    return line + "\n";
-}
-
-INSTANTIATE_TEST_SUITE_P(DataFileReader, DataFileReaderCount,
-                         testing::Values(CountCase{"CommentAndHeaderOnly", "# x y\ntime  value\n", 0, 0},
-                                         CountCase{"ShortSecondLine", "1 2 3\n4 5\n", 2, 3},
-                                         CountCase{"DashesAreAPointWithoutValues", "--- results ---\n1 2\n", 2, 0},
-                                         CountCase{"DateTokenIsOneValue", "2023/01/05 12.5\n", 1, 2},
-                                         CountCase{"SkippedLines", "x 1\n.5 1\n#1 2\n\n  -1.5e-3,2.0\n", 1, 2},
-                                         CountCase{"LongLineIsTwoLines", NumbersLine(5000), 2, 2048},
-                                         CountCase{"CrLfFile", "1 2\r\n3 4\r\n5 6\r\n", 3, 2}),
+INSTANTIATE_TEST_SUITE_P(DataFileReader, DataFileReaderCount, testing::ValuesIn(ReaderCountCases()),
                          [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST_F(DataFileReaderTest, ShortLinesLeaveCellsWithoutAValue)

@@ -369,12 +369,3 @@ TEST(GraphPainter, PointCountNeverReadsPastTheTable)
     slot.Table.reset();
     EXPECT_EQ(DrawablePoints(slot), 0u);
 }
-
-TEST(GraphPainter, ExtractFileNameKeepsTheTextAfterTheLastSlash)
-{
-    EXPECT_EQ(ExtractFileName("/home/user/data/run1.dat"), "run1.dat");
-    EXPECT_EQ(ExtractFileName("run1.dat"), "run1.dat");
-    EXPECT_EQ(ExtractFileName("dir/"), "");
-    EXPECT_EQ(ExtractFileName(""), "");
-    EXPECT_EQ(ExtractFileName("a\\b.dat"), "a\\b.dat");
-}

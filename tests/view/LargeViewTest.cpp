@@ -7,8 +7,10 @@
 #include "SlotFill.h"
 #include "ViewLegend.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +129,26 @@ TEST_F(LargeView, DataAsTabSeparatedTextNamesFileAndColumn)
     EXPECT_EQ(lines[1], "0\t0\t0\t0\t0\t0\t0\t0.06");
     EXPECT_EQ(lines[2].rfind("0.1\t\t0.001\t", 0), 0u) << lines[2];                  // NaN: an empty cell
     EXPECT_NE(lines[3].find("\t0.002\t\t\t0.2\t"), std::string::npos) << lines[3];   // run06 has ended
+}
+
+TEST_F(LargeView, CopyDataRefusesMoreCellsThanTheLimitAndSaysSo)
+{
+    ASSERT_EQ(ShownDataCells(m_state), 8u * 1001u);
+    LargeViewWindow window(m_state);
+    QStringList errors;
+    window.ShowError = [&](QWidget*, const QString& message) { errors << message; };
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+    window.SetCopyLimit(8u * 1001u - 1);
+    window.CopyData();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("8008"))) << errors[0].toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+    window.SetCopyLimit(8u * 1001u);
+    window.CopyData();
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("run07.dat:")));
 }
 
 TEST(LargeViewTitleText, NameDirectoryAndPlaceInTheListing)

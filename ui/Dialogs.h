@@ -29,6 +29,10 @@ struct Dialogs {
     // form; selectedFilter is the index of the pair shown first.
     std::function<QStringList(QWidget* parent, const QString& startDir, const QString& filter, int selectedFilter)>
         OpenFiles;
+    // Save dialog for one file, starting at suggested (a whole name); an
+    // empty name means cancelled. filter is a Qt name filter ("PNG (*.png)").
+    std::function<QString(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter)>
+        SaveFile;
     // Colour chooser preset with a colour; no value means cancelled.
     std::function<std::optional<QColor>(QWidget* parent, const QColor& preset)> PickColor;
 

@@ -12,10 +12,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 // The user's runtime directory when it is a directory owned by this user and
 // closed to everyone else; empty otherwise.
@@ -55,9 +57,10 @@ public:
         BecameFirst,    // the other copy went away meanwhile; this one holds the lock now
         NotReached,     // no copy answered within the connect deadline
         NoAnswer,       // connected, but the connection ended without an acknowledgement
-        NameRefused,    // longer than a hand-over carries
+        NameRefused,    // more than a hand-over carries (a name too long, too many names)
     };
-    using Receiver = std::function<void(const std::string& name)>;
+    // The names of one hand-over: one name, or several to be opened together.
+    using Receiver = std::function<void(const std::vector<std::string>& names)>;
 
     // Default paths: the private runtime directory and the current display.
     SingleInstance();
@@ -76,6 +79,9 @@ public:
     // lock come free meanwhile, this copy takes it instead. Needs no
     // application object.
     HandOverResult HandOver(const std::string& name, int connectDeadlineMs = 3000, int answerTimeoutMs = 60000);
+    // Several names in one frame, to be opened together; one name goes as above.
+    HandOverResult HandOver(const std::vector<std::string>& names, int connectDeadlineMs = 3000,
+                            int answerTimeoutMs = 60000);
 
     // First copy, once an application object exists: replaces a socket left
     // by a copy that died and listens. Connections wait unread until Serve.
@@ -95,10 +101,13 @@ public:
 
 private:
     void TakePendingConnections();
+    void CloseListener();
+    HandOverResult Send(const std::optional<std::string>& frame, int connectDeadlineMs, int answerTimeoutMs);
 
     SingleInstancePaths m_paths;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    int m_listenFd = -1;
+    QSocketNotifier* m_listener = nullptr;
     Receiver m_receiver;
     int m_frameTimeoutMs = 5000;
 };

@@ -30,6 +30,9 @@ Dialogs Dialogs::Real()
         const std::unique_ptr<QFileDialog> dialog = MakeOpenDialog(parent, startDir, filter, selectedFilter);
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
     };
+    d.SaveFile = [](QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    };
     d.PickColor = [](QWidget* parent, const QColor& preset) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(preset, parent);
         if (!c.isValid())

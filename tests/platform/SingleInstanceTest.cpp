@@ -127,7 +127,9 @@ protected:
     {
         ASSERT_TRUE(First->Listen());
         First->SetFrameTimeout(300);
-        First->Serve([this](const std::string& name) { Received.push_back(name); });
+        First->Serve([this](const std::vector<std::string>& names) {
+            Received.insert(Received.end(), names.begin(), names.end());
+        });
     }
 
     SingleInstance::HandOverResult SecondCopySends(const std::string& name, int connectMs = 2000)
@@ -159,6 +161,23 @@ TEST_F(SingleInstanceChannel, NamesArriveByteForByteAndAreAcknowledged)
     EXPECT_EQ(SecondCopySends(notUtf8), SingleInstance::HandOverResult::Acknowledged);
     EXPECT_EQ(SecondCopySends(longest), SingleInstance::HandOverResult::Acknowledged);
     EXPECT_EQ(Received, (std::vector<std::string>{"relative/a.dat", "", notUtf8, longest}));
+}
+
+TEST_F(SingleInstanceChannel, SeveralNamesArriveTogetherInOrder)
+{
+    Serve();
+    std::vector<std::vector<std::string>> deliveries;
+    First->Serve([&](const std::vector<std::string>& names) { deliveries.push_back(names); });
+    const std::vector<std::string> names{"/data/a.dat", "/data/\xff b.dat", "/data/c.dat"};
+    const auto result = BesideEventLoop([this, names] {
+        SingleInstance second(Paths);
+        second.Claim();
+        return second.HandOver(names, 2000, 5000);
+    });
+    EXPECT_EQ(result, SingleInstance::HandOverResult::Acknowledged);
+    EXPECT_EQ(deliveries, std::vector<std::vector<std::string>>{names}) << "one delivery with every name";
+    const std::vector<std::string> tooMany(kHandoverMaxNames + 1, "x.dat");
+    EXPECT_EQ(SingleInstance(Paths).HandOver(tooMany, 100, 100), SingleInstance::HandOverResult::NameRefused);
 }
 
 TEST_F(SingleInstanceChannel, NameLongerThanAFrameCarriesIsRefusedBeforeConnecting)
@@ -223,7 +242,8 @@ TEST_F(SingleInstanceChannel, ConnectionsWaitUntilTheWindowServesThem)
     });
     QTest::qWait(200);
     EXPECT_TRUE(Received.empty());
-    First->Serve([this](const std::string& name) { Received.push_back(name); });
+    First->Serve(
+        [this](const std::vector<std::string>& names) { Received.insert(Received.end(), names.begin(), names.end()); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return pending.wait_for(0s) == std::future_status::ready; }, 5000));
     EXPECT_EQ(pending.get(), SingleInstance::HandOverResult::Acknowledged);
     EXPECT_EQ(Received, std::vector<std::string>{"early.dat"});
@@ -232,12 +252,12 @@ TEST_F(SingleInstanceChannel, ConnectionsWaitUntilTheWindowServesThem)
 TEST_F(SingleInstanceChannel, SenderThatGivesUpDuringAMessageBoxLeavesTheFirstCopyWhole)
 {
     ASSERT_TRUE(First->Listen());
-    First->Serve([this](const std::string& name) {
+    First->Serve([this](const std::vector<std::string>& names) {
         // A message box's own event loop, long enough for the sender to leave.
         QEventLoop box;
         QTimer::singleShot(300, &box, &QEventLoop::quit);
         box.exec();
-        Received.push_back(name);
+        Received.insert(Received.end(), names.begin(), names.end());
     });
     const auto result = BesideEventLoop([this] {
         SingleInstance second(Paths);
@@ -253,7 +273,9 @@ TEST_F(SingleInstanceChannel, SenderThatGivesUpDuringAMessageBoxLeavesTheFirstCo
 TEST_F(SingleInstanceChannel, SilentClientDoesNotHoldUpAnother)
 {
     ASSERT_TRUE(First->Listen());
-    First->Serve([this](const std::string& name) { Received.push_back(name); });   // default 5 s
+    First->Serve([this](const std::vector<std::string>& names) {
+        Received.insert(Received.end(), names.begin(), names.end());
+    });   // default 5 s
     auto silent = std::async(std::launch::async, [this] { return SendRaw(Paths.Socket, "", 1500); });
     QTest::qWait(100);
     const auto start = std::chrono::steady_clock::now();
@@ -296,7 +318,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SingleInstanceChannel, ClosingCopyTurnsNamesAwayAndTheSenderTakesOverWhenItIsGone)
 {
     ASSERT_TRUE(First->Listen());
-    First->Serve([this](const std::string& name) { Received.push_back(name); });
+    First->Serve(
+        [this](const std::vector<std::string>& names) { Received.insert(Received.end(), names.begin(), names.end()); });
     First->StopServing();
 
     auto pending = std::async(std::launch::async, [this] {
@@ -317,9 +340,9 @@ TEST_F(SingleInstanceChannel, FrameArrivingWhileClosingIsNotAcknowledged)
     ASSERT_TRUE(First->Listen());
     // The frame is taken in while the window still serves, then the window
     // starts closing inside the receiver (its settings error box).
-    First->Serve([this](const std::string& name) {
+    First->Serve([this](const std::vector<std::string>& names) {
         First->StopServing();
-        Received.push_back(name);
+        Received.insert(Received.end(), names.begin(), names.end());
     });
     const auto result = BesideEventLoop([this] {
         SingleInstance second(Paths);

@@ -6,10 +6,9 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QString>
 #include <QTimer>
@@ -112,85 +111,124 @@ Answer AwaitAcknowledgement(int fd, int timeoutMs)
     }
 }
 
+// A listening socket at path that only this user can reach; -1 when it
+// cannot be made. A socket file already there is replaced: callers hold the
+// lock, so it was left by a copy that died.
+int ListenOn(const std::string& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path))
+        return -1;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    ::unlink(path.c_str());
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, 16) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the other end of a connected socket is still there.
+bool PeerConnected(int fd)
+{
+    pollfd state{fd, POLLIN | POLLRDHUP, 0};
+    if (::poll(&state, 1, 0) < 0)
+        return false;
+    return (state.revents & (POLLRDHUP | POLLHUP | POLLERR)) == 0;
+}
+
 // One client connection of the first copy: at most one frame, then the answer.
 class FrameConnection : public QObject {
 public:
-    using Deliver = std::function<bool(const std::string&)>;
+    using Deliver = std::function<bool(const std::vector<std::string>&)>;
 
-    FrameConnection(QLocalSocket* socket, Deliver deliver, int timeoutMs, QObject* parent)
-        : QObject(parent), m_socket(socket), m_deliver(std::move(deliver))
+    // Reading starts from the event loop, never inside the caller: delivering
+    // may run a message box, which must not happen inside the listener's own
+    // notification.
+    FrameConnection(int fd, Deliver deliver, int timeoutMs, QObject* parent)
+        : QObject(parent),
+          m_fd(fd),
+          m_deliver(std::move(deliver)),
+          m_notifier(new QSocketNotifier(static_cast<qintptr>(fd), QSocketNotifier::Read, this))
     {
-        m_socket->setParent(this);
-        // Whatever a client sends, no more than one frame is ever buffered.
-        m_socket->setReadBufferSize(static_cast<qint64>(kHandoverHeaderSize + kHandoverMaxNameSize + 1));
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] { ReadFrame(); });
         m_timer.setSingleShot(true);
-        connect(&m_timer, &QTimer::timeout, this, [this] { Drop(); });
-        connect(m_socket, &QLocalSocket::readyRead, this, [this] { ReadFrame(); });
-        connect(m_socket, &QLocalSocket::disconnected, this, [this] {
-            if (!m_busy)
-                Finish();
-        });
+        connect(&m_timer, &QTimer::timeout, this, [this] { Finish(); });
         m_timer.start(timeoutMs);
-        ReadFrame();
     }
+
+    ~FrameConnection() override { Close(); }
 
 private:
     void ReadFrame()
     {
-        if (m_busy || m_finished)
+        if (m_busy || m_fd < 0)
             return;
         HandoverFrameDecoder::Status status = m_decoder.CurrentStatus();
         char chunk[2048];
-        while (status == HandoverFrameDecoder::Status::NeedMore && m_socket->bytesAvailable() > 0) {
-            const qint64 n = m_socket->read(chunk, sizeof(chunk));
-            if (n <= 0)
-                break;
+        while (status == HandoverFrameDecoder::Status::NeedMore) {
+            const ssize_t n = ::recv(m_fd, chunk, sizeof(chunk), MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            if (n <= 0) {   // the client left before a whole frame, or the socket failed
+                Finish();
+                return;
+            }
             status = m_decoder.Feed(std::string_view(chunk, static_cast<std::size_t>(n)));
         }
         if (status == HandoverFrameDecoder::Status::Invalid) {
-            Drop();
-        } else if (status == HandoverFrameDecoder::Status::Complete) {
-            m_timer.stop();
-            // The receiver may open a message box whose event loop ends this
-            // connection; it must outlive that call.
-            m_busy = true;
-            const bool handled = m_deliver(m_decoder.Name());
-            m_busy = false;
-            if (handled && m_socket->state() == QLocalSocket::ConnectedState) {
-                m_socket->write(&kHandoverAck, 1);
-                m_socket->flush();
-                m_socket->disconnectFromServer();
-                AppendTestLog("acknowledged");
-            } else {
-                m_socket->abort();
-            }
             Finish();
-        }
-    }
-
-    void Drop()
-    {
-        if (m_busy || m_finished)
             return;
-        m_socket->abort();
+        }
+        m_timer.stop();
+        m_notifier->setEnabled(false);
+        // The receiver may open a message box whose event loop runs while it
+        // shows; nothing of this connection may be torn down meanwhile.
+        m_busy = true;
+        const bool handled = m_deliver(m_decoder.Names());
+        m_busy = false;
+        if (handled && PeerConnected(m_fd) && ::send(m_fd, &kHandoverAck, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1)
+            AppendTestLog("acknowledged");
         Finish();
     }
 
+    // Ends the connection; a client still waiting then sees it closed without
+    // an answer.
     void Finish()
     {
-        if (m_finished)
+        if (m_busy || m_fd < 0)
             return;
-        m_finished = true;
         m_timer.stop();
+        Close();
         deleteLater();
     }
 
-    QLocalSocket* m_socket;
+    void Close()
+    {
+        if (m_fd < 0)
+            return;
+        // The notifier must go before its descriptor does.
+        delete m_notifier;
+        m_notifier = nullptr;
+        ::close(m_fd);
+        m_fd = -1;
+    }
+
+    int m_fd;
     Deliver m_deliver;
+    QSocketNotifier* m_notifier;
     HandoverFrameDecoder m_decoder;
     QTimer m_timer;
     bool m_busy = false;
-    bool m_finished = false;
 };
 
 }   // namespace
@@ -301,10 +339,23 @@ SingleInstance::Role SingleInstance::Claim()
     return Role::Alone;
 }
 
+SingleInstance::HandOverResult SingleInstance::HandOver(const std::vector<std::string>& names, int connectDeadlineMs,
+                                                        int answerTimeoutMs)
+{
+    if (names.size() <= 1)
+        return HandOver(names.empty() ? std::string() : names.front(), connectDeadlineMs, answerTimeoutMs);
+    return Send(EncodeHandoverList(names), connectDeadlineMs, answerTimeoutMs);
+}
+
 SingleInstance::HandOverResult SingleInstance::HandOver(const std::string& name, int connectDeadlineMs,
                                                         int answerTimeoutMs)
 {
-    const std::optional<std::string> frame = EncodeHandoverFrame(name);
+    return Send(EncodeHandoverFrame(name), connectDeadlineMs, answerTimeoutMs);
+}
+
+SingleInstance::HandOverResult SingleInstance::Send(const std::optional<std::string>& frame, int connectDeadlineMs,
+                                                    int answerTimeoutMs)
+{
     if (!frame)
         return HandOverResult::NameRefused;
     if (m_paths.Socket.empty())
@@ -335,21 +386,17 @@ bool SingleInstance::Listen()
 {
     if (!m_lock || !m_lock->isLocked())
         return false;
-    if (m_server)
-        return m_server->isListening();
-    const QString socketPath = FileNameToText(m_paths.Socket);
-    // Safe only because the lock is ours: a socket there belongs to a copy that died.
-    QLocalServer::removeServer(socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] { TakePendingConnections(); });
-    if (!m_server->listen(socketPath)) {
-        std::fprintf(stderr, "tracely: cannot listen on %s: %s\n", m_paths.Socket.c_str(),
-                     qPrintable(m_server->errorString()));
-        delete m_server;
-        m_server = nullptr;
+    if (m_listenFd >= 0)
+        return true;
+    m_listenFd = ListenOn(m_paths.Socket);
+    if (m_listenFd < 0) {
+        std::fprintf(stderr, "tracely: cannot listen on %s: %s\n", m_paths.Socket.c_str(), std::strerror(errno));
         return false;
     }
+    // Until Serve, connections wait in the socket's queue unread.
+    m_listener = new QSocketNotifier(static_cast<qintptr>(m_listenFd), QSocketNotifier::Read, this);
+    m_listener->setEnabled(static_cast<bool>(m_receiver));
+    connect(m_listener, &QSocketNotifier::activated, this, [this] { TakePendingConnections(); });
     AppendTestLog("listening");
     return true;
 }
@@ -357,35 +404,57 @@ bool SingleInstance::Listen()
 void SingleInstance::Serve(Receiver receiver)
 {
     m_receiver = std::move(receiver);
+    if (m_listener)
+        m_listener->setEnabled(static_cast<bool>(m_receiver));
     TakePendingConnections();
 }
 
 void SingleInstance::StopServing()
 {
     m_receiver = nullptr;
-    if (m_server) {
-        // Closing removes the socket's name, so a later copy no longer connects.
-        m_server->close();
+    if (m_listenFd >= 0) {
+        // Without the socket's name a later copy no longer connects.
+        CloseListener();
         AppendTestLog("stopped serving");
     }
 }
 
+void SingleInstance::CloseListener()
+{
+    if (m_listenFd < 0)
+        return;
+    // This may run inside the listener's own notification (a message box
+    // shown for a handed-over file): it goes once that has returned.
+    m_listener->setEnabled(false);
+    m_listener->deleteLater();
+    m_listener = nullptr;
+    ::unlink(m_paths.Socket.c_str());
+    ::close(m_listenFd);
+    m_listenFd = -1;
+}
+
 void SingleInstance::TakePendingConnections()
 {
-    if (!m_server || !m_receiver)
+    if (m_listenFd < 0 || !m_receiver)
         return;
     // A weak reference: a connection may finish after this object is gone
     // from the event loop's point of view (Release during a message box).
     QPointer<SingleInstance> self(this);
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;   // EAGAIN: none left
+        }
         new FrameConnection(
-            socket,
-            [self](const std::string& name) {
+            fd,
+            [self](const std::vector<std::string>& names) {
                 if (!self || !self->m_receiver)
                     return false;
                 // A copy: a message box inside may end the serving and reset m_receiver.
                 const Receiver receiver = self->m_receiver;
-                receiver(name);
+                receiver(names);
                 // A window that began to close meanwhile will not keep the
                 // file on the screen: the sender must not be told it did.
                 return self && self->m_receiver;
@@ -397,11 +466,7 @@ void SingleInstance::TakePendingConnections()
 void SingleInstance::Release()
 {
     m_receiver = nullptr;
-    if (m_server) {
-        m_server->close();
-        delete m_server;
-        m_server = nullptr;
-    }
+    CloseListener();
     if (m_lock && m_lock->isLocked())
         m_lock->unlock();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Text for the canvas: QPainter on a QImage that wraps the canvas's own pixel
 // buffer, so text and our own lines land in the same picture. Used by the
-// plot and by the options dialog's colour table.
+// main window's plot and by the options dialog's colour table.
 #pragma once
 
 #include "Canvas.h"

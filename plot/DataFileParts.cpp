@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: MIT
+#include "DataFileParts.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Runs work(0) .. work(n - 1), part 0 on the calling thread. A thread that
+// cannot be had leaves its part to the calling thread. `work` must not throw.
+template <typename Work> void RunParts(std::size_t n, const Work& work)
+{
+    std::vector<std::jthread> threads;
+    threads.reserve(n);
+    std::size_t started = 1;
+    try {
+        for (; started < n; ++started)
+            threads.emplace_back(work, started);
+    } catch (const std::exception&) {
+        // No thread to be had (system_error), or no memory for one.
+    }
+    work(std::size_t(0));
+    for (std::size_t k = started; k < n; ++k)
+        work(k);
+}
+
+// Reads a part through its own offset, so the parts share the descriptor
+// without seeking it; the last part reads on to wherever the file ends.
+DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last)
+{
+    return [fd, pos = part.Begin, end = part.End, last](char* into, std::size_t size) mutable -> ssize_t {
+        const std::size_t want = last ? size : static_cast<std::size_t>(std::min<std::uint64_t>(size, end - pos));
+        if (want == 0)
+            return 0;
+        for (;;) {
+            const ssize_t got = ::pread(fd, into, want, static_cast<off_t>(pos));
+            if (got >= 0) {
+                pos += static_cast<std::uint64_t>(got);
+                return got;
+            }
+            if (errno != EINTR)
+                return -1;
+        }
+    };
+}
+
+struct PartCount {
+    DataLineCount Count;
+    bool CtrlZ = false;
+    bool Failed = false;
+    bool Threw = false;
+};
+
+}   // namespace
+
+unsigned ReadPartsFor(std::uint64_t size, unsigned cores)
+{
+    if (size < kSplitReadMinBytes || cores < 2)
+        return 1;
+    return std::min(cores, kMaxReadParts);
+}
+
+std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned parts)
+{
+    // Lines are short, so one small read past each point nearly always finds
+    // a line feed.
+    constexpr std::size_t kWindow = 64 * 1024;
+    std::vector<FilePart> result;
+    std::unique_ptr<char[]> window;
+    std::uint64_t begin = 0;
+    for (unsigned k = 1; k < parts; ++k) {
+        const std::uint64_t point = size * k / parts;
+        const std::uint64_t next = size * (k + 1) / parts;
+        // A line feed just before the point lets a part start right at it.
+        std::uint64_t pos = std::max(std::max<std::uint64_t>(point, 1) - 1, begin);
+        std::uint64_t feed = next;
+        while (pos < next && feed == next) {
+            if (!window)
+                window.reset(new char[kWindow]);
+            const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, next - pos));
+            ssize_t got;
+            do
+                got = ::pread(fd, window.get(), want, static_cast<off_t>(pos));
+            while (got < 0 && errno == EINTR);
+            if (got < 0)
+                return {};
+            if (got == 0)
+                break;
+            if (const void* lf = std::memchr(window.get(), '\n', static_cast<std::size_t>(got)))
+                feed = pos + static_cast<std::uint64_t>(static_cast<const char*>(lf) - window.get());
+            pos += static_cast<std::uint64_t>(got);
+        }
+        if (feed >= next || feed + 1 >= size)
+            continue;
+        result.push_back({begin, feed + 1, 0});
+        begin = feed + 1;
+    }
+    result.push_back({begin, size, 0});
+    return result;
+}
+
+bool CountDataLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed)
+{
+    std::vector<PartCount> counts(parts.size());
+    RunParts(parts.size(), [&](std::size_t k) {
+        PartCount& c = counts[k];
+        try {
+            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size()));
+            c.Failed = !CountDataLines(lines, c.Count);
+            c.CtrlZ = lines.EndedAtCtrlZ();
+        } catch (...) {
+            c.Threw = true;
+        }
+    });
+
+    // In file order, as one pass would meet them: a read error or a Ctrl-Z
+    // ends the file there, whatever the later parts found.
+    failed = false;
+    count = DataLineCount{};
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const PartCount& c = counts[k];
+        if (c.Threw)
+            return false;
+        if (c.Failed) {
+            failed = true;
+            return true;
+        }
+        if (count.Lines == 0 && c.Count.Lines > 0)
+            count.Columns = c.Count.Columns;
+        count.Lines += c.Count.Lines;
+        parts[k].Lines = c.Count.Lines;
+        if (c.CtrlZ) {
+            parts.resize(k + 1);
+            break;
+        }
+    }
+    return true;
+}
+
+bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const ColumnChoice& choice, TraceSlot& slot)
+{
+    DataTable& table = *slot.Table;
+    std::vector<std::size_t> firstRow(parts.size());
+    std::size_t rows = 0;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        firstRow[k] = rows;
+        rows += parts[k].Lines;
+    }
+    if (rows != table.Points())
+        return false;
+
+    std::vector<ValueRanges> ranges(parts.size());
+    std::vector<char> whole(parts.size(), 0);
+    RunParts(parts.size(), [&](std::size_t k) {
+        try {
+            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size()));
+            whole[k] = ReadDataRows(lines, choice, table, firstRow[k], parts[k].Lines, ranges[k]) == parts[k].Lines;
+        } catch (...) {
+            whole[k] = 0;
+        }
+    });
+    if (std::find(whole.begin(), whole.end(), 0) != whole.end())
+        return false;
+
+    ValueRanges all;
+    for (const ValueRanges& part : ranges)
+        MergeLaterRanges(all, part);
+    StoreRanges(all, choice, slot);
+    return true;
+}
