@@ -69,8 +69,8 @@ int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, Sin
     // Without a display, a picture of the window instead of a session.
     const QString screenshot = qEnvironmentVariable("TRACELY_SCREENSHOT");
     if (!screenshot.isEmpty()) {
+        // The window painted its plot while it was made.
         form.show();
-        form.PaintGraph();
         QApplication::processEvents();
         instance.Serve(nullptr);
         if (!form.grab().save(screenshot, "PNG")) {

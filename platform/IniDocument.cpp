@@ -32,24 +32,13 @@ std::pair<std::size_t, std::size_t> TrimRange(std::string_view text, std::size_t
     return {begin, end - begin};
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<int> ParseHex(std::string_view digits)
 {
     if (digits.empty())
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : digits) {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint64_t>(digit);

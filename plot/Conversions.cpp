@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Conversions.h"
 
+#include "AsciiText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -25,17 +27,6 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-int HexValue(char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 [[noreturn]] void NotAnInteger(const std::string& text)
@@ -76,7 +67,7 @@ int StrToInt(const std::string& text)
     std::uint64_t value = 0;
     const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     for (char c : s) {
-        const int digit = hex ? HexValue(c) : (IsDigit(c) ? c - '0' : -1);
+        const int digit = hex ? HexDigitValue(c) : (IsDigit(c) ? c - '0' : -1);
         if (digit < 0)
             NotAnInteger(text);
         value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);

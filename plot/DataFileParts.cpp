@@ -104,14 +104,14 @@ std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned part
     return result;
 }
 
-bool CountDataLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed)
+bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed)
 {
     std::vector<PartCount> counts(parts.size());
     RunParts(parts.size(), [&](std::size_t k) {
         PartCount& c = counts[k];
         try {
             DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size()));
-            c.Failed = !CountDataLines(lines, c.Count);
+            c.Failed = !CountLinesOf(lines, c.Count);
             c.CtrlZ = lines.EndedAtCtrlZ();
         } catch (...) {
             c.Threw = true;

@@ -53,7 +53,7 @@ std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned part
 // the whole file would (failed: a read error before the end or a Ctrl-Z).
 // Returns false when a part could not be read for want of memory; the caller
 // then counts in one pass.
-bool CountDataLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed);
+bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed);
 
 // The second pass over the parts at once, into `slot` as ReadDataColumns
 // fills it. False, with the slot's values undefined, when a part did not give

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-bool CountDataLines(DataFileLines& lines, DataLineCount& count)
+bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
     std::string_view line;

@@ -18,7 +18,7 @@ struct DataLineCount {
 };
 
 // First pass, over every line of the file. False on a read error.
-bool CountDataLines(DataFileLines& lines, DataLineCount& count);
+bool CountLinesOf(DataFileLines& lines, DataLineCount& count);
 
 // Second pass into `slot`, whose Table is already sized to the point count:
 // stores the mapped columns of the first Table->Points() data lines and sets

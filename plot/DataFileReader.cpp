@@ -136,7 +136,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     bool counted = false;
     if (!parts.empty()) {
         bool failed = false;
-        counted = CountDataLinesInParts(fd.Get(), parts, count, failed);
+        counted = CountLinesInParts(fd.Get(), parts, count, failed);
         if (counted && failed)
             return Refuse(LoadError::CannotRead);
         if (!counted || parts.size() < 2)
@@ -144,7 +144,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
     }
     if (!counted) {
         DataFileLines lines(fd.Get());
-        if (!CountDataLines(lines, count))
+        if (!CountLinesOf(lines, count))
             return Refuse(LoadError::CannotRead);
     }
 
@@ -198,7 +198,7 @@ bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
         return false;
     DataFileLines reader(fd.Get());
     DataLineCount count;
-    const bool ok = CountDataLines(reader, count);
+    const bool ok = CountLinesOf(reader, count);
     lines = count.Lines;
     columns = count.Columns;
     return ok;

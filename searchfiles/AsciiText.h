@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Case rules for names the program compares itself (extensions, settings
-// sections and keys): only A-Z and a-z are folded, every other byte stands
-// for itself, whatever the locale says.
+// Character rules the program applies itself, whatever the locale says: for
+// names it compares (extensions, settings sections and keys) only A-Z and a-z
+// are folded, every other byte stands for itself; hex digits are 0-9, a-f
+// and A-F.
 #pragma once
 
 #include <string_view>
@@ -12,3 +13,15 @@ inline char AsciiLower(char c)
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The value of a hex digit; -1 for any other byte.
+inline int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}

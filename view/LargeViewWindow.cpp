@@ -12,7 +12,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -147,12 +146,9 @@ void LargeViewWindow::SetOptions(const ViewOptions& options)
 
 void LargeViewWindow::Refresh()
 {
-    // Only marks the picture stale; the pacer folds any number of calls into
-    // one paint, so the main window is never held up by this one.
+    // Only marks the picture (and the title) stale; the pacer folds any
+    // number of calls into one paint, so the main window is never held up.
     m_dirty = true;
-    // Telling the window system costs more than comparing: only a new title goes.
-    if (QString title = LargeViewTitle(m_state); title != windowTitle())
-        setWindowTitle(title);
     m_pacer.Request();
 }
 
@@ -171,15 +167,16 @@ void LargeViewWindow::MakePicture()
         m_picture = QImage(pixels, QImage::Format_RGB32);
         m_picture.setDevicePixelRatio(ratio);
     }
-    QElapsedTimer took;
-    took.start();
+    // The title goes with the picture: setting it costs about as much as a
+    // step of the main window, so it is paced with the repaints.
+    if (QString title = LargeViewTitle(m_state); title != windowTitle())
+        setWindowTitle(title);
     QPainter painter(&m_picture);
     painter.setFont(font());
     m_geometry = RenderLargeView(painter, logical, m_state, m_options, m_cache);
     painter.end();
     m_dirty = false;
     ++m_renders;
-    m_pacer.Painted(took.nsecsElapsed());
     // The data or the limits may have changed with the picture.
     UpdateStatistics();
 }

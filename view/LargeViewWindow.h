@@ -181,7 +181,7 @@ private:
     ViewGeometry m_geometry;
     bool m_dirty = true;
     int m_renders = 0;
-    RepaintPacer m_pacer{[this] { update(); }, this};
+    RepaintPacer m_pacer{[this] { repaint(); }, this};
     std::size_t m_copyLimitCells = kDefaultCopyLimitCells;
     std::optional<QPointF> m_dragGrab;   // where in the legend it was taken
 };

@@ -16,9 +16,11 @@ class RepaintPacer : public QObject {
 public:
     RepaintPacer(std::function<void()> repaint, QObject* parent);
 
-    // The picture is stale; repaint once the pace allows.
+    // The picture is stale; repaint once the pace allows. repaint is run
+    // from the event loop and must paint at once (QWidget::repaint).
     void Request();
-    // A picture was made; it took tookNs.
+    // A picture was made; it took tookNs. Repaints run by the pacer are
+    // counted by it; others may be told.
     void Painted(qint64 tookNs);
 
     void SetFrameInterval(qint64 ns) { m_frameNs = ns; }

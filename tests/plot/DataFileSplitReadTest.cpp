@@ -144,7 +144,7 @@ TEST_F(SplitReadEquivalence, RandomFilesReadTheSameInAnyNumberOfParts)
         std::vector<FilePart> split = SplitAtLineFeeds(fd.Get(), std::filesystem::file_size(path), parts);
         DataLineCount count;
         bool failed = true;
-        ASSERT_TRUE(CountDataLinesInParts(fd.Get(), split, count, failed) && !failed);
+        ASSERT_TRUE(CountLinesInParts(fd.Get(), split, count, failed) && !failed);
         TraceSlot slot;
         slot.Table = AllocTable(kAxisCount, count.Lines);
         EXPECT_TRUE(ReadDataColumnsInParts(fd.Get(), split, ChooseColumns({}, true, count.Columns), slot)) << round;
