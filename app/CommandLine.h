@@ -6,7 +6,10 @@
 // file to open.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CommandLine {
@@ -18,10 +21,16 @@ struct CommandLine {
     std::string ExportTo;
     int ExportWidth = 1200;
     int ExportHeight = 800;
+    // --x, --y1, --y2, --y3 LO:HI: limits of the exported view's axes (0 = X),
+    // in place of the ones the files' settings give.
+    std::array<std::optional<std::pair<double, double>>, 4> ExportLimits;
+    // --stats: the statistics table of the exported view on standard output.
+    bool ExportStats = false;
     // --event-log FILE: one line per hand-over event, for the process tests
     // that watch what copies of the program do.
     std::string EventLog;
-    std::string Error;   // an option without its value, or a size that is none
+    std::string Error;   // an option without its value, a size or range that is none, or
+                         // an export option without --export
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -3,7 +3,9 @@
 
 #include "FileNames.h"
 #include "LargeView.h"
+#include "TraceStatistics.h"
 #include "Unit1.h"
+#include "ViewZoom.h"
 
 #include <QApplication>
 
@@ -51,11 +53,30 @@ int RunExportCommand(const CommandLine& options, int& argc, char** argv)
         return 1;
     }
 
+    // The limits asked for replace the settled ones axis by axis, kept to a
+    // width the view can show, as a zoom in the window would keep them.
+    ViewLimits limits = ViewLimits::FromState(form.State);
+    ViewOptions view;
+    for (std::size_t axis = 0; axis < options.ExportLimits.size(); ++axis) {
+        if (const auto& range = options.ExportLimits[axis]) {
+            limits.Axes[axis] = SaneLimits({range->first, range->second});
+            view.Limits = limits;
+        }
+    }
+
     std::string error;
-    if (!ExportView(form.State, QString::fromLocal8Bit(options.ExportTo.c_str()),
+    if (!ExportView(form.State, view, QString::fromLocal8Bit(options.ExportTo.c_str()),
                     QSize(options.ExportWidth, options.ExportHeight), error)) {
         std::fprintf(stderr, "tracely: %s\n", error.c_str());
         return 1;
+    }
+    if (options.ExportStats) {
+        LargeViewCache headers;
+        const ViewAxisLimits x = SaneLimits(limits.Axes[0]);
+        const std::string table = StatisticsAsTsv(ShownTraceStatistics(
+            form.State, x.Lower, x.Upper, [&headers](const TraceSlot& slot) { return headers.NamesOf(slot); }));
+        std::fputs(table.c_str(), stdout);
+        std::fflush(stdout);
     }
     return 0;
 }

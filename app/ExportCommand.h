@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// tracely --export OUT.png|OUT.svg [--size WxH] [--] FILE...: the large view
-// of the files written without a window.
+// tracely --export OUT.png|OUT.svg [--size WxH] [--x LO:HI] [--y1 LO:HI]
+// [--y2 LO:HI] [--y3 LO:HI] [--stats] [--] FILE...: the large view of the
+// files written without a window, at the given limits, with the statistics
+// of what it shows on standard output as tab-separated text.
 #pragma once
 
 #include "CommandLine.h"

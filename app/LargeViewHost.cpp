@@ -4,8 +4,11 @@
 // was open and where, in a section of the global settings file of its own.
 #include "Unit1.h"
 
+#include "AxisRanges.h"
 #include "LargeViewWindow.h"
 #include "SettingsKeys.h"
+
+#include <QCheckBox>
 
 namespace {
 
@@ -19,6 +22,11 @@ void TForm1::ShowLargeView()
         // Top-level: closing it changes nothing in the main window.
         m_largeView = new LargeViewWindow(State, nullptr);
         m_largeView->setAttribute(Qt::WA_QuitOnClose, false);
+        m_largeView->ApplyLimits = [this](const ViewLimits& limits) {
+            Guarded([this, &limits] { ApplyViewLimits(limits); });
+        };
+        // The plain wheel over the view steps files as it does over this window.
+        m_largeView->WheelSteps = [this](int angleDelta) { WheelTurned(angleDelta); };
         if (m_largeViewGeometry.isValid())
             m_largeView->setGeometry(m_largeViewGeometry);
         else
@@ -28,6 +36,20 @@ void TForm1::ShowLargeView()
     m_largeView->raise();
     m_largeView->activateWindow();
     m_largeView->Refresh();
+}
+
+void TForm1::ApplyViewLimits(const ViewLimits& limits)
+{
+    auto set = [this](int axis, const ViewAxisLimits& range) {
+        State.Axes[static_cast<std::size_t>(axis)] = {NarrowToFloat(range.Upper), NarrowToFloat(range.Lower)};
+        AxisControls[static_cast<std::size_t>(axis)].Auto->setChecked(false);
+    };
+    set(0, limits.Axes[0]);
+    const int numYs = ShownYs(State);
+    const bool linked = numYs > 0 && LinkageYs();
+    for (int k = 1; k <= (linked ? 3 : numYs); ++k)
+        set(k, limits.Axes[static_cast<std::size_t>(linked ? 1 : k)]);
+    PaintGraph();
 }
 
 void TForm1::ReadLargeViewSettings(const ProfileFile& ini)

@@ -46,6 +46,7 @@ class HelpViewer;
 class PlotView;
 class QtTextRenderer;
 class LargeViewWindow;
+struct ViewLimits;
 
 // The seven controls of one axis, in the order the handlers address them.
 // The X axis has no limit labels (null).
@@ -181,6 +182,10 @@ public:
     LargeViewWindow* LargeView() const { return m_largeView; }
     // It was open when the program last closed.
     bool LargeViewWasOpen() const { return m_largeViewWasOpen; }
+    // Takes the large view's limits as typed limits would be taken, but
+    // without the round trip through text: X and the shown Ys (all three
+    // Ys at Y1's range when Link is on), their Auto boxes cleared, one paint.
+    void ApplyViewLimits(const ViewLimits& limits);
 
     // --- Commands with keys and a context-menu entry (WindowCommands.cpp) ---
     // Home and End: the first and the last file of the listing, loaded as a

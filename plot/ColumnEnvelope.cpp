@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -105,6 +106,13 @@ double PixelMap::Position(float value) const
     return std::clamp(p, -double(kFarOutside), Last + kFarOutside);
 }
 
+double PixelMap::PositionOf(double value) const
+{
+    const double t = (value - Lower) * Scale;
+    const double p = Flip ? Last - t : t;
+    return std::clamp(p, -double(kFarOutside), Last + kFarOutside);
+}
+
 std::int32_t PixelMap::Pixel(float value) const
 {
     const double t = (double(value) - Lower) * Scale;
@@ -168,6 +176,133 @@ std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::si
     return out;
 }
 
+namespace {
+
+// Written so that a NaN never wins a comparison and the loop needs no branch.
+void TakeExtremes(const float* values, std::size_t begin, std::size_t end, float& low, float& high)
+{
+    float l = low, h = high;
+    for (std::size_t i = begin; i < end; ++i) {
+        const float v = values[i];
+        l = v < l ? v : l;
+        h = v > h ? v : h;
+    }
+    low = l;
+    high = h;
+}
+
+}   // namespace
+
+BlockExtremes::BlockExtremes(const float* values, std::size_t count)
+{
+    const std::size_t blocks = (count + kBlock - 1) / kBlock;
+    m_low.resize(blocks);
+    m_high.resize(blocks);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        float low = HUGE_VALF, high = -HUGE_VALF;
+        TakeExtremes(values, b * kBlock, std::min(count, (b + 1) * kBlock), low, high);
+        m_low[b] = low;
+        m_high[b] = high;
+    }
+}
+
+BlockExtremes::Extremes BlockExtremes::Over(const float* values, std::size_t begin, std::size_t end) const
+{
+    Extremes e;
+    const std::size_t firstWhole = (begin + kBlock - 1) / kBlock;
+    const std::size_t endWhole = end / kBlock;
+    if (firstWhole >= endWhole || endWhole > m_low.size()) {
+        TakeExtremes(values, begin, end, e.Low, e.High);
+        return e;
+    }
+    TakeExtremes(values, begin, firstWhole * kBlock, e.Low, e.High);
+    // A block without a number holds +inf and -inf: each array only feeds
+    // its own side.
+    float low = e.Low, high = e.High, unused = 0;
+    TakeExtremes(m_low.data(), firstWhole, endWhole, low, unused);
+    TakeExtremes(m_high.data(), firstWhole, endWhole, unused, high);
+    e.Low = low;
+    e.High = high;
+    TakeExtremes(values, endWhole * kBlock, end, e.Low, e.High);
+    return e;
+}
+
+std::vector<EnvelopePoint> ReduceSortedTrace(const float* xs, const float* ys, std::size_t begin, std::size_t end,
+                                             const PixelMap& x, const PixelMap& y, const BlockExtremes& blocks)
+{
+    std::vector<EnvelopePoint> out;
+    std::size_t i = begin;
+    std::size_t guessLength = 1;
+    while (i < end) {
+        const std::int32_t column = x.Pixel(xs[i]);
+        // The first point of a later column (the pixel never falls as X
+        // grows), looked for where the last column's length says it is, then
+        // by doubling steps and bisection: the probes stay in memory the
+        // column reads anyway, where a bisection of the whole trace would
+        // miss the cache at nearly every step.
+        auto beyond = [&x, column](float v) { return x.Pixel(v) > column; };
+        std::size_t low = i + 1;   // [i, low) lies in the column
+        std::size_t high = end;    // high is beyond it, or the end
+        const std::size_t guess = i + std::max<std::size_t>(guessLength, 1) - 1;
+        if (guess >= low && guess < end) {
+            if (!beyond(xs[guess])) {
+                low = guess + 1;
+                for (std::size_t step = 1; low + step - 1 < high; step *= 2) {
+                    const std::size_t probe = low + step - 1;
+                    if (beyond(xs[probe])) {
+                        high = probe;
+                        break;
+                    }
+                    low = probe + 1;
+                }
+            } else {
+                high = guess;
+                for (std::size_t step = 1; high >= low + step; step *= 2) {
+                    const std::size_t probe = high - step;
+                    if (!beyond(xs[probe])) {
+                        low = probe + 1;
+                        break;
+                    }
+                    high = probe;
+                }
+            }
+        } else {
+            for (std::size_t step = 1; low + step - 1 < high; step *= 2) {
+                const std::size_t probe = low + step - 1;
+                if (beyond(xs[probe])) {
+                    high = probe;
+                    break;
+                }
+                low = probe + 1;
+            }
+        }
+        const float* next = std::partition_point(xs + low, xs + high, [&beyond](float v) { return !beyond(v); });
+        const std::size_t stop = std::size_t(next - xs);
+        std::size_t first = i;
+        while (first < stop && Missing(ys[first]))
+            ++first;
+        if (first < stop) {
+            std::size_t last = stop - 1;
+            while (Missing(ys[last]))
+                --last;
+            const BlockExtremes::Extremes e = blocks.Over(ys, first, last + 1);
+            // On the flipped Y axis the highest value is the lowest pixel.
+            RunState run;
+            run.Column = column;
+            run.First = y.Pixel(ys[first]);
+            run.Low = y.Pixel(e.High);
+            run.High = y.Pixel(e.Low);
+            run.Last = y.Pixel(ys[last]);
+            run.Length = last > first ? 2 : 1;
+            FlushRun(run, out);
+        }
+        guessLength = stop - i;
+        i = std::max(stop, i + 1);
+    }
+    out.shrink_to_fit();
+    return out;
+}
+
 CoverageGrid::CoverageGrid(int width, int height)
     : m_width(std::max(width, 0)),
       m_height(std::max(height, 0)),
@@ -223,7 +358,10 @@ void CoverageGrid::AddPolyline(const std::vector<EnvelopePoint>& points)
         const int steps = static_cast<int>(length * 2 / kCell) + 1;
         for (int s = 0; s <= steps; ++s) {
             const double t = double(s) / steps;
-            MarkPixel(std::llround(ax + t * (bx - ax)), std::llround(ay + t * (by - ay)));
+            // Clipped, the points are never below zero, where adding a half
+            // and cutting off rounds as llround does (and is not a call).
+            MarkPixel(static_cast<std::int64_t>(ax + t * (bx - ax) + 0.5),
+                      static_cast<std::int64_t>(ay + t * (by - ay) + 0.5));
         }
     }
 }
@@ -305,6 +443,13 @@ EnvelopeKey MakeEnvelopeKey(const TraceSlot& slot, int axis, const ViewLimits& l
 std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
                                                      int width, int height)
 {
+    const bool sorted = slot.Loaded() && XNeverDecreases((*slot.Table)[0], DrawablePoints(slot));
+    return ComputeEnvelope(slot, axis, limits, width, height, sorted);
+}
+
+std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
+                                                     int width, int height, bool sortedX, const BlockExtremes* blocks)
+{
     auto envelope = std::make_shared<TraceEnvelope>();
     envelope->Coverage = CoverageGrid(width, height);
     if (!slot.Loaded() || axis < 1 || axis >= kAxisCount || slot.Table->Rows() <= axis)
@@ -312,8 +457,31 @@ std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int 
     const std::size_t count = DrawablePoints(slot);
     const PixelMap mapX(limits.Axes[0], width, false);
     const PixelMap mapY(limits.Axes[axis], height, true);
-    envelope->InputPoints = count;
-    envelope->Points = ReduceTrace((*slot.Table)[0], (*slot.Table)[axis], count, mapX, mapY);
+    const float* xs = (*slot.Table)[0];
+    // Samples a little outside the limits still round into the edge columns,
+    // so the search reaches two pixels further; beyond the neighbours of what
+    // it finds, a sorted X only goes further out, where no line can reach
+    // the plot area.
+    const ViewAxisLimits shown = UsableLimits(limits.Axes[0]);
+    const double margin = mapX.Scale > 0 ? 2 / mapX.Scale : 0;
+    SampleRange range{0, count};
+    if (sortedX)
+        range = WithNeighbours(SamplesWithin(xs, count, std::min(shown.Lower, shown.Upper) - margin,
+                                             std::max(shown.Lower, shown.Upper) + margin, true),
+                               count);
+    // A line passes over NaN values to the next number: a neighbour without
+    // one is no end of the line into the view.
+    const float* ys = (*slot.Table)[axis];
+    while (range.Begin > 0 && Missing(ys[range.Begin]))
+        --range.Begin;
+    while (range.End < count && range.End > 0 && Missing(ys[range.End - 1]))
+        ++range.End;
+    envelope->Drawn = range;
+    envelope->InputPoints = range.Size();
+    if (sortedX && blocks)
+        envelope->Points = ReduceSortedTrace(xs, (*slot.Table)[axis], range.Begin, range.End, mapX, mapY, *blocks);
+    else
+        envelope->Points = ReduceTrace(xs + range.Begin, (*slot.Table)[axis] + range.Begin, range.Size(), mapX, mapY);
     envelope->Coverage.AddPolyline(envelope->Points);
     return envelope;
 }
@@ -324,11 +492,39 @@ std::shared_ptr<const TraceEnvelope> EnvelopeCache::Get(const TraceSlot& slot, i
     const EnvelopeKey key = MakeEnvelopeKey(slot, axis, limits, width, height, ratio);
     Entry& entry = m_entries[key];
     if (!entry.Envelope) {
-        entry.Envelope = ComputeEnvelope(slot, axis, limits, width, height);
+        OrderEntry& order = OrderOf(slot);
+        std::shared_ptr<const BlockExtremes>& blocks = order.Blocks[std::size_t(std::clamp(axis, 0, kAxisCount - 1))];
+        // Block places are 32 bits: a longer table takes the plain reduction.
+        if (order.Sorted && !blocks && axis >= 1 && axis < kAxisCount && slot.Table->Rows() > axis &&
+            order.Points <= std::numeric_limits<std::uint32_t>::max())
+            blocks = std::make_shared<BlockExtremes>((*slot.Table)[axis], order.Points);
+        entry.Envelope = ComputeEnvelope(slot, axis, limits, width, height, order.Sorted, blocks.get());
         ++m_computations;
     }
     entry.Used = true;
     return entry.Envelope;
+}
+
+bool EnvelopeCache::SortedX(const TraceSlot& slot)
+{
+    return slot.Loaded() && OrderOf(slot).Sorted;
+}
+
+EnvelopeCache::OrderEntry& EnvelopeCache::OrderOf(const TraceSlot& slot)
+{
+    // Tables of files long gone would pile up over a day of stepping.
+    if (m_order.size() > 4 * kHistorySlots)
+        m_order.clear();
+    OrderEntry& entry = m_order[slot.Table.get()];
+    const std::uint64_t fingerprint = SlotFingerprint(slot);
+    const std::size_t count = DrawablePoints(slot);
+    if (entry.Fingerprint != fingerprint || entry.Points != count || count == 0) {
+        entry = OrderEntry{};
+        entry.Fingerprint = fingerprint;
+        entry.Points = count;
+        entry.Sorted = slot.Loaded() && XNeverDecreases((*slot.Table)[0], count);
+    }
+    return entry;
 }
 
 void EnvelopeCache::BeginRender()

@@ -12,8 +12,10 @@
 #pragma once
 
 #include "PlotState.h"
+#include "TraceSampling.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -54,6 +56,9 @@ struct PixelMap {
 
     // Device pixel position of a value, unrounded (for antialiased drawing).
     double Position(float value) const;
+    // The same for a value of double precision (ticks, cursors): a limit
+    // narrowed to a few float steps must not put them a pixel off.
+    double PositionOf(double value) const;
     // The pixel a value lands in.
     std::int32_t Pixel(float value) const;
 };
@@ -75,6 +80,38 @@ std::vector<EnvelopePoint> MapTracePoints(const float* xs, const float* ys, std:
 // two copies of it, so that a line (a dot) is still drawn there.
 std::vector<EnvelopePoint> ReduceTrace(const float* xs, const float* ys, std::size_t count, const PixelMap& x,
                                        const PixelMap& y);
+
+// The lowest and highest value of every block of kBlock consecutive values
+// (NaN passed over): the extremes of any stretch then cost a look at each
+// whole block in it and at the values of the partial ones at its ends, not
+// at every value.
+class BlockExtremes {
+public:
+    static constexpr std::size_t kBlock = 64;
+
+    BlockExtremes() = default;
+    BlockExtremes(const float* values, std::size_t count);
+
+    struct Extremes {
+        float Low = HUGE_VALF;
+        float High = -HUGE_VALF;
+        bool Any() const { return Low <= High; }   // a value that is a number was there
+    };
+    // Over values [begin, end) of the array the blocks were made from.
+    Extremes Over(const float* values, std::size_t begin, std::size_t end) const;
+
+private:
+    std::vector<float> m_low;    // +inf for a block without a number
+    std::vector<float> m_high;   // -inf for a block without a number
+};
+
+// ReduceTrace for an X that never decreases and has no NaN, by columns: the
+// points of a column are found by bisection and their extremes through the
+// blocks of ys, so the cost follows the columns rather than the points. The
+// same pixels as ReduceTrace, though a column's lowest and highest points
+// may come in the other order (a column is drawn as one vertical line).
+std::vector<EnvelopePoint> ReduceSortedTrace(const float* xs, const float* ys, std::size_t begin, std::size_t end,
+                                             const PixelMap& x, const PixelMap& y, const BlockExtremes& blocks);
 
 // Coarse record of which cells of the plot area a trace's lines pass through;
 // the legend goes where it hides the fewest of them.
@@ -107,9 +144,14 @@ private:
 
 // What a trace needs to be drawn at one size: its reduced points, whether the
 // reduction kept fewer points than it was given, and the cells it covers.
+// Drawn is the part of the trace that was reduced: for an X that never
+// decreases, the samples inside the X limits and one on each side (a zoom
+// then costs what it shows, not the whole file); otherwise all of it.
+// InputPoints is Drawn's size.
 struct TraceEnvelope {
     std::vector<EnvelopePoint> Points;
     std::size_t InputPoints = 0;
+    SampleRange Drawn;
     CoverageGrid Coverage;
 };
 
@@ -153,10 +195,21 @@ public:
     // Starts a render: forgets what the previous render did not use.
     void BeginRender();
 
+    // Whether the slot's X never decreases, looked at once per load.
+    bool SortedX(const TraceSlot& slot);
+
     std::size_t Computations() const { return m_computations; }
     std::size_t Size() const { return m_entries.size(); }
 
 private:
+    struct OrderEntry {
+        std::uint64_t Fingerprint = 0;
+        std::size_t Points = 0;
+        bool Sorted = false;
+        std::array<std::shared_ptr<const BlockExtremes>, kAxisCount> Blocks;
+    };
+    OrderEntry& OrderOf(const TraceSlot& slot);
+    std::unordered_map<const DataTable*, OrderEntry> m_order;
     struct Entry {
         std::shared_ptr<const TraceEnvelope> Envelope;
         bool Used = false;
@@ -165,5 +218,10 @@ private:
     std::size_t m_computations = 0;
 };
 
+// sortedX: the slot's X never decreases (XNeverDecreases); without it, the
+// trace is looked at to find out.
 std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
                                                      int width, int height);
+std::shared_ptr<const TraceEnvelope> ComputeEnvelope(const TraceSlot& slot, int axis, const ViewLimits& limits,
+                                                     int width, int height, bool sortedX,
+                                                     const BlockExtremes* blocks = nullptr);

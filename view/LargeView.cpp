@@ -62,16 +62,6 @@ bool DrawsPixels(const QPainter& painter)
     return engine && engine->type() == QPaintEngine::Raster;
 }
 
-// Text in a trace's colour: a light colour (yellow, pure green) is darkened
-// until it reads on white, keeping its hue.
-QColor ReadableOnWhite(QColor color)
-{
-    auto luminance = [](const QColor& c) { return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF(); };
-    for (int i = 0; i < 8 && luminance(color) > 0.5; ++i)
-        color = color.darker(125);
-    return color;
-}
-
 // One axis as drawn: its ticks, numbers, title and colour.
 struct AxisPlan {
     int Axis = 0;
@@ -197,12 +187,12 @@ Layout PlanLayout(const QPainter& painter, QSize size, const PlotState& state, c
 // Device position of a value along the plot area, as the traces map it.
 double DeviceX(const Layout& layout, const AxisPlan& x, double value)
 {
-    return layout.DevicePlot.left() + PixelMap(x.Limits, layout.DevicePlot.width(), false).Position(float(value));
+    return layout.DevicePlot.left() + PixelMap(x.Limits, layout.DevicePlot.width(), false).PositionOf(value);
 }
 
 double DeviceY(const Layout& layout, const AxisPlan& y, double value)
 {
-    return layout.DevicePlot.top() + PixelMap(y.Limits, layout.DevicePlot.height(), true).Position(float(value));
+    return layout.DevicePlot.top() + PixelMap(y.Limits, layout.DevicePlot.height(), true).PositionOf(value);
 }
 
 void DrawGrid(QPainter& painter, const Layout& layout)
@@ -342,7 +332,7 @@ bool ShowsTrace(const TraceSlot& slot, int axis)
 
 // Sparse traces: every point, antialiased, at its exact position.
 void DrawSmoothTrace(QPainter& painter, const TraceSlot& slot, int axis, const Layout& layout, const ViewLimits& limits,
-                     const QColor& color)
+                     SampleRange drawn, const QColor& color)
 {
     const QRect& r = layout.DevicePlot;
     const PixelMap mapX(limits.Axes[0], r.width(), false);
@@ -350,7 +340,7 @@ void DrawSmoothTrace(QPainter& painter, const TraceSlot& slot, int axis, const L
     const float* xs = (*slot.Table)[0];
     const float* ys = (*slot.Table)[axis];
     QPolygonF line;
-    for (std::size_t i = 0, n = DrawablePoints(slot); i < n; ++i)
+    for (std::size_t i = drawn.Begin, n = std::min(drawn.End, DrawablePoints(slot)); i < n; ++i)
         if (!std::isnan(xs[i]) && !std::isnan(ys[i]))
             line << QPointF(r.left() + mapX.Position(xs[i]) + 0.5, r.top() + mapY.Position(ys[i]) + 0.5);
     if (line.size() < 2)
@@ -366,7 +356,7 @@ void DrawSmoothTrace(QPainter& painter, const TraceSlot& slot, int axis, const L
 // Vector output: one path per trace, in logical units, held to the plot area
 // (a vector file keeps no clip that every reader honours).
 void DrawTracePath(QPainter& painter, const TraceSlot& slot, int axis, const Layout& layout, const ViewLimits& limits,
-                   bool smooth, const QColor& color)
+                   SampleRange drawn, bool smooth, const QColor& color)
 {
     const QRect& r = layout.DevicePlot;
     const double ratio = layout.Ratio;
@@ -385,12 +375,14 @@ void DrawTracePath(QPainter& painter, const TraceSlot& slot, int axis, const Lay
             started = true;
         }
     };
+    drawn.End = std::min(drawn.End, DrawablePoints(slot));
+    drawn.Begin = std::min(drawn.Begin, drawn.End);
     if (smooth) {
         const PixelMap mapX(limits.Axes[0], r.width(), false);
         const PixelMap mapY(limits.Axes[axis], r.height(), true);
         const float* xs = (*slot.Table)[0];
         const float* ys = (*slot.Table)[axis];
-        for (std::size_t i = 0, n = DrawablePoints(slot); i < n; ++i)
+        for (std::size_t i = drawn.Begin; i < drawn.End; ++i)
             if (!std::isnan(xs[i]) && !std::isnan(ys[i]))
                 add(at(mapX.Position(xs[i]), mapY.Position(ys[i])));
     } else {
@@ -401,7 +393,7 @@ void DrawTracePath(QPainter& painter, const TraceSlot& slot, int axis, const Lay
         const PixelMap mapX(limits.Axes[0], r.width() * kFiner, false);
         const PixelMap mapY(limits.Axes[axis], r.height() * kFiner, true);
         const std::vector<EnvelopePoint> fine =
-            ReduceTrace((*slot.Table)[0], (*slot.Table)[axis], DrawablePoints(slot), mapX, mapY);
+            ReduceTrace((*slot.Table)[0] + drawn.Begin, (*slot.Table)[axis] + drawn.Begin, drawn.Size(), mapX, mapY);
         for (const EnvelopePoint& p : fine)
             add(at(double(p.X) / kFiner, double(p.Y) / kFiner));
     }
@@ -521,6 +513,14 @@ const std::vector<std::string>& LargeViewCache::NamesOf(const TraceSlot& slot)
         entry.Fingerprint = fingerprint;
     }
     return entry.Names;
+}
+
+QColor ReadableOnWhite(QColor color)
+{
+    auto luminance = [](const QColor& c) { return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF(); };
+    for (int i = 0; i < 8 && luminance(color) > 0.5; ++i)
+        color = color.darker(125);
+    return color;
 }
 
 QColor ColorOfValue(TColor value)
@@ -668,9 +668,9 @@ ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotSta
                 const QColor color = ColorOfValue(state.Colors[TraceColorIndex(numYs, s, k)]);
                 const bool smooth = options.Antialiasing && envelope->InputPoints < std::size_t(device.width());
                 if (!pixels)
-                    DrawTracePath(painter, slot, k, layout, limits, smooth, color);
+                    DrawTracePath(painter, slot, k, layout, limits, envelope->Drawn, smooth, color);
                 else if (smooth)
-                    DrawSmoothTrace(painter, slot, k, layout, limits, color);
+                    DrawSmoothTrace(painter, slot, k, layout, limits, envelope->Drawn, color);
                 else if (image && envelope->Points.size() > kMaskFromLinesPerColumn * std::size_t(device.width()))
                     DrawEnvelopeMask(painter, cache.MaskOf(envelope, image->size(), layout.Ratio, device),
                                      device.topLeft(), color);
@@ -686,6 +686,9 @@ ViewGeometry RenderLargeView(QPainter& painter, QSize logicalSize, const PlotSta
         DrawNoData(painter, layout);
     ViewGeometry geometry;
     geometry.Plot = layout.Plot;
+    geometry.DevicePlot = layout.DevicePlot;
+    geometry.Ratio = layout.Ratio;
+    geometry.Limits = limits;
     geometry.Legend = DrawLegend(painter, layout, state, options, coverage);
     painter.restore();
     return geometry;

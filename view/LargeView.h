@@ -69,8 +69,11 @@ private:
 
 // Where things went in the last render, in logical pixels of the paint device.
 struct ViewGeometry {
-    QRect Plot;     // the plot area inside the frame
-    QRect Legend;   // empty when no legend was drawn
+    QRect Plot;          // the plot area inside the frame
+    QRect Legend;        // empty when no legend was drawn
+    QRect DevicePlot;    // the plot area in device pixels, where traces are mapped
+    double Ratio = 1;    // device pixels per logical pixel
+    ViewLimits Limits;   // the limits the traces were mapped with
 };
 
 // Draws the whole view into a logical area of the given size from (0, 0).
@@ -98,6 +101,10 @@ QString LargeViewTitle(const PlotState& state);
 // A colour value of the program (0x00BBGGRR, flag byte on top) as Qt's colour;
 // system colours become the palette's window colour.
 QColor ColorOfValue(TColor value);
+
+// A trace's colour for text on white: a light colour (yellow, pure green) is
+// darkened until it reads, keeping its hue.
+QColor ReadableOnWhite(QColor color);
 
 // Where in its device pixel a trace point is put: a quarter pixel in from the
 // corner, where the aliased line rasteriser rounds alike for a transform that

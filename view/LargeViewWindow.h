@@ -7,14 +7,20 @@
 
 #include "LargeView.h"
 #include "RepaintPacer.h"
+#include "TraceStatistics.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
+class QLabel;
 class QMenu;
+class QTableWidget;
 
 struct ImageExportChoice {
     QSize PixelSize;
@@ -42,6 +48,55 @@ public:
     const LargeViewCache& Cache() const { return m_cache; }
     QRect LegendRect() const { return m_geometry.Legend; }
 
+    // --- Zoom: the view's own limits, apart from the main window's ---
+    // The limits shown now: the zoom's, or the main window's when unzoomed.
+    ViewLimits ShownLimits() const;
+    bool Zoomed() const { return m_options.Limits.has_value(); }
+    // Shows these limits (each axis kept to a usable width); the limits shown
+    // before go onto the zoom history.
+    void ZoomTo(const ViewLimits& limits);
+    // Zooms every axis by `factor` (below 1: in) about a point of the window.
+    void ZoomAbout(QPointF at, double factor);
+    // Back to the limits before the last zoom; false when there were none.
+    bool ZoomBack();
+    // Follows the main window's limits again.
+    void ResetZoom();
+    std::size_t ZoomHistoryDepth() const { return m_history.size(); }
+
+    // Where a value lies in the window (logical pixels) and back, as the
+    // last picture mapped it; axis 0 is X.
+    double PixelOfValue(int axis, double value) const;
+    double ValueOfPixel(int axis, double pixel) const;
+
+    // --- Data cursors A (0) and B (1) ---
+    // Puts a cursor on the newest file's sample nearest to x; nothing happens
+    // (false) when the newest file has no sample.
+    bool PlaceCursor(int which, double x);
+    std::optional<double> CursorX(int which) const { return m_cursors.at(std::size_t(which)); }
+    int ActiveCursor() const { return m_activeCursor; }
+    void ClearCursors();
+    // The active cursor by `samples` samples of the newest file, or by a
+    // fraction of the view's width (then snapped again).
+    void StepCursor(int samples);
+    void StepCursorByView(double fraction);
+    // The read-out's lines as shown: the cursors' X, ΔX and 1/ΔX, then one
+    // line per shown trace ("≈" before a value between two samples).
+    QStringList CursorReadout() const;
+
+    // --- Statistics of the shown traces ---
+    // Over the visible X range, or between A and B when both are placed.
+    std::vector<TraceStatisticsRow> Statistics() const;
+    std::pair<double, double> StatisticsRange() const;
+    bool StatisticsShown() const;
+    QTableWidget* StatisticsTable() const { return m_statsTable; }
+
+    // Sets the main window's limits to the view's (the main window decides
+    // how); null leaves the menu entry disabled.
+    std::function<void(const ViewLimits&)> ApplyLimits;
+    // A turn of the plain wheel (eighths of a degree), which steps files in
+    // the main window.
+    std::function<void(int)> WheelSteps;
+
     // Dialogs, replaceable by tests. An empty name or no choice means cancelled.
     std::function<QString(QWidget*, const QString& caption, const QString& filter, const QString& suggested)>
         ChooseSaveFile;
@@ -62,6 +117,9 @@ public slots:
     void CopyData();
     void SetShowLegend(bool show);
     void SetAntialiasing(bool on);
+    void ApplyLimitsToMain();
+    void SetStatisticsShown(bool shown);
+    void CopyStatistics();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,10 +129,50 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    enum class Drag {
+        None,
+        Box,
+        Pan,
+        CursorA,
+        CursorB
+    };
+
     void MakePicture();
     QString SuggestedName(const QString& ending) const;
+    QSize PictureSize() const;
+    // The picture's geometry for the window as it is now.
+    const ViewGeometry& Geometry();
+    bool InPlot(QPointF at) const;
+    void ShowLimits(const std::optional<ViewLimits>& limits);
+    void PushHistory();
+    void ZoomToBox(QPointF from, QPointF to);
+    void PlaceClickedCursor();
+    void CursorsChanged();
+    void UpdateStatistics();
+    bool NewestHasSamples() const;
+    std::optional<std::size_t> SnappedSample(double x) const;
+    void DrawOverlay(QPainter& painter);
+
+    std::vector<std::optional<ViewLimits>> m_history;
+    std::array<std::optional<double>, 2> m_cursors;
+    int m_activeCursor = 0;
+    Drag m_drag = Drag::None;
+    QPointF m_pressAt;
+    QPointF m_dragTo;
+    bool m_dragMoved = false;
+    ViewLimits m_panFrom;
+    bool m_panPushed = false;
+    bool m_wheelZooming = false;   // the history has the limits before this run of wheel turns
+    QTimer m_clickTimer;           // a click waits to see whether it becomes a double click
+    QPointF m_clickAt;
+    int m_clickCursor = 0;
+    QWidget* m_statsPanel = nullptr;
+    QLabel* m_statsRange = nullptr;
+    QTableWidget* m_statsTable = nullptr;
 
     const PlotState& m_state;
     ViewOptions m_options;

@@ -51,3 +51,30 @@ TEST(CommandLine, ExportTakesEveryFileItsTargetAndSize)
     EXPECT_FALSE(line.View) << "after -- it is a file name";
     EXPECT_EQ(line.FileNames, (std::vector<std::string>{"a.dat", "--view", "b.dat"}));
 }
+
+TEST(CommandLine, ExportLimitsAndStatisticsBeforeTheEndOfOptions)
+{
+    const CommandLine line = ParseCommandLine(
+        {"tracely", "--export", "o.png", "--x", "-1.5:2e3", "--y3", "+0:1", "--stats", "--", "--y1", "1:2", "--stats"});
+    EXPECT_TRUE(line.Error.empty()) << line.Error;
+    EXPECT_EQ(line.ExportLimits[0], std::make_pair(-1.5, 2000.0));
+    EXPECT_EQ(line.ExportLimits[3], std::make_pair(0.0, 1.0));
+    EXPECT_FALSE(line.ExportLimits[1]) << "after -- it is a file name";
+    EXPECT_TRUE(line.ExportStats);
+    EXPECT_EQ(line.FileNames, (std::vector<std::string>{"--y1", "1:2", "--stats"}));
+
+    // Refused with the option and the reason: a colon, two finite numbers, LO below HI.
+    const std::vector<std::pair<std::vector<std::string>, const char*>> bad{
+        {{"--x", "1-2"}, "colon"},     {{"--y1", "a:2"}, "numbers"},  {{"--x", "0:inf"}, "numbers"},
+        {{"--x", "1:2:3"}, "numbers"}, {{"--y2", "2:1"}, "below"},    {{"--y3", "1:1"}, "below"},
+        {{"--x"}, "needs a value"},    {{"--stats"}, "with --export"}};
+    for (const auto& [args, why] : bad) {
+        std::vector<std::string> all{"tracely"};
+        if (args.front() != "--stats")
+            all.insert(all.end(), {"--export", "o.png"});
+        all.insert(all.end(), args.begin(), args.end());
+        const std::string error = ParseCommandLine(all).Error;
+        EXPECT_NE(error.find(why), std::string::npos) << args.back() << ": " << error;
+        EXPECT_NE(error.find(args.front()), std::string::npos) << error;
+    }
+}

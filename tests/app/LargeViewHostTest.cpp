@@ -6,6 +6,8 @@
 #include "MainWindowUi.h"
 #include "ProfileFile.h"
 
+#include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -51,4 +53,45 @@ TEST_F(LargeViewHost, OpenStateAndPlaceSurviveARestartInASectionOfTheirOwn)
     EXPECT_TRUE(again.LargeViewWasOpen());
     again.ShowLargeView();
     EXPECT_EQ(again.LargeView()->size(), QSize(700, 400));
+}
+
+TEST_F(LargeViewHost, ApplyingTheViewsLimitsSetsThemWholeAndClearsTheAutoBoxes)
+{
+    const std::string a = WriteLine("a.dat", 101);
+    TForm1& form = MakeForm(a);
+    form.SetYsItemIndex(1);
+    auto box = [&form](const char* name) { return form.findChild<QCheckBox*>(name); };
+    ViewLimits limits;
+    limits.Axes[0] = {12.345678, 12.345699};   // closer than the limit edits' two decimals
+    limits.Axes[1] = {-3, 7};
+    limits.Axes[2] = {100, 200};
+    form.ApplyViewLimits(limits);
+    EXPECT_EQ(form.State.Axes[0].Lower, 12.345678f);
+    EXPECT_EQ(form.State.Axes[0].Upper, 12.345699f);
+    EXPECT_EQ(form.State.Axes[2].Lower, 100);
+    EXPECT_FALSE(box("X0_auto")->isChecked());
+    EXPECT_FALSE(box("Y1_auto")->isChecked());
+    EXPECT_FALSE(box("Y2_auto")->isChecked());
+    EXPECT_TRUE(box("Y3_auto")->isChecked()) << "Y3 is not shown";
+
+    // Linked, every Y takes Y1's range, as Link would.
+    box("LinkageYs")->setChecked(true);
+    form.ApplyViewLimits(limits);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(form.State.Axes[k].Lower, -3) << k;
+        EXPECT_EQ(form.State.Axes[k].Upper, 7) << k;
+    }
+    EXPECT_FALSE(box("Y3_auto")->isChecked());
+
+    // From the view's menu, the view then follows the main window again.
+    form.ShowLargeView();
+    LargeViewWindow* view = form.LargeView();
+    limits.Axes[0] = {20, 30};
+    view->ZoomTo(limits);
+    QMenu* menu = view->CreateContextMenu();
+    menu->findChild<QAction*>("applyLimits")->trigger();
+    delete menu;
+    EXPECT_EQ(form.State.Axes[0].Lower, 20);
+    EXPECT_EQ(form.State.Axes[0].Upper, 30);
+    EXPECT_FALSE(view->Zoomed());
 }
