@@ -660,8 +660,20 @@ void LargeViewWindow::DrawOverlay(QPainter& painter)
         for (const QString& line : lines)
             widest = std::max(widest, metrics.horizontalAdvance(line));
         const double rowHeight = metrics.height();
-        const QRectF box(plot.left() + 8, plot.top() + 8 + rowHeight, widest + 12,
-                         rowHeight * double(lines.size()) + 8);
+        const QSizeF size(widest + 12, rowHeight * double(lines.size()) + 8);
+        // In the first corner the legend leaves free (below the cursors'
+        // letters at the top), so neither hides the other.
+        const QRectF area = QRectF(plot).adjusted(8, 8 + rowHeight, -8, -8);
+        const QPointF corners[] = {area.topLeft(), QPointF(area.right() - size.width(), area.top()),
+                                   QPointF(area.left(), area.bottom() - size.height()),
+                                   QPointF(area.right() - size.width(), area.bottom() - size.height())};
+        QRectF box(corners[0], size);
+        for (const QPointF& corner : corners) {
+            if (!QRectF(corner, size).intersects(QRectF(m_geometry.Legend))) {
+                box = QRectF(corner, size);
+                break;
+            }
+        }
         painter.setPen(QColor(150, 150, 150));
         painter.setBrush(QColor(255, 255, 255, 230));
         painter.drawRect(box);
