@@ -91,24 +91,5 @@ session() {
   echo "PASS: the dragged zoom shows what --export draws at its limits"
 }
 
-if [ "${1:-}" = "--session" ]; then
-  session "$2"
-  exit
-fi
-
-if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
-  echo "SKIP: xvfb-run or xdotool is not installed"
-  exit 0
-fi
-
-app=$(readlink -f "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-write_data "$work/data"
-mkdir -p "$work/bin" "$work/config"
-# A private copy: settings written beside the executable stay in here.
-cp "$app" "$work/bin/tracely"
-XDG_RUNTIME_DIR=$(mktemp -d -p "$work")
-export XDG_RUNTIME_DIR XDG_CONFIG_HOME=$work/config
-
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --session "$work"
+source "$(dirname "$0")/session.sh"
+run_session "$0" 1280x1024 "$@"
