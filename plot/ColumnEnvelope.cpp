@@ -243,18 +243,22 @@ std::vector<EnvelopePoint> ReduceSortedTrace(const float* xs, const float* ys, s
         auto beyond = [&x, column](float v) { return x.Pixel(v) > column; };
         std::size_t low = i + 1;   // [i, low) lies in the column
         std::size_t high = end;    // high is beyond it, or the end
+        // Doubling steps forward from low until a probe lies beyond the column.
+        auto gallopForward = [&] {
+            for (std::size_t step = 1; low + step - 1 < high; step *= 2) {
+                const std::size_t probe = low + step - 1;
+                if (beyond(xs[probe])) {
+                    high = probe;
+                    break;
+                }
+                low = probe + 1;
+            }
+        };
         const std::size_t guess = i + std::max<std::size_t>(guessLength, 1) - 1;
         if (guess >= low && guess < end) {
             if (!beyond(xs[guess])) {
                 low = guess + 1;
-                for (std::size_t step = 1; low + step - 1 < high; step *= 2) {
-                    const std::size_t probe = low + step - 1;
-                    if (beyond(xs[probe])) {
-                        high = probe;
-                        break;
-                    }
-                    low = probe + 1;
-                }
+                gallopForward();
             } else {
                 high = guess;
                 for (std::size_t step = 1; high >= low + step; step *= 2) {
@@ -267,14 +271,7 @@ std::vector<EnvelopePoint> ReduceSortedTrace(const float* xs, const float* ys, s
                 }
             }
         } else {
-            for (std::size_t step = 1; low + step - 1 < high; step *= 2) {
-                const std::size_t probe = low + step - 1;
-                if (beyond(xs[probe])) {
-                    high = probe;
-                    break;
-                }
-                low = probe + 1;
-            }
+            gallopForward();
         }
         const float* next = std::partition_point(xs + low, xs + high, [&beyond](float v) { return !beyond(v); });
         const std::size_t stop = std::size_t(next - xs);
