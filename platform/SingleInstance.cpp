@@ -47,14 +47,23 @@ std::uint32_t StableHash(const std::string& text)
     return hash;
 }
 
+// The socket address of path; false when the path does not fit one.
+bool UnixAddressOf(const std::string& path, sockaddr_un& address)
+{
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
 // Connects to the first copy's socket; -1 when nobody listens there.
 int ConnectTo(const std::string& socketPath)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof(address.sun_path))
+    sockaddr_un address;
+    if (!UnixAddressOf(socketPath, address))
         return -1;
-    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
@@ -116,11 +125,9 @@ Answer AwaitAcknowledgement(int fd, int timeoutMs)
 // lock, so it was left by a copy that died.
 int ListenOn(const std::string& path)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path))
+    sockaddr_un address;
+    if (!UnixAddressOf(path, address))
         return -1;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
