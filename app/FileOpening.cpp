@@ -105,6 +105,16 @@ void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before
         Modals.Error(this, refusals.join(QLatin1Char('\n')));
 }
 
+void TForm1::OpenNamesTogether(const std::vector<std::string>& names, const std::string& dir)
+{
+    // Read first: a count that is not a number abandons them before anything changes.
+    const int before = StrToInt(NumofTraces->text().toStdString());
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(CompletedFileName(name, dir));
+    OpenFilesTogether(paths, before, {});
+}
+
 LoadResult TForm1::LoadFile(const std::string& name)
 {
     LoadResult result = LoadDataFile(State, name);

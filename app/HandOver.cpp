@@ -2,10 +2,7 @@
 // Files handed over by a second copy of the program.
 #include "Unit1.h"
 
-#include "Conversions.h"
 #include "SingleInstance.h"
-
-#include <QLineEdit>
 
 void TForm1::ReceiveCopyData(const std::string& name)
 {
@@ -41,14 +38,7 @@ void TForm1::ReceiveCopyDataList(const std::vector<std::string>& names)
     for (const std::string& name : names)
         logged += " " + name;
     AppendTestLog("received" + logged);
-    Guarded([&] {
-        // Read first: a count that is not a number abandons them before anything changes.
-        const int before = StrToInt(NumofTraces->text().toStdString());
-        std::vector<std::string> paths;
-        for (const std::string& name : names)
-            paths.push_back(CompletedFileName(name, State.CurrentDir));
-        OpenFilesTogether(paths, before, {});
-    });
+    Guarded([&] { OpenNamesTogether(names, State.CurrentDir); });
     repaint();
     AppendTestLog("shown " + State.Traces[0].Name + " in " + State.CurrentDir);
 }

@@ -3,7 +3,6 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
-#include "Conversions.h"
 #include "HelpViewer.h"
 #include "LargeViewWindow.h"
 #include "PlotCursor.h"
@@ -101,14 +100,7 @@ TForm1::~TForm1()
 
 void TForm1::OpenCommandLineFiles(const std::vector<std::string>& names)
 {
-    Guarded([&] {
-        const int before = StrToInt(NumofTraces->text().toStdString());
-        const std::string here = WorkingDirectory();
-        std::vector<std::string> paths;
-        for (const std::string& name : names)
-            paths.push_back(CompletedFileName(name, here));
-        OpenFilesTogether(paths, before, {});
-    });
+    Guarded([&] { OpenNamesTogether(names, WorkingDirectory()); });
 }
 
 void TForm1::OpenCommandLineFile(const std::string& name)

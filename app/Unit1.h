@@ -129,6 +129,9 @@ public:
     // slot 0), NumofTraces raised from `before` to the number loaded, one
     // paint, and one error box listing `refusals` and every file refused.
     void OpenFilesTogether(const std::vector<std::string>& names, int before, QStringList refusals);
+    // Names given as text (command line, hand-over), relative ones taken in
+    // dir, opened together as above from the current trace count.
+    void OpenNamesTogether(const std::vector<std::string>& names, const std::string& dir);
 
     // --- Directory navigation (DirectoryNavigation.cpp) ---
     void PrevInDir();

@@ -24,23 +24,24 @@
 namespace {
 
 struct WindowCommand {
-    const char* Text;   // in the context menu; null: a key only
+    const char* Text;   // in the context menu
     const char* Keys;   // the first is the one the menu shows
     const char* OtherKey;
     void (TForm1::*Run)();
-    bool NeedsData;   // only while Prev./Next can be pressed
+    bool NeedsData;           // only while Prev./Next can be pressed
+    bool EndsGroup = false;   // a separator follows it in the menu
 };
 
 constexpr WindowCommand kCommands[] = {
     {"Next file", "PgDown", "Right", &TForm1::NextInDir, true},
     {"Previous file", "PgUp", "Left", &TForm1::PrevInDir, true},
     {"First file", "Home", nullptr, &TForm1::FirstInDir, true},
-    {"Last file", "End", nullptr, &TForm1::LastInDir, true},
+    {"Last file", "End", nullptr, &TForm1::LastInDir, true, true},
     {"ReDraw", "F5", nullptr, &TForm1::ReDrawInDir, true},
-    {"Open...", "Ctrl+O", nullptr, &TForm1::FIleNameInput, false},
+    {"Open...", "Ctrl+O", nullptr, &TForm1::FIleNameInput, false, true},
     {"Copy plot", "Ctrl+C", nullptr, &TForm1::CopyPlot, false},
     {"Copy read-outs and file names", "Ctrl+Shift+C", nullptr, &TForm1::CopyReadouts, false},
-    {"Save plot as PNG...", "Ctrl+S", nullptr, &TForm1::SavePlot, false},
+    {"Save plot as PNG...", "Ctrl+S", nullptr, &TForm1::SavePlot, false, true},
     {"Large view", "Ctrl+L", nullptr, &TForm1::ShowLargeView, false},
     {"Help", "F1", nullptr, &TForm1::ShowHelp, false},
 };
@@ -90,8 +91,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
         action->setShortcut(QKeySequence(QString::fromLatin1(command.Keys)));
         action->setShortcutVisibleInContextMenu(true);
         action->setEnabled(!command.NeedsData || NextFile->isEnabled());
-        if (command.Run == &TForm1::LastInDir || command.Run == &TForm1::FIleNameInput ||
-            command.Run == &TForm1::SavePlot)
+        if (command.EndsGroup)
             menu.addSeparator();
     }
     menu.exec(event->globalPos());
