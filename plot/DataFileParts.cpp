@@ -29,8 +29,15 @@ template <typename Work> void RunParts(std::size_t n, const Work& work)
         work(k);
 }
 
-// Reads a part through its own offset, so the parts share the descriptor
-// without seeking it; the last part reads on to wherever the file ends.
+struct PartCount {
+    DataLineCount Count;
+    bool CtrlZ = false;
+    bool Failed = false;
+    bool Threw = false;
+};
+
+}   // namespace
+
 DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last)
 {
     return [fd, pos = part.Begin, end = part.End, last](char* into, std::size_t size) mutable -> ssize_t {
@@ -48,15 +55,6 @@ DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last)
         }
     };
 }
-
-struct PartCount {
-    DataLineCount Count;
-    bool CtrlZ = false;
-    bool Failed = false;
-    bool Threw = false;
-};
-
-}   // namespace
 
 unsigned ReadPartsFor(std::uint64_t size, unsigned cores)
 {

@@ -39,6 +39,11 @@ struct FilePart {
     std::size_t Lines = 0;   // data lines, from the first pass
 };
 
+// Reads the part's bytes through its own offset, so readers share the
+// descriptor without seeking it; the last part reads on to wherever the file
+// ends.
+DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last);
+
 // How many parts a file of `size` bytes is read in, given the cores at hand.
 unsigned ReadPartsFor(std::uint64_t size, unsigned cores);
 

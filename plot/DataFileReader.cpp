@@ -21,46 +21,9 @@ namespace {
 
 LoadResult Refuse(LoadError error)
 {
-    const char* message = "";
-    switch (error) {
-    case LoadError::None: return {};
-    case LoadError::NameTooLong: message = kMessageNameTooLong; break;
-    case LoadError::NotFound: message = kMessageNotFound; break;
-    case LoadError::NotRegularFile: message = kMessageNotRegularFile; break;
-    case LoadError::CannotRead: message = kMessageCannotRead; break;
-    case LoadError::FileChanged: message = kMessageFileChanged; break;
-    case LoadError::AllocationFailure: message = kMessageAllocationFailure; break;
-    }
-    return LoadResult{false, error, message, {}};
-}
-
-// Opens a regular file for reading. The open never waits: a FIFO without a
-// writer would otherwise block the window until someone writes to it.
-LoadError OpenDataFile(const std::string& name, UniqueFd& out)
-{
-    if (name.size() > kMaxDataFileName || name.find('\0') != std::string::npos)
-        return LoadError::NameTooLong;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        switch (errno) {
-        case ENOENT:
-        case ENOTDIR: return LoadError::NotFound;
-        case ENAMETOOLONG: return LoadError::NameTooLong;
-        case ENXIO:
-        case EISDIR: return LoadError::NotRegularFile;
-        default: return LoadError::CannotRead;
-        }
-    }
-    out = UniqueFd(fd);
-    struct stat info { };
-    if (::fstat(fd, &info) != 0)
-        return LoadError::CannotRead;
-    if (!S_ISREG(info.st_mode))
-        return LoadError::NotRegularFile;
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return LoadError::CannotRead;
-    return LoadError::None;
+    if (error == LoadError::None)
+        return {};
+    return LoadResult{false, error, LoadErrorMessage(error), {}};
 }
 
 TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
@@ -116,6 +79,47 @@ void ShiftHistory(PlotState& state, TraceSlot&& newest)
 }
 
 }   // namespace
+
+LoadError OpenDataFile(const std::string& name, UniqueFd& out)
+{
+    if (name.size() > kMaxDataFileName || name.find('\0') != std::string::npos)
+        return LoadError::NameTooLong;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        switch (errno) {
+        case ENOENT:
+        case ENOTDIR: return LoadError::NotFound;
+        case ENAMETOOLONG: return LoadError::NameTooLong;
+        case ENXIO:
+        case EISDIR: return LoadError::NotRegularFile;
+        default: return LoadError::CannotRead;
+        }
+    }
+    out = UniqueFd(fd);
+    struct stat info { };
+    if (::fstat(fd, &info) != 0)
+        return LoadError::CannotRead;
+    if (!S_ISREG(info.st_mode))
+        return LoadError::NotRegularFile;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return LoadError::CannotRead;
+    return LoadError::None;
+}
+
+const char* LoadErrorMessage(LoadError error)
+{
+    switch (error) {
+    case LoadError::None: break;
+    case LoadError::NameTooLong: return kMessageNameTooLong;
+    case LoadError::NotFound: return kMessageNotFound;
+    case LoadError::NotRegularFile: return kMessageNotRegularFile;
+    case LoadError::CannotRead: return kMessageCannotRead;
+    case LoadError::FileChanged: return kMessageFileChanged;
+    case LoadError::AllocationFailure: return kMessageAllocationFailure;
+    }
+    return "";
+}
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name)
 {

@@ -16,6 +16,8 @@
 #include <functional>
 #include <string>
 
+class UniqueFd;
+
 enum class LoadError {
     None,
     NameTooLong,   // over kMaxDataFileName bytes, or holding a NUL byte
@@ -33,6 +35,9 @@ inline constexpr const char* kMessageNotRegularFile = "Not a regular file";
 inline constexpr const char* kMessageCannotRead = "Cannot read the file";
 inline constexpr const char* kMessageFileChanged = "The file changed while it was read";
 inline constexpr const char* kMessageAllocationFailure = "Allocation Failure!";
+
+// The text for an error (empty for None).
+const char* LoadErrorMessage(LoadError error);
 
 struct LoadResult {
     bool Ok = true;
@@ -57,6 +62,10 @@ struct DataFileReaderHooks {
     std::function<TablePtr(int rows, std::size_t n)> Alloc;
     unsigned ReadParts = 0;
 };
+
+// Opens a regular file for reading into `out`. The open never waits: a FIFO
+// without a writer would otherwise block the window until someone writes to it.
+LoadError OpenDataFile(const std::string& name, UniqueFd& out);
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name);
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks);
