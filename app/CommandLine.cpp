@@ -68,6 +68,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 line.View = true;
                 continue;
             }
+            if (arg == "--follow") {
+                line.Follow = true;
+                continue;
+            }
             if (arg == "--stats") {
                 line.ExportStats = true;
                 continue;

@@ -16,6 +16,7 @@ struct CommandLine {
     std::string FileName;                 // the first file; empty when none was given
     std::vector<std::string> FileNames;   // every file, in order
     bool View = false;                    // --view: open the large view at start
+    bool Follow = false;                  // --follow: switch follow mode on at start
     // --export OUT.png|OUT.svg [--size WxH]: write the large view of the files
     // without a window and end.
     std::string ExportTo;

@@ -131,6 +131,8 @@ LoadResult TForm1::LoadFile(const std::string& name)
         SetYsItemIndex(choice.YsItem);
     }
     HideDeltaReadouts();
+    if (Following())
+        WatchFollowedFiles();
     return result;
 }
 

@@ -27,6 +27,7 @@ void TForm1::ShowLargeView()
         };
         // The plain wheel over the view steps files as it does over this window.
         m_largeView->WheelSteps = [this](int angleDelta) { WheelTurned(angleDelta); };
+        m_largeView->SetFollowing(Following());
         if (m_largeViewGeometry.isValid())
             m_largeView->setGeometry(m_largeViewGeometry);
         else

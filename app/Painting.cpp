@@ -29,6 +29,8 @@ void ShowText(QLineEdit* edit, const QString& text)
 void TForm1::DrawGraphIntoPicture()
 {
     DrawGraph(State, *m_canvas);
+    if (Following())
+        DrawFollowMarker();
 }
 
 void TForm1::PaintGraph()

@@ -120,6 +120,7 @@ void TForm1::ReadGlobalSettingsFile()
     m_openDialogFilter = QString::fromStdString(State.FileDialogFilter);
     ApplyCommonSettings(settings.Common, path, BadColumnText::TakesItsDefault);
     ReadLargeViewSettings(ini);
+    ReadFollowSettings(ini);
 }
 
 void TForm1::ReadDirectorySettingsFile(const std::string& dir)
@@ -232,6 +233,7 @@ void TForm1::WriteGlobalSettingsFile()
     ProfileFile::Batch batch(ini);
     WriteGlobalSettings(ini, settings);
     WriteLargeViewSettings(ini);
+    WriteFollowSettings(ini);
     batch.Commit();
 }
 

@@ -19,6 +19,9 @@ inline constexpr const char* kLargeViewSection = "LargeView";
 inline constexpr const char* kLargeViewOpenKey = "Open";
 inline constexpr const char* kLargeViewWidthKey = "Width";
 inline constexpr const char* kLargeViewHeightKey = "Height";
+// Follow mode, on at the next start when it was on at the last close.
+inline constexpr const char* kFollowSection = "Follow";
+inline constexpr const char* kFollowOnKey = "On";
 
 inline constexpr const char* kTopKey = "Top";
 inline constexpr const char* kLeftKey = "Left";

@@ -3,6 +3,7 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
+#include "FollowWatch.h"
 #include "HelpViewer.h"
 #include "LargeViewWindow.h"
 #include "PlotCursor.h"

@@ -46,6 +46,7 @@ class HelpViewer;
 class PlotView;
 class QtTextRenderer;
 class LargeViewWindow;
+struct FollowWatch;
 struct ViewLimits;
 
 // The seven controls of one axis, in the order the handlers address them.
@@ -205,6 +206,16 @@ public:
     void CopyReadouts();
     void SavePlot();
 
+    // --- Follow mode (Following.cpp) ---
+    // While on, the file in slot 0 and CurrentDir are watched: complete lines
+    // appended to the file are added to its trace in place, and a new file of
+    // the listing is loaded as a step loads it once it has stopped growing.
+    void SetFollowing(bool on);
+    bool Following() const;
+    void ToggleFollowing();
+    // It was on when the program last closed.
+    bool FollowWasOn() const { return m_followWasOn; }
+
     // Wheel rotation in eighths of a degree from anywhere over the window;
     // one NextByWheel/PrevByWheel per 120 units.
     void WheelTurned(int angleDelta);
@@ -324,6 +335,16 @@ private:
     void ReadLargeViewSettings(const ProfileFile& ini);
     void WriteLargeViewSettings(ProfileFile& ini) const;
     CommonSettings CommonSettingsOfControls() const;
+    void ReadFollowSettings(const ProfileFile& ini);
+    void WriteFollowSettings(ProfileFile& ini) const;
+    void DrawFollowMarker();
+    void ScheduleFollowLook();
+    // Points the notifications at CurrentDir and the file in slot 0.
+    void WatchFollowedFiles();
+    void LookAtFollowedFiles();
+    // Each returns whether it changed what is shown (and painted it).
+    bool FollowShownFile();
+    bool FollowNewFiles();
 
     DirectoryNavigator m_navigator{State};
     QImage m_picture;
@@ -341,6 +362,9 @@ private:
     QString m_openDialogFilter;
     std::string m_settingsDirectory;
     int m_wheelRemainder = 0;
+    std::unique_ptr<FollowWatch> m_follow;   // while follow mode is on
+    bool m_followWasOn = false;
+    bool m_followUsed = false;   // the settings file has its section, or it was switched
 };
 
 // Why a file cannot be opened, and the line that says so ("reason: name").

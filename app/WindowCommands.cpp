@@ -28,8 +28,9 @@ struct WindowCommand {
     const char* Keys;   // the first is the one the menu shows
     const char* OtherKey;
     void (TForm1::*Run)();
-    bool NeedsData;           // only while Prev./Next can be pressed
-    bool EndsGroup = false;   // a separator follows it in the menu
+    bool NeedsData;                              // only while Prev./Next can be pressed
+    bool EndsGroup = false;                      // a separator follows it in the menu
+    bool (TForm1::*Checked)() const = nullptr;   // a switch, shown checked while on
 };
 
 constexpr WindowCommand kCommands[] = {
@@ -43,6 +44,7 @@ constexpr WindowCommand kCommands[] = {
     {"Copy read-outs and file names", "Ctrl+Shift+C", nullptr, &TForm1::CopyReadouts, false},
     {"Save plot as PNG...", "Ctrl+S", nullptr, &TForm1::SavePlot, false, true},
     {"Large view", "Ctrl+L", nullptr, &TForm1::ShowLargeView, false},
+    {"Follow mode", "F", nullptr, &TForm1::ToggleFollowing, false, false, &TForm1::Following},
     {"Help", "F1", nullptr, &TForm1::ShowHelp, false},
 };
 
@@ -91,6 +93,10 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
         action->setShortcut(QKeySequence(QString::fromLatin1(command.Keys)));
         action->setShortcutVisibleInContextMenu(true);
         action->setEnabled(!command.NeedsData || NextFile->isEnabled());
+        if (command.Checked) {
+            action->setCheckable(true);
+            action->setChecked((this->*command.Checked)());
+        }
         if (command.EndsGroup)
             menu.addSeparator();
     }

@@ -55,12 +55,14 @@ std::vector<std::string> NamesToHandOver(const std::vector<std::string>& given)
 }
 
 // Several files on the command line open together, as a drop opens them.
-int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, SingleInstance& instance)
+int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, bool follow, SingleInstance& instance)
 {
     TForm1 form(fileNames.size() == 1 ? fileNames.front() : std::string());
     if (fileNames.size() > 1)
         form.OpenCommandLineFiles(fileNames);
     form.AcceptDroppedFiles();
+    if (follow || form.FollowWasOn())
+        form.SetFollowing(true);
     instance.Serve([&form](const std::vector<std::string>& names) { form.ReceiveHandOver(names); });
     // From the first moment of closing (the settings are written then, and
     // their error box could take a hand-over) no file is taken any more.
@@ -139,7 +141,7 @@ int main(int argc, char** argv)
 
     int status = 0;
     try {
-        status = RunWindow(options.FileNames, options.View, instance);
+        status = RunWindow(options.FileNames, options.View, options.Follow, instance);
     } catch (const std::exception& error) {
         instance.Serve(nullptr);
         ShowHandlerError(Dialogs::Real(), nullptr, error);

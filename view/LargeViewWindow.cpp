@@ -97,7 +97,7 @@ LargeViewWindow::LargeViewWindow(const PlotState& state, QWidget* parent) : QWid
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(240, 180);
     resize(960, 640);
-    setWindowTitle(LargeViewTitle(m_state));
+    setWindowTitle(Title());
     if (const QScreen* shown = screen(); shown && shown->refreshRate() >= 1)
         m_pacer.SetFrameInterval(static_cast<qint64>(1e9 / shown->refreshRate()));
 
@@ -158,6 +158,20 @@ QSize LargeViewWindow::PictureSize() const
     return QSize(width(), std::max(1, height() - panel));
 }
 
+void LargeViewWindow::SetFollowing(bool on)
+{
+    m_following = on;
+    setWindowTitle(Title());
+}
+
+QString LargeViewWindow::Title() const
+{
+    QString title = LargeViewTitle(m_state);
+    if (m_following)
+        title += QStringLiteral(" \u2014 following");
+    return title;
+}
+
 void LargeViewWindow::MakePicture()
 {
     const double ratio = devicePixelRatioF();
@@ -169,7 +183,7 @@ void LargeViewWindow::MakePicture()
     }
     // The title goes with the picture: setting it costs about as much as a
     // step of the main window, so it is paced with the repaints.
-    if (QString title = LargeViewTitle(m_state); title != windowTitle())
+    if (QString title = Title(); title != windowTitle())
         setWindowTitle(title);
     QPainter painter(&m_picture);
     painter.setFont(font());

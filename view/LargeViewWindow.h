@@ -39,6 +39,10 @@ public:
     // The picture as the window shows it, at the window's pixel ratio.
     QImage CurrentImage();
 
+    // The main window follows its files: the title says so.
+    void SetFollowing(bool on);
+    QString Title() const;
+
     // The view's own context menu; the caller owns it.
     QMenu* CreateContextMenu();
 
@@ -180,6 +184,7 @@ private:
     QImage m_picture;
     ViewGeometry m_geometry;
     bool m_dirty = true;
+    bool m_following = false;
     int m_renders = 0;
     RepaintPacer m_pacer{[this] { repaint(); }, this};
     std::size_t m_copyLimitCells = kDefaultCopyLimitCells;

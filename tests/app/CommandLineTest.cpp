@@ -40,6 +40,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"HugeSize", {"--size", "99999x10", "a.dat"}, "", "", true}),
     [](const auto& testInfo) { return std::string(testInfo.param.Label); });
 
+TEST(CommandLine, FollowIsAnOptionAndNoName)
+{
+    const CommandLine line = ParseCommandLine({"tracely", "--follow", "a.dat", "--", "--follow"});
+    EXPECT_TRUE(line.Follow);
+    EXPECT_EQ(line.FileNames, (std::vector<std::string>{"a.dat", "--follow"}));
+    EXPECT_FALSE(ParseCommandLine({"tracely", "a.dat"}).Follow);
+}
+
 TEST(CommandLine, ExportTakesEveryFileItsTargetAndSize)
 {
     const CommandLine line =
