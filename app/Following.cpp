@@ -98,6 +98,7 @@ void TForm1::SetFollowing(bool on)
             ScheduleFollowLook();
         });
         WatchFollowedFiles();
+        AppendTestLog("follow on");
     } else {
         m_follow.reset();
     }
