@@ -18,8 +18,13 @@
 #include <string>
 
 // Looks are at least this far apart, so a logger appending a thousand lines
-// a second costs at most ten reads and paints a second.
+// a second costs at most ten reads and paints a second; and at least ten
+// times the last look's cost apart, so following never takes more than
+// about a tenth of a core, however large the file or slow the paint.
 inline constexpr int kFollowLookIntervalMs = 100;
+inline constexpr int kFollowCostShare = 10;
+// A one-off costly look (a large file read again) delays the next at most this.
+inline constexpr int kFollowLookMaxIntervalMs = 1000;
 // A new file counts as written once its size and modification time have
 // stood still this long: a logger that closes a file within a second of its
 // last line is shown a second later, one that pauses longer mid-file is
@@ -37,7 +42,8 @@ struct FollowWatch {
     QFileSystemWatcher* Watcher;
     QTimer* Timer;
     QElapsedTimer SinceLook;
-    bool Looking = false;   // a look is running (its error box may run the event loop)
+    double LastLookCost = 0;   // processor seconds
+    bool Looking = false;      // a look is running (its error box may run the event loop)
     bool FileChanged = false;
 
     // The file and directory the notifications are for.

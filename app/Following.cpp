@@ -17,6 +17,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <ctime>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +32,13 @@ constexpr int kWaitingLookMs = 250;
 // The marker in the plot's top right corner, inside the frame.
 constexpr int kMarkerSize = 7;
 constexpr QRgb kMarkerColor = 0xFF00A000;
+
+double ThreadCpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 std::set<std::string> ListedNames(const std::string& dir, const std::string& filter)
 {
@@ -123,8 +133,12 @@ void TForm1::ScheduleFollowLook()
 {
     if (!m_follow || m_follow->Timer->isActive())
         return;
+    // Cost as the processor time the look took: time spent waiting for an
+    // error box or for a busy processor is not the look's.
+    const qint64 cost = static_cast<qint64>(kFollowCostShare * 1000 * m_follow->LastLookCost);
+    const qint64 interval = std::clamp<qint64>(cost, kFollowLookIntervalMs, kFollowLookMaxIntervalMs);
     const qint64 since = m_follow->SinceLook.elapsed();
-    m_follow->Timer->start(static_cast<int>(std::max<qint64>(0, kFollowLookIntervalMs - since)));
+    m_follow->Timer->start(static_cast<int>(std::max<qint64>(interval - since, 0)));
 }
 
 void TForm1::WatchFollowedFiles()
@@ -172,6 +186,7 @@ void TForm1::LookAtFollowedFiles()
     }
     watch.Looking = true;
     watch.SinceLook.restart();
+    const double cpuAtStart = ThreadCpuSeconds();
 
     if (!watch.WatchedDir.empty()) {
         if (const QString trouble = DirectoryTrouble(watch.WatchedDir); !trouble.isEmpty()) {
@@ -190,6 +205,7 @@ void TForm1::LookAtFollowedFiles()
     if (!m_follow)
         return;
     m_follow->Looking = false;
+    m_follow->LastLookCost = ThreadCpuSeconds() - cpuAtStart;
     if (!m_follow->Waiting.empty() && !m_follow->Timer->isActive())
         m_follow->Timer->start(kWaitingLookMs);
 }
