@@ -5,8 +5,13 @@
 
 ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns)
 {
+    return ChooseColumnsFromMap(state.ColumnMap, redetect, columns);
+}
+
+ColumnChoice ChooseColumnsFromMap(const std::array<std::int32_t, kAxisCount>& columnMap, bool redetect, int columns)
+{
     ColumnChoice choice;
-    choice.Map = state.ColumnMap;
+    choice.Map = columnMap;
     if (!redetect) {
         choice.HighestColumn = *std::max_element(choice.Map.begin(), choice.Map.end());
         return choice;

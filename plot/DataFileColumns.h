@@ -23,6 +23,7 @@ struct ColumnChoice {
 // Y selected rather than leaving the Ys selection empty). Without re-detection
 // the user's ColumnMap stands and the highest mapped column bounds the read.
 ColumnChoice ChooseColumns(const PlotState& state, bool redetect, int columns);
+ColumnChoice ChooseColumnsFromMap(const std::array<std::int32_t, kAxisCount>& columnMap, bool redetect, int columns);
 
 // Takes a re-detected choice into the ColumnMap; the window then sets the
 // column edits, the auto boxes of axes 0..AxesSet-1 and the Ys selection, in

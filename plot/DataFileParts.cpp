@@ -38,16 +38,20 @@ struct PartCount {
 
 }   // namespace
 
-DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last)
+DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last, ReadWatch* watch)
 {
-    return [fd, pos = part.Begin, end = part.End, last](char* into, std::size_t size) mutable -> ssize_t {
+    return [fd, pos = part.Begin, end = part.End, last, watch](char* into, std::size_t size) mutable -> ssize_t {
         const std::size_t want = last ? size : static_cast<std::size_t>(std::min<std::uint64_t>(size, end - pos));
         if (want == 0)
             return 0;
+        if (watch && watch->Cancel.load(std::memory_order_relaxed))
+            return -1;
         for (;;) {
             const ssize_t got = ::pread(fd, into, want, static_cast<off_t>(pos));
             if (got >= 0) {
                 pos += static_cast<std::uint64_t>(got);
+                if (watch)
+                    watch->BytesRead.fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
                 return got;
             }
             if (errno != EINTR)
@@ -102,13 +106,13 @@ std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned part
     return result;
 }
 
-bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed)
+bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed, ReadWatch* watch)
 {
     std::vector<PartCount> counts(parts.size());
     RunParts(parts.size(), [&](std::size_t k) {
         PartCount& c = counts[k];
         try {
-            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size()));
+            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size(), watch));
             c.Failed = !CountLinesOf(lines, c.Count);
             c.CtrlZ = lines.EndedAtCtrlZ();
         } catch (...) {
@@ -140,7 +144,8 @@ bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& coun
     return true;
 }
 
-bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const ColumnChoice& choice, TraceSlot& slot)
+bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const ColumnChoice& choice, TraceSlot& slot,
+                            ReadWatch* watch)
 {
     DataTable& table = *slot.Table;
     std::vector<std::size_t> firstRow(parts.size());
@@ -156,7 +161,7 @@ bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const Co
     std::vector<char> whole(parts.size(), 0);
     RunParts(parts.size(), [&](std::size_t k) {
         try {
-            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size()));
+            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size(), watch));
             whole[k] = ReadDataRows(lines, choice, table, firstRow[k], parts[k].Lines, ranges[k]) == parts[k].Lines;
         } catch (...) {
             whole[k] = 0;

@@ -12,6 +12,7 @@
 
 #include "DataFileColumns.h"
 #include "DataFilePasses.h"
+#include "DataFileReader.h"
 #include "PlotState.h"
 
 #include <cstddef>
@@ -42,7 +43,8 @@ struct FilePart {
 // Reads the part's bytes through its own offset, so readers share the
 // descriptor without seeking it; the last part reads on to wherever the file
 // ends.
-DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last);
+// A watched read counts its bytes and fails once cancelled.
+DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last, ReadWatch* watch = nullptr);
 
 // How many parts a file of `size` bytes is read in, given the cores at hand.
 unsigned ReadPartsFor(std::uint64_t size, unsigned cores);
@@ -58,11 +60,13 @@ std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned part
 // the whole file would (failed: a read error before the end or a Ctrl-Z).
 // Returns false when a part could not be read for want of memory; the caller
 // then counts in one pass.
-bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed);
+bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& count, bool& failed,
+                       ReadWatch* watch = nullptr);
 
 // The second pass over the parts at once, into `slot` as ReadDataColumns
 // fills it. False, with the slot's values undefined, when a part did not give
 // its count from the first pass or could not be read: the caller then reads
 // the file in one pass, which meets the same change or error and answers for
 // it as it always has.
-bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const ColumnChoice& choice, TraceSlot& slot);
+bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const ColumnChoice& choice, TraceSlot& slot,
+                            ReadWatch* watch = nullptr);

@@ -70,6 +70,86 @@ std::vector<FilePart> PartsToRead(int fd, const FileVersion& version, unsigned w
     return split;
 }
 
+// Reads from the descriptor's offset; a watched load counts its bytes and
+// fails its next read once cancelled.
+DataFileLines::ReadFunction WholeFileReader(int fd, ReadWatch* watch)
+{
+    return [fd, watch](char* into, std::size_t size) -> ssize_t {
+        if (watch && watch->Cancel.load(std::memory_order_relaxed))
+            return -1;
+        ssize_t got;
+        do
+            got = ::read(fd, into, size);
+        while (got < 0 && errno == EINTR);
+        if (watch && got > 0)
+            watch->BytesRead.fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
+        return got;
+    };
+}
+
+LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::string& name,
+                    const DataFileReaderHooks& hooks)
+{
+    ClearUpperVectorState();
+    UniqueFd fd;
+    if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
+        return Refuse(error);
+
+    const FileVersion version = VersionOf(fd.Get());
+    std::vector<FilePart> parts = PartsToRead(fd.Get(), version, hooks.ReadParts);
+
+    DataLineCount count;
+    bool counted = false;
+    if (!parts.empty()) {
+        bool failed = false;
+        counted = CountLinesInParts(fd.Get(), parts, count, failed, hooks.Watch);
+        if (counted && failed)
+            return Refuse(LoadError::CannotRead);
+        if (!counted || parts.size() < 2)
+            parts.clear();
+    }
+    if (!counted) {
+        DataFileLines lines(WholeFileReader(fd.Get(), hooks.Watch));
+        if (!CountLinesOf(lines, count))
+            return Refuse(LoadError::CannotRead);
+    }
+
+    // Slot 0 is the file that slot 1 will hold once this load is committed.
+    read.Redetect = count.Columns != inputs.NewestColumns ? inputs.AutoDet : inputs.RedetectColumns;
+    const ColumnChoice choice = ChooseColumnsFromMap(inputs.ColumnMap, read.Redetect, count.Columns);
+
+    TraceSlot& fresh = read.Fresh;
+    fresh.Table = AllocateTable(hooks, count.Lines);
+    if (!fresh.Table)
+        return Refuse(LoadError::AllocationFailure);
+
+    if (hooks.BetweenPasses)
+        hooks.BetweenPasses();
+
+    // Both passes read through the one descriptor, so a file deleted or
+    // renamed over in between is still read as it was; only a file cut short
+    // in place comes back with fewer lines.
+    const bool filled = !parts.empty() && VersionOf(fd.Get()) == version &&
+        ReadDataColumnsInParts(fd.Get(), parts, choice, fresh, hooks.Watch);
+    if (!filled) {
+        if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
+            return Refuse(LoadError::CannotRead);
+        DataFileLines lines(WholeFileReader(fd.Get(), hooks.Watch));
+        const std::size_t rows = ReadDataColumns(lines, choice, fresh);
+        if (lines.Failed())
+            return Refuse(LoadError::CannotRead);
+        if (rows < count.Lines)
+            return Refuse(LoadError::FileChanged);
+    }
+
+    fresh.Name = name;
+    fresh.Points = count.Lines;
+    fresh.Columns = count.Columns;
+    LoadResult loaded;
+    loaded.Columns = choice;
+    return loaded;
+}
+
 void ShiftHistory(PlotState& state, TraceSlot&& newest)
 {
     FreeTable(state.Traces[kHistorySlots - 1].Table);
@@ -117,6 +197,7 @@ const char* LoadErrorMessage(LoadError error)
     case LoadError::CannotRead: return kMessageCannotRead;
     case LoadError::FileChanged: return kMessageFileChanged;
     case LoadError::AllocationFailure: return kMessageAllocationFailure;
+    case LoadError::Cancelled: return kMessageCancelled;
     }
     return "";
 }
@@ -128,69 +209,32 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name)
 
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks)
 {
-    ClearUpperVectorState();
-    UniqueFd fd;
-    if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
-        return Refuse(error);
+    return CommitDataFile(state, ReadDataFile(LoadInputs::Of(state), name, hooks));
+}
 
-    const FileVersion version = VersionOf(fd.Get());
-    std::vector<FilePart> parts = PartsToRead(fd.Get(), version, hooks.ReadParts);
+LoadInputs LoadInputs::Of(const PlotState& state)
+{
+    return {state.Traces[0].Columns, state.AutoDet, state.RedetectColumns, state.ColumnMap};
+}
 
-    DataLineCount count;
-    bool counted = false;
-    if (!parts.empty()) {
-        bool failed = false;
-        counted = CountLinesInParts(fd.Get(), parts, count, failed);
-        if (counted && failed)
-            return Refuse(LoadError::CannotRead);
-        if (!counted || parts.size() < 2)
-            parts.clear();
-    }
-    if (!counted) {
-        DataFileLines lines(fd.Get());
-        if (!CountLinesOf(lines, count))
-            return Refuse(LoadError::CannotRead);
-    }
+PreparedLoad ReadDataFile(const LoadInputs& inputs, const std::string& name, const DataFileReaderHooks& hooks)
+{
+    PreparedLoad read;
+    read.Result = ReadInto(read, inputs, name, hooks);
+    if (!read.Result && hooks.Watch && hooks.Watch->Cancel.load())
+        read.Result = Refuse(LoadError::Cancelled);
+    return read;
+}
 
-    // Slot 0 is the file that slot 1 will hold once this load is committed.
-    const bool redetect = count.Columns != state.Traces[0].Columns ? state.AutoDet : state.RedetectColumns;
-    const ColumnChoice choice = ChooseColumns(state, redetect, count.Columns);
-
-    TraceSlot fresh;
-    fresh.Table = AllocateTable(hooks, count.Lines);
-    if (!fresh.Table)
-        return Refuse(LoadError::AllocationFailure);
-
-    if (hooks.BetweenPasses)
-        hooks.BetweenPasses();
-
-    // Both passes read through the one descriptor, so a file deleted or
-    // renamed over in between is still read as it was; only a file cut short
-    // in place comes back with fewer lines.
-    const bool filled =
-        !parts.empty() && VersionOf(fd.Get()) == version && ReadDataColumnsInParts(fd.Get(), parts, choice, fresh);
-    if (!filled) {
-        if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
-            return Refuse(LoadError::CannotRead);
-        DataFileLines lines(fd.Get());
-        const std::size_t rows = ReadDataColumns(lines, choice, fresh);
-        if (lines.Failed())
-            return Refuse(LoadError::CannotRead);
-        if (rows < count.Lines)
-            return Refuse(LoadError::FileChanged);
-    }
-
-    fresh.Name = name;
-    fresh.Points = count.Lines;
-    fresh.Columns = count.Columns;
-
-    ShiftHistory(state, std::move(fresh));
-    state.RedetectColumns = redetect;
-    ApplyColumnChoice(state, choice);
+LoadResult CommitDataFile(PlotState& state, PreparedLoad&& read)
+{
+    if (!read.Result)
+        return read.Result;
+    ShiftHistory(state, std::move(read.Fresh));
+    state.RedetectColumns = read.Redetect;
+    ApplyColumnChoice(state, read.Result.Columns);
     ClearRedCursor(state);
-    LoadResult loaded;
-    loaded.Columns = choice;
-    return loaded;
+    return read.Result;
 }
 
 bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)

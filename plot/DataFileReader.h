@@ -12,7 +12,10 @@
 #include "DataTable.h"
 #include "PlotState.h"
 
+#include <array>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,6 +29,7 @@ enum class LoadError {
     CannotRead,       // no permission, or a read error
     FileChanged,      // fewer data lines on the second pass than on the first
     AllocationFailure,
+    Cancelled,   // stopped through its ReadWatch; nothing to tell the user
 };
 
 // Texts for the caller to show.
@@ -35,6 +39,7 @@ inline constexpr const char* kMessageNotRegularFile = "Not a regular file";
 inline constexpr const char* kMessageCannotRead = "Cannot read the file";
 inline constexpr const char* kMessageFileChanged = "The file changed while it was read";
 inline constexpr const char* kMessageAllocationFailure = "Allocation Failure!";
+inline constexpr const char* kMessageCancelled = "Cancelled";
 
 // The text for an error (empty for None).
 const char* LoadErrorMessage(LoadError error);
@@ -53,6 +58,15 @@ struct LoadResult {
 // name opens another file.
 inline constexpr std::size_t kMaxDataFileName = 4095;
 
+// Lets a load on another thread be followed and stopped: every block read
+// adds its size to BytesRead (both passes count, so a load reads about twice
+// the file), and once Cancel is set the next block read fails and the load
+// ends with LoadError::Cancelled.
+struct ReadWatch {
+    std::atomic<bool> Cancel{false};
+    std::atomic<std::uint64_t> BytesRead{0};
+};
+
 // Seams for tests: a step run between the two passes (to change the file under
 // the reader), a replacement for AllocTable (to make allocation fail) and the
 // number of parts the passes read at once (0: as the file's size and the
@@ -61,7 +75,33 @@ struct DataFileReaderHooks {
     std::function<void()> BetweenPasses;
     std::function<TablePtr(int rows, std::size_t n)> Alloc;
     unsigned ReadParts = 0;
+    ReadWatch* Watch = nullptr;   // a load on another thread: followed and stoppable
 };
+
+// What a load takes from the state: the newest slot's column count, the
+// column flags and the column map.
+struct LoadInputs {
+    std::int32_t NewestColumns = 0;
+    bool AutoDet = false;
+    bool RedetectColumns = false;
+    std::array<std::int32_t, kAxisCount> ColumnMap{0, 1, 2, 3};
+
+    static LoadInputs Of(const PlotState& state);
+};
+
+// A file read but not yet in the history.
+struct PreparedLoad {
+    LoadResult Result;
+    TraceSlot Fresh;
+    bool Redetect = false;
+};
+
+// The reading half of a load. It touches no state, so it may run on another
+// thread while the window goes on.
+PreparedLoad ReadDataFile(const LoadInputs& inputs, const std::string& name, const DataFileReaderHooks& hooks);
+// The committing half: the history shifts and the column choice is taken.
+// A refused read changes nothing and returns its refusal.
+LoadResult CommitDataFile(PlotState& state, PreparedLoad&& read);
 
 // Opens a regular file for reading into `out`. The open never waits: a FIFO
 // without a writer would otherwise block the window until someone writes to it.
