@@ -76,12 +76,16 @@ void TForm1::ReDrawInDir()
     // would shift the others and show one file twice.
     QStringList refusals;
     std::size_t handled = 0;
+    bool cancelled = false;
     for (std::size_t k = names.size(); k-- > 0;) {
         if (names[k].empty())
             continue;
-        const LoadResult result = LoadFile(names[k]);
+        // Once the user cancelled one, the rest keep their traces as well.
+        const LoadResult result = cancelled ? LoadResult{false, LoadError::Cancelled, {}, {}} : LoadFile(names[k]);
         if (!result) {
-            refusals << RefusalLine(result.Message, FileNameToText(names[k]));
+            cancelled = result.Error == LoadError::Cancelled;
+            if (!cancelled)
+                refusals << RefusalLine(result.Message, FileNameToText(names[k]));
             // Slot k has moved down by one for each file handled before it,
             // reloaded or kept.
             BringSlotToFront(State, k + handled);

@@ -92,6 +92,8 @@ void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before
             const LoadResult result = LoadFile(name);
             if (result)
                 ++loaded;
+            else if (result.Error == LoadError::Cancelled)
+                break;   // the rest of them too
             else
                 refusals << RefusalLine(result.Message, FileNameToText(name));
         }
@@ -117,7 +119,7 @@ void TForm1::OpenNamesTogether(const std::vector<std::string>& names, const std:
 
 LoadResult TForm1::LoadFile(const std::string& name)
 {
-    LoadResult result = LoadDataFile(State, name);
+    LoadResult result = ReadAndCommit(name);
     if (!result)
         return result;
     const ColumnChoice& choice = result.Columns;
@@ -139,7 +141,8 @@ LoadResult TForm1::LoadFile(const std::string& name)
 bool TForm1::LoadAndReport(const std::string& name)
 {
     const LoadResult result = LoadFile(name);
-    if (!result)
+    // Cancelled by the user: nothing to tell.
+    if (!result && result.Error != LoadError::Cancelled)
         Modals.Error(this, RefusalLine(result.Message, FileNameToText(name)));
     return result.Ok;
 }

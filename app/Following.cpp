@@ -180,7 +180,7 @@ void TForm1::LookAtFollowedFiles()
     if (!m_follow)
         return;
     FollowWatch& watch = *m_follow;
-    if (watch.Looking) {
+    if (watch.Looking || m_loading) {
         ScheduleFollowLook();
         return;
     }

@@ -29,6 +29,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -130,6 +131,11 @@ public:
     // slot 0), NumofTraces raised from `before` to the number loaded, one
     // paint, and one error box listing `refusals` and every file refused.
     void OpenFilesTogether(const std::vector<std::string>& names, int before, QStringList refusals);
+    // Files of at least this many bytes are read on a worker thread, with a
+    // progress dialog and Cancel once the read takes a while (tests lower it).
+    void SetBackgroundLoadFrom(std::uint64_t bytes) { m_backgroundLoadFrom = bytes; }
+    // A load is being read on the worker.
+    bool Loading() const { return m_loading; }
     // Names given as text (command line, hand-over), relative ones taken in
     // dir, opened together as above from the current trace count.
     void OpenNamesTogether(const std::vector<std::string>& names, const std::string& dir);
@@ -338,6 +344,9 @@ private:
     void ReadFollowSettings(const ProfileFile& ini);
     void WriteFollowSettings(ProfileFile& ini) const;
     void DrawFollowMarker();
+    // The reader, on a worker for a large file (BackgroundLoad.cpp); a
+    // cancelled read commits nothing.
+    LoadResult ReadAndCommit(const std::string& name);
     void ScheduleFollowLook();
     // Points the notifications at CurrentDir and the file in slot 0.
     void WatchFollowedFiles();
@@ -364,7 +373,11 @@ private:
     int m_wheelRemainder = 0;
     std::unique_ptr<FollowWatch> m_follow;   // while follow mode is on
     bool m_followWasOn = false;
-    bool m_followUsed = false;   // the settings file has its section, or it was switched
+    bool m_followUsed = false;
+    // About 20 ms of reading on this machine: below it a worker costs more
+    // than the freeze it saves.
+    std::uint64_t m_backgroundLoadFrom = std::uint64_t(8) << 20;
+    bool m_loading = false;   // the settings file has its section, or it was switched
 };
 
 // Why a file cannot be opened, and the line that says so ("reason: name").

@@ -81,10 +81,13 @@ std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned part
         // A line feed just before the point lets a part start right at it.
         std::uint64_t pos = std::max(std::max<std::uint64_t>(point, 1) - 1, begin);
         std::uint64_t feed = next;
-        while (pos < next && feed == next) {
+        // A stretch this long without a line feed is no table of numbers: the
+        // part goes on instead of the search reading on through it.
+        const std::uint64_t searchEnd = std::min(next, pos + kSplitSearchBytes);
+        while (pos < searchEnd && feed == next) {
             if (!window)
                 window.reset(new char[kWindow]);
-            const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, next - pos));
+            const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, searchEnd - pos));
             ssize_t got;
             do
                 got = ::pread(fd, window.get(), want, static_cast<off_t>(pos));

@@ -46,6 +46,9 @@ struct FilePart {
 // A watched read counts its bytes and fails once cancelled.
 DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last, ReadWatch* watch = nullptr);
 
+// How far past a split point SplitAtLineFeeds looks for a line feed.
+inline constexpr std::uint64_t kSplitSearchBytes = std::uint64_t(1) << 20;
+
 // How many parts a file of `size` bytes is read in, given the cores at hand.
 unsigned ReadPartsFor(std::uint64_t size, unsigned cores);
 

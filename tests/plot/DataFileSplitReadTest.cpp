@@ -151,4 +151,14 @@ TEST_F(SplitReadEquivalence, RandomFilesReadTheSameInAnyNumberOfParts)
     }
 }
 
+TEST_F(SplitReadEquivalence, ALongStretchWithoutLineFeedsIsNotSearchedThrough)
+{
+    std::string bytes = "1 2\n3 4\n" + std::string(3 * kSplitSearchBytes, '7') + "\n5 6\n";
+    const std::string path = Write("stretch.txt", bytes);
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const std::vector<FilePart> split = SplitAtLineFeeds(fd.Get(), bytes.size(), 2);
+    EXPECT_EQ(split.size(), 1u) << "no line feed within reach of the middle";
+    EXPECT_TRUE(Load(path, 2) == Load(path, 1));
+}
+
 }   // namespace
