@@ -19,6 +19,9 @@ inline constexpr const char* kLargeViewSection = "LargeView";
 inline constexpr const char* kLargeViewOpenKey = "Open";
 inline constexpr const char* kLargeViewWidthKey = "Width";
 inline constexpr const char* kLargeViewHeightKey = "Height";
+// The language picked in the context menu, taken at the next start.
+inline constexpr const char* kLanguageSection = "Language";
+inline constexpr const char* kLanguageChoiceKey = "Choice";
 
 inline constexpr const char* kTopKey = "Top";
 inline constexpr const char* kLeftKey = "Left";
