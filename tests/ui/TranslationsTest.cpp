@@ -3,10 +3,12 @@
 // the locale picks the language, and errors are worded in it.
 #include "Translations.h"
 #include "Conversions.h"
+#include "Dialogs.h"
 #include "ListError.h"
 #include "ProfileFile.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
