@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kContext = "AppText";
 
-// The texts of the Qt-free parts and fixed exception texts, listed so that
+// The texts of the Qt-free libraries and fixed exception texts, listed so that
 // lupdate puts them in the catalogues; they are looked up by their text.
 [[maybe_unused]] constexpr const char* kQtFreeTexts[] = {
     QT_TRANSLATE_NOOP("AppText", "File name too long"),
