@@ -8,6 +8,7 @@
 #include "DataFileReader.h"
 #include "FileNames.h"
 #include "PlotCursor.h"
+#include "Translations.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -35,7 +36,7 @@ const char* RefusalReason(FileKind kind)
 
 QString RefusalLine(const std::string& reason, const QString& item)
 {
-    return QString::fromStdString(reason) + QStringLiteral(": ") + item;
+    return TranslatedText(reason) + QStringLiteral(": ") + item;
 }
 
 void TakeIfRegular(const std::string& name, std::vector<std::string>& files, QStringList& refusals)
@@ -51,7 +52,7 @@ void TForm1::NewFileINput()
 {
     const Resolved resolved = ResolveDataFileName(TextToFileName(MaskEdit1->text()));
     if (!resolved.Found) {
-        Modals.Message(this, QString(), QStringLiteral("File not found"));
+        Modals.Message(this, QString(), AppText::tr("File not found"));
         return;
     }
     EnterDirectoryOf(resolved.Name);

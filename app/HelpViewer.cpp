@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "HelpViewer.h"
 
+#include "Translations.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -8,7 +10,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("Tracely ヘルプ"));
+    setWindowTitle(tr("Tracely ヘルプ"));
     setOpenExternalLinks(true);
     resize(640, 560);
 }
@@ -30,7 +32,12 @@ QUrl HelpViewer::ManualUrl(const QString& programPath)
 
 void HelpViewer::ShowContents()
 {
-    setSource(ManualUrl(QCoreApplication::applicationFilePath()));
+    QUrl url = ManualUrl(QCoreApplication::applicationFilePath());
+    // The manual is Japanese with an English section at its end: an English
+    // reader starts there.
+    if (CurrentLanguage() == UiLanguage::English)
+        url.setFragment(QStringLiteral("english"));
+    setSource(url);
     show();
     raise();
     activateWindow();

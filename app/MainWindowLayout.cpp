@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The controls of the main window: their positions in client pixels,
 // captions, start texts, tool tips, tab stops and tab order.
+#include "CaptionFit.h"
 #include "PlotView.h"
+#include "Translations.h"
 #include "Unit1.h"
 
 #include <QButtonGroup>
@@ -130,42 +132,43 @@ void TForm1::CreateControls()
     AxisControls[1] = {Y1_upper, Y1_lower, Y1column, Y1_auto, L_Y1_upper, L_Y1_lower, L_Y1column};
     AxisControls[2] = {Y2_upper, Y2_lower, Y2column, Y2_auto, L_Y2_upper, L_Y2_lower, L_Y2column};
     AxisControls[3] = {Y3_upper, Y3_lower, Y3column, Y3_auto, L_Y3_upper, L_Y3_lower, L_Y3column};
+
+    // A few captions already touch their edges in the Japanese layout, which
+    // keeps every pixel it has; the English one may be drawn narrower.
+    if (CurrentLanguage() == UiLanguage::English)
+        CondenseCaptionsToFit(*this);
 }
 
 void TForm1::PlaceAxisControls()
 {
-    Y1_upper = MakeEdit(this, "Y1_upper", QStringLiteral("Y1_upper"), QStringLiteral("Y1上限"), {15, 0, 52, 18});
-    Y2_upper = MakeEdit(this, "Y2_upper", QStringLiteral("Y2_upper"), QStringLiteral("Y2上限"), {15, 18, 52, 18});
-    Y3_upper = MakeEdit(this, "Y3_upper", QStringLiteral("Y3_upper"), QStringLiteral("Y3上限"), {15, 36, 52, 18});
+    Y1_upper = MakeEdit(this, "Y1_upper", QStringLiteral("Y1_upper"), tr("Y1上限"), {15, 0, 52, 18});
+    Y2_upper = MakeEdit(this, "Y2_upper", QStringLiteral("Y2_upper"), tr("Y2上限"), {15, 18, 52, 18});
+    Y3_upper = MakeEdit(this, "Y3_upper", QStringLiteral("Y3_upper"), tr("Y3上限"), {15, 36, 52, 18});
     L_Y1_upper = MakeLabel(this, "L_Y1_upper", QStringLiteral("Y1"), 0, 3);
     L_Y2_upper = MakeLabel(this, "L_Y2_upper", QStringLiteral("Y2"), 0, 21);
     L_Y3_upper = MakeLabel(this, "L_Y3_upper", QStringLiteral("Y3"), 0, 39);
 
-    LinkageYsBox = MakeCheckBox(this, "LinkageYs", QStringLiteral("Link"), QStringLiteral("Y1～Y3の縦軸を同調させます"),
-                                {10, 65, 37, 17}, false, false);
-    Y1_auto = MakeCheckBox(this, "Y1_auto", QStringLiteral("Y1:Auto"), QStringLiteral("Y1軸自動設定"), {10, 81, 57, 17},
-                           true, false);
-    Y2_auto = MakeCheckBox(this, "Y2_auto", QStringLiteral("Y2:Auto"), QStringLiteral("Y2軸自動設定"), {10, 97, 57, 17},
-                           true, false);
-    Y3_auto = MakeCheckBox(this, "Y3_auto", QStringLiteral("Y3:Auto"), QStringLiteral("Y3軸自動設定"),
-                           {10, 113, 57, 17}, true, false);
+    LinkageYsBox =
+        MakeCheckBox(this, "LinkageYs", tr("Link"), tr("Y1～Y3の縦軸を同調させます"), {10, 65, 37, 17}, false, false);
+    Y1_auto = MakeCheckBox(this, "Y1_auto", tr("Y1:Auto"), tr("Y1軸自動設定"), {10, 81, 57, 17}, true, false);
+    Y2_auto = MakeCheckBox(this, "Y2_auto", tr("Y2:Auto"), tr("Y2軸自動設定"), {10, 97, 57, 17}, true, false);
+    Y3_auto = MakeCheckBox(this, "Y3_auto", tr("Y3:Auto"), tr("Y3軸自動設定"), {10, 113, 57, 17}, true, false);
 
-    Y1_lower = MakeEdit(this, "Y1_lower", QStringLiteral("Y1_lower"), QStringLiteral("Y1下限"), {15, 292, 52, 18});
-    Y2_lower = MakeEdit(this, "Y2_lower", QStringLiteral("Y2_lower"), QStringLiteral("Y2下限"), {15, 310, 52, 18});
-    Y3_lower = MakeEdit(this, "Y3_lower", QStringLiteral("Y3_lower"), QStringLiteral("Y3下限"), {15, 328, 52, 18});
+    Y1_lower = MakeEdit(this, "Y1_lower", QStringLiteral("Y1_lower"), tr("Y1下限"), {15, 292, 52, 18});
+    Y2_lower = MakeEdit(this, "Y2_lower", QStringLiteral("Y2_lower"), tr("Y2下限"), {15, 310, 52, 18});
+    Y3_lower = MakeEdit(this, "Y3_lower", QStringLiteral("Y3_lower"), tr("Y3下限"), {15, 328, 52, 18});
     L_Y1_lower = MakeLabel(this, "L_Y1_lower", QStringLiteral("Y1"), 0, 295);
     L_Y2_lower = MakeLabel(this, "L_Y2_lower", QStringLiteral("Y2"), 0, 313);
     L_Y3_lower = MakeLabel(this, "L_Y3_lower", QStringLiteral("Y3"), 0, 331);
 
-    X0_lower = MakeEdit(this, "X0_lower", QString(), QStringLiteral("X下限"), {69, 316, 56, 18});
-    X0_auto = MakeCheckBox(this, "X0_auto", QStringLiteral("Auto"), QStringLiteral("X軸自動設定"), {281, 317, 43, 17},
-                           true, false);
-    X0_upper = MakeEdit(this, "X0_upper", QString(), QStringLiteral("X上限"), {325, 316, 56, 18});
+    X0_lower = MakeEdit(this, "X0_lower", QString(), tr("X下限"), {69, 316, 56, 18});
+    X0_auto = MakeCheckBox(this, "X0_auto", tr("Auto"), tr("X軸自動設定"), {281, 317, 43, 17}, true, false);
+    X0_upper = MakeEdit(this, "X0_upper", QString(), tr("X上限"), {325, 316, 56, 18});
 
-    X0column = MakeEdit(this, "X0column", QStringLiteral("0"), QStringLiteral("X軸のカラム番号"), {156, 387, 20, 18});
-    Y1column = MakeEdit(this, "Y1column", QStringLiteral("1"), QStringLiteral("Y1軸のカラム番号"), {216, 387, 20, 18});
-    Y2column = MakeEdit(this, "Y2column", QStringLiteral("2"), QStringLiteral("Y2軸のカラム番号"), {244, 387, 20, 18});
-    Y3column = MakeEdit(this, "Y3column", QStringLiteral("3"), QStringLiteral("Y3軸のカラム番号"), {272, 387, 20, 18});
+    X0column = MakeEdit(this, "X0column", QStringLiteral("0"), tr("X軸のカラム番号"), {156, 387, 20, 18});
+    Y1column = MakeEdit(this, "Y1column", QStringLiteral("1"), tr("Y1軸のカラム番号"), {216, 387, 20, 18});
+    Y2column = MakeEdit(this, "Y2column", QStringLiteral("2"), tr("Y2軸のカラム番号"), {244, 387, 20, 18});
+    Y3column = MakeEdit(this, "Y3column", QStringLiteral("3"), tr("Y3軸のカラム番号"), {272, 387, 20, 18});
     L_X0column = MakeLabel(this, "L_X0column", QStringLiteral("X"), 161, 375);
     L_Y1column = MakeLabel(this, "L_Y1column", QStringLiteral("Y1"), 220, 375);
     L_Y2column = MakeLabel(this, "L_Y2column", QStringLiteral("Y2"), 248, 375);
@@ -186,28 +189,24 @@ void TForm1::PlaceAxisControls()
 
 void TForm1::PlaceFileControls()
 {
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Filename"), 8, 412);
-    MaskEdit1 = MakeEdit(this, "MaskEdit1", QString(), QStringLiteral("ファイル名入力"), {56, 408, 225, 20});
-    SpeedButton1 =
-        MakeSpeedButton(this, "SpeedButton1", QStyle::SP_DialogOpenButton, QStringLiteral("ファイル選択"), 288);
-    SaveSettings =
-        MakeSpeedButton(this, "SaveSettings", QStyle::SP_DialogSaveButton, QStringLiteral("iniファイルを保存"), 320);
-    SpeedButton2 =
-        MakeSpeedButton(this, "SpeedButton2", QStyle::SP_FileDialogDetailedView, QStringLiteral("オプション設定"), 340);
-    SpeedButton3 = MakeSpeedButton(this, "SpeedButton3", QStyle::SP_MessageBoxQuestion, QStringLiteral("ヘルプ"), 360);
+    Label1 = MakeLabel(this, "Label1", tr("Filename"), 8, 412);
+    MaskEdit1 = MakeEdit(this, "MaskEdit1", QString(), tr("ファイル名入力"), {56, 408, 225, 20});
+    SpeedButton1 = MakeSpeedButton(this, "SpeedButton1", QStyle::SP_DialogOpenButton, tr("ファイル選択"), 288);
+    SaveSettings = MakeSpeedButton(this, "SaveSettings", QStyle::SP_DialogSaveButton, tr("iniファイルを保存"), 320);
+    SpeedButton2 = MakeSpeedButton(this, "SpeedButton2", QStyle::SP_FileDialogDetailedView, tr("オプション設定"), 340);
+    SpeedButton3 = MakeSpeedButton(this, "SpeedButton3", QStyle::SP_MessageBoxQuestion, tr("ヘルプ"), 360);
 
-    Label12 = MakeLabel(this, "Label12", QStringLiteral("Traces"), 16, 391);
-    NumofTraces = MakeEdit(this, "NumofTraces", QStringLiteral("1"), QStringLiteral("同時表示データファイル数"),
-                           {56, 387, 20, 18});
-    Label13 = MakeLabel(this, "Label13", QStringLiteral("Column"), 113, 391);
+    Label12 = MakeLabel(this, "Label12", tr("Traces"), 16, 391);
+    NumofTraces = MakeEdit(this, "NumofTraces", QStringLiteral("1"), tr("同時表示データファイル数"), {56, 387, 20, 18});
+    Label13 = MakeLabel(this, "Label13", tr("Column"), 113, 391);
     UseNumberLayout(NumofTraces);
     UseNarrowFont(Label1);
     Label1->adjustSize();
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Y's"), this);
+    RadioGroup1 = new QGroupBox(tr("Y's"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setGeometry(28, 353, 89, 32);
-    RadioGroup1->setToolTip(QStringLiteral("Y軸の数"));
+    RadioGroup1->setToolTip(tr("Y軸の数"));
     m_ysButtons = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         auto* item = new QRadioButton(QString::number(i + 1), RadioGroup1);
@@ -219,28 +218,24 @@ void TForm1::PlaceFileControls()
     }
     RadioGroup1Items[0]->setChecked(true);
 
-    PrevFile = MakeNavigationButton(this, "PrevFile", QStringLiteral("Prev."), QStringLiteral("前のファイル"),
-                                    {128, 338, 75, 25});
+    PrevFile = MakeNavigationButton(this, "PrevFile", tr("Prev."), tr("前のファイル"), {128, 338, 75, 25});
     PrevFile->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    ReDraw =
-        MakeNavigationButton(this, "ReDraw", QStringLiteral("ReDraw"), QStringLiteral("再描画"), {217, 338, 62, 25});
-    NextFile = MakeNavigationButton(this, "NextFile", QStringLiteral("Next"), QStringLiteral("次のファイル"),
-                                    {296, 338, 75, 25});
+    ReDraw = MakeNavigationButton(this, "ReDraw", tr("ReDraw"), tr("再描画"), {217, 338, 62, 25});
+    NextFile = MakeNavigationButton(this, "NextFile", tr("Next"), tr("次のファイル"), {296, 338, 75, 25});
     NextFile->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     NextFile->setLayoutDirection(Qt::RightToLeft);   // the arrow right of the caption
 
-    TopMostToggle = MakeCheckBox(this, "TopMostToggle", QStringLiteral("TopMost"), QStringLiteral("常に最上位"),
-                                 {304, 365, 73, 17}, false, true);
-    DispNameToggle = MakeCheckBox(this, "DispNameToggle", QStringLiteral("DispName"),
-                                  QStringLiteral("ファイル名を表示"), {304, 380, 73, 17}, false, true);
-    Cursor = MakeCheckBox(this, "Cursor", QStringLiteral("Cursor"), QStringLiteral("カーソル表示"), {304, 395, 97, 17},
-                          false, true);
+    TopMostToggle =
+        MakeCheckBox(this, "TopMostToggle", tr("TopMost"), tr("常に最上位"), {304, 365, 73, 17}, false, true);
+    DispNameToggle =
+        MakeCheckBox(this, "DispNameToggle", tr("DispName"), tr("ファイル名を表示"), {304, 380, 73, 17}, false, true);
+    Cursor = MakeCheckBox(this, "Cursor", tr("Cursor"), tr("カーソル表示"), {304, 395, 97, 17}, false, true);
 }
 
 void TForm1::PlaceReadouts()
 {
-    const QString current = QStringLiteral("現在のカーソル位置");
-    const QString delta = QStringLiteral("赤カーソルとの差");
+    const QString current = tr("現在のカーソル位置");
+    const QString delta = tr("赤カーソルとの差");
     m_readouts.CurrentY1 = MakeReadout(this, "CurrentY1", current, 3, 148);
     m_readouts.CurrentY2 = MakeReadout(this, "CurrentY2", current, 3, 166);
     m_readouts.CurrentY3 = MakeReadout(this, "CurrentY3", current, 3, 184);
@@ -249,7 +244,7 @@ void TForm1::PlaceReadouts()
     m_readouts.DeltaY2 = MakeReadout(this, "DeltaY2", delta, 3, 245);
     m_readouts.DeltaY3 = MakeReadout(this, "DeltaY3", delta, 3, 263);
     m_readouts.DeltaX = MakeReadout(this, "DeltaX", delta, 214, 316);
-    m_readouts.L_CurrentY1 = MakeLabel(this, "L_CurrentY1", QStringLiteral("Absolute"), 12, 135);
+    m_readouts.L_CurrentY1 = MakeLabel(this, "L_CurrentY1", tr("Absolute"), 12, 135);
     m_readouts.L_CurrentX = MakeLabel(this, "L_CurrentX", QStringLiteral("A"), 128, 321);
     // A capital delta: no Symbol font maps "D" to it here, so the letter itself.
     m_readouts.L_DeltaY1 = MakeLabel(this, "L_DeltaY1", QStringLiteral("Δ"), 29, 213);

@@ -15,6 +15,7 @@
 #include "SettingsLocation.h"
 #include "SettingsPaths.h"
 #include "SettingsRecords.h"
+#include "Translations.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -51,7 +52,7 @@ static_assert(kMaxProfileFileSize == 1024 * 1024, "the message names the limit")
 
 QString OversizedText(const std::string& path)
 {
-    return FileNameToText(path) + QStringLiteral(" は大きすぎるため読み込みません (設定ファイルは 1 MiB まで)");
+    return AppText::tr("%1 は大きすぎるため読み込みません (設定ファイルは 1 MiB まで)").arg(FileNameToText(path));
 }
 
 std::string TextOf(const QLineEdit* edit)
@@ -194,10 +195,10 @@ void TForm1::ApplyCommonSettings(const CommonSettings& common, const std::string
             SetTextQuietly(box, QString::fromStdString(DefaultColumnText(axis)));
             State.ColumnMap[static_cast<std::size_t>(axis)] = axis;
             Modals.Error(this,
-                         QString::fromUtf8(error.what()) + QStringLiteral(".\n") + FileNameToText(path) +
-                             QStringLiteral(" の [%1] %2 は既定値 %3 で起動します。")
-                                 .arg(QString::fromUtf8(kStateSection), QString::fromStdString(AxisColumnKey(axis)))
-                                 .arg(axis));
+                         ErrorText(error) + QStringLiteral(".\n") +
+                             AppText::tr("%1 の [%2] %3 は既定値 %4 で起動します。")
+                                 .arg(FileNameToText(path), QString::fromUtf8(kStateSection),
+                                      QString::fromStdString(AxisColumnKey(axis)), QString::number(axis)));
         }
     }
     State.Colors = common.Colors;

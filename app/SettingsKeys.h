@@ -22,6 +22,9 @@ inline constexpr const char* kLargeViewHeightKey = "Height";
 // Follow mode, on at the next start when it was on at the last close.
 inline constexpr const char* kFollowSection = "Follow";
 inline constexpr const char* kFollowOnKey = "On";
+// The language picked in the context menu, taken at the next start.
+inline constexpr const char* kLanguageSection = "Language";
+inline constexpr const char* kLanguageChoiceKey = "Choice";
 
 inline constexpr const char* kTopKey = "Top";
 inline constexpr const char* kLeftKey = "Left";

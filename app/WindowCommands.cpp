@@ -11,6 +11,7 @@
 #include "Unit1.h"
 
 #include "FileNameParts.h"
+#include "LanguageSetting.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -87,8 +88,8 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
     }
     QMenu menu(this);
     for (const WindowCommand& command : kCommands) {
-        QAction* action = menu.addAction(QString::fromLatin1(command.Text), this,
-                                         [this, &command] { RunCommand(command.Run, command.NeedsData); });
+        QAction* action =
+            menu.addAction(tr(command.Text), this, [this, &command] { RunCommand(command.Run, command.NeedsData); });
         // Shown beside the entry; the window's own shortcut does the work.
         action->setShortcut(QKeySequence(QString::fromLatin1(command.Keys)));
         action->setShortcutVisibleInContextMenu(true);
@@ -100,6 +101,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
         if (command.EndsGroup)
             menu.addSeparator();
     }
+    AddLanguageEntry(menu, *this);
     menu.exec(event->globalPos());
 }
 
@@ -155,8 +157,8 @@ void TForm1::SavePlot()
         const std::string ext = ExtractFileExt(base);
         suggested = ExtractFilePath(newest.Name) + base.substr(0, base.size() - ext.size()) + ".png";
     }
-    QString name = Modals.SaveFile(this, QStringLiteral("Save plot as PNG"), FileNameToText(suggested),
-                                   QStringLiteral("PNG (*.png)"));
+    QString name =
+        Modals.SaveFile(this, tr("Save plot as PNG"), FileNameToText(suggested), QStringLiteral("PNG (*.png)"));
     if (name.isEmpty())
         return;
     if (!name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "ExportCommand.h"
 #include "FileNames.h"
+#include "LanguageSetting.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
 #include "SettingsPaths.h"
@@ -134,6 +135,7 @@ int main(int argc, char** argv)
                                                             : "alone");
 
     QApplication app(argc, argv);
+    InstallLanguage(PlanLanguage(ReadLanguageChoice(GlobalSettingsPath())));
     QGuiApplication::setDesktopFileName(QStringLiteral(TRACELY_APP_ID));
     QApplication::setApplicationName(QStringLiteral("Tracely"));
     if (role == SingleInstance::Role::First)

@@ -2,6 +2,7 @@
 #include "AssociationManager.h"
 
 #include "ProfileFile.h"
+#include "Translations.h"
 
 #include <QCoreApplication>
 
@@ -77,7 +78,7 @@ void ForgetBackup(ProfileFile& ini, const std::string& ext)
 
 QString SkippedMessage(const QStringList& keys)
 {
-    return QStringLiteral("次の関連づけ情報は不正なので，復元せずに残しました：\n") + keys.join(QStringLiteral("\n"));
+    return AppText::tr("次の関連づけ情報は不正なので，復元せずに残しました：\n") + keys.join(QStringLiteral("\n"));
 }
 
 }   // namespace
@@ -155,17 +156,17 @@ void AssociationManager::MakeDefault(const QString& ext)
         }
     }
     if (m_store.RegisterOpenCommand(ext) == AssociationStore::Registration::New)
-        Message(ext + QStringLiteral("の関連づけを新規に設定しました"));
+        Message(AppText::tr("%1の関連づけを新規に設定しました").arg(ext));
     else
-        Message(ext + QStringLiteral("の関連づけを変更しました"));
+        Message(AppText::tr("%1の関連づけを変更しました").arg(ext));
 }
 
 void AssociationManager::AddOpenWith(const QString& ext)
 {
     if (m_store.AddOpenWithVerb(ext))
-        Message(ext + QStringLiteral("に「Tracelyで開く」を追加しました"));
+        Message(AppText::tr("%1に「Tracelyで開く」を追加しました").arg(ext));
     else
-        Message(ext + QStringLiteral("は関連づけ情報が存在しないので，「Tracelyで開く」を追加できません"));
+        Message(AppText::tr("%1は関連づけ情報が存在しないので，「Tracelyで開く」を追加できません").arg(ext));
 }
 
 void AssociationManager::Undo(const QString& ext)
@@ -178,9 +179,9 @@ void AssociationManager::Undo(const QString& ext)
         const bool removedVerb = m_store.RemoveOpenWithVerb(ext);
         const bool released = m_store.ReleaseOwnExtension(ext);
         if (removedVerb || released)
-            Message(ext + QStringLiteral("の関連づけを消去しました"));
+            Message(AppText::tr("%1の関連づけを消去しました").arg(ext));
         else
-            Message(ext + QStringLiteral("の関連づけは見つかりませんでした"));
+            Message(AppText::tr("%1の関連づけは見つかりませんでした").arg(ext));
         return;
     }
     m_store.RemoveOpenWithVerb(ext);
@@ -197,13 +198,13 @@ void AssociationManager::Undo(const QString& ext)
     }
     m_store.RestoreOpenCommand(ext, info);
     ForgetBackup(ini, extKey);
-    Message(ext + QStringLiteral("の関連づけを復元しました"));
+    Message(AppText::tr("%1の関連づけを復元しました").arg(ext));
 }
 
 void AssociationManager::RestoreAll()
 {
     try {
-        if (!m_dialogs.ConfirmOkCancel(m_parent, QString(), QStringLiteral("全ての関連づけ情報を復元します")))
+        if (!m_dialogs.ConfirmOkCancel(m_parent, QString(), AppText::tr("全ての関連づけ情報を復元します")))
             return;
         ProfileFile ini(m_optionFilePath);
         const std::vector<std::string> keys = ini.ReadSectionKeys(kSection);
@@ -229,9 +230,9 @@ void AssociationManager::RestoreAll()
                 skipped << QString::fromStdString(key);
         }
         if (skipped.isEmpty())
-            Message(QStringLiteral("全ての関連づけを復元しました"));
+            Message(AppText::tr("全ての関連づけを復元しました"));
         else
-            Message(QStringLiteral("関連づけを復元しました。\n") + SkippedMessage(skipped));
+            Message(AppText::tr("関連づけを復元しました。\n") + SkippedMessage(skipped));
     } catch (const std::exception& error) {
         ShowHandlerError(m_dialogs, m_parent, error);
     }

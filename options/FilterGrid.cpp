@@ -75,7 +75,7 @@ std::string FilterTextOf(const std::vector<FilterRow>& rows)
 
 FilterGrid::FilterGrid(QWidget* parent) : QTableWidget(kDataRows, 2, parent)
 {
-    setHorizontalHeaderLabels({QStringLiteral("フィルタ"), QStringLiteral("説明")});
+    setHorizontalHeaderLabels({tr("フィルタ"), tr("説明")});
     QHeaderView* heading = horizontalHeader();
     heading->setSectionResizeMode(QHeaderView::Fixed);
     heading->setHighlightSections(false);

@@ -52,20 +52,20 @@ void CondenseToFit(QWidget* control, int room)
 
 void TForm2::CreateControls()
 {
-    StaticText1 = MakeLabel(this, "StaticText1", QStringLiteral("■描画色の設定"));
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("■オプション設定"));
-    Y_AutoDetermine = new QCheckBox(QStringLiteral("Y軸設定自動変更"), this);
+    StaticText1 = MakeLabel(this, "StaticText1", tr("■描画色の設定"));
+    Label1 = MakeLabel(this, "Label1", tr("■オプション設定"));
+    Y_AutoDetermine = new QCheckBox(tr("Y軸設定自動変更"), this);
     Y_AutoDetermine->setObjectName(QStringLiteral("Y_AutoDetermine"));
-    ChkNoMulExec = new QCheckBox(QStringLiteral("複数起動しない"), this);
+    ChkNoMulExec = new QCheckBox(tr("複数起動しない"), this);
     ChkNoMulExec->setObjectName(QStringLiteral("ChkNoMulExec"));
     MouseSens = new QLineEdit(this);
     MouseSens->setObjectName(QStringLiteral("MouseSens"));
     MouseSens->setTextMargins(0, 0, 0, 0);
-    StaticText2 = MakeLabel(this, "StaticText2", QStringLiteral("Wheel感度:"));
-    StaticText3 = MakeLabel(this, "StaticText3", QStringLiteral("counts/scroll"));
+    StaticText2 = MakeLabel(this, "StaticText2", tr("Wheel感度:"));
+    StaticText3 = MakeLabel(this, "StaticText3", tr("counts/scroll"));
 
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("■関連づけ変更"));
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("拡張子："));
+    Label2 = MakeLabel(this, "Label2", tr("■関連づけ変更"));
+    Label3 = MakeLabel(this, "Label3", tr("拡張子："));
     Kakucho = new QLineEdit(this);
     Kakucho->setObjectName(QStringLiteral("Kakucho"));
     Kakucho->setTextMargins(0, 0, 0, 0);
@@ -74,24 +74,23 @@ void TForm2::CreateControls()
     KanrenCases->setObjectName(QStringLiteral("KanrenCases"));
     m_kanrenButtons = new QButtonGroup(this);
     m_kanrenButtons->setExclusive(true);
-    const std::array<QString, 3> items{QStringLiteral("ダブルクリックで実行"), QStringLiteral("Tracelyで開く(&Q)"),
-                                       QStringLiteral("元に戻す")};
+    const std::array<QString, 3> items{tr("ダブルクリックで実行"), tr("Tracelyで開く(&Q)"), tr("元に戻す")};
     for (int i = 0; i < 3; ++i) {
         KanrenCasesItems[i] = new QRadioButton(items[i], KanrenCases);
         m_kanrenButtons->addButton(KanrenCasesItems[i], i);
     }
 
-    Go = MakeButton(this, "Go", QStringLiteral("Go!"));
+    Go = MakeButton(this, "Go", tr("Go!"));
     QFont bold = Go->font();
     bold.setBold(true);
     Go->setFont(bold);
-    Label4 = MakeLabel(this, "Label4", QStringLiteral("関連づけを"));
-    KanrenReset = MakeButton(this, "KanrenReset", QStringLiteral("全てリセット"));
+    Label4 = MakeLabel(this, "Label4", tr("関連づけを"));
+    KanrenReset = MakeButton(this, "KanrenReset", tr("全てリセット"));
 
-    Label5 = MakeLabel(this, "Label5", QStringLiteral("■ファイル選択ダイアログのフィルタ"));
+    Label5 = MakeLabel(this, "Label5", tr("■ファイル選択ダイアログのフィルタ"));
     Filters = new FilterGrid(this);
     Filters->setObjectName(QStringLiteral("Filters"));
-    Button1 = MakeButton(this, "Button1", QStringLiteral("戻る"));
+    Button1 = MakeButton(this, "Button1", tr("戻る"));
 }
 
 void TForm2::PlaceControls()

@@ -34,7 +34,7 @@ TForm2::TForm2(PlotState& state, Dialogs dialogs, std::string optionFilePath, QW
       m_table(kTableRight, kTableBottom, QImage::Format_RGB32)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("オプション設定"));
+    setWindowTitle(tr("オプション設定"));
     setFont(UserInterfaceFont());
     setFixedSize(kClientWidth, kClientHeight);
     move(435, 150);

@@ -3,6 +3,7 @@
 
 #include "AssociationPackage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -191,7 +192,8 @@ void AssociationStore::RefreshMimeCache()
 {
     const QString mimeDir = m_paths.DataHome + QStringLiteral("/mime");
     if (!RunTool(QStringLiteral("update-mime-database"), {mimeDir}, m_paths.ChildEnvironment()))
-        m_warnings << QStringLiteral(
+        m_warnings << QCoreApplication::translate(
+            "AppText",
             "update-mime-database "
             "を実行できませんでした。ファイルマネージャーに反映されるまで時間がかかることがあります");
 }
@@ -230,7 +232,8 @@ void AssociationStore::WarnIfOverridden(const QString& mimeType)
 {
     const QString list = MimeApps::OverridingUserList(m_paths, mimeType);
     if (!list.isEmpty())
-        m_warnings << QStringLiteral("%1 の既定のアプリケーションは %2 の設定が優先されます").arg(mimeType, list);
+        m_warnings << QCoreApplication::translate("AppText", "%1 の既定のアプリケーションは %2 の設定が優先されます")
+                          .arg(mimeType, list);
 }
 
 QStringList AssociationStore::TakeWarnings()

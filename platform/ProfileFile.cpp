@@ -455,7 +455,14 @@ ProfileFile::Document ProfileFile::LoadForWrite() const
 
 void ProfileFile::ThrowCannotWrite() const
 {
-    throw EIniFileException(m_path + " に書き込めません");
+    throw EIniFileException::CannotWrite(m_path);
+}
+
+EIniFileException EIniFileException::CannotWrite(const std::string& path)
+{
+    EIniFileException error(path + " に書き込めません");
+    error.m_path = path;
+    return error;
 }
 
 // The name is resolved again here rather than trusted from the read: it may

@@ -37,6 +37,13 @@ inline constexpr std::size_t kMaxProfileFileSize = 1024 * 1024;
 class EIniFileException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+
+    // The refusal for the file at path; the window words it from the path.
+    static EIniFileException CannotWrite(const std::string& path);
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
 };
 
 class ProfileFile {

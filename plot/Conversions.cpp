@@ -29,15 +29,30 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
+std::string ConvertMessage(EConvertError::Expected expected, const std::string& text)
+{
+    return "'" + text +
+        (expected == EConvertError::Expected::Float ? "' は浮動小数点数ではありません" : "' は整数ではありません");
+}
+
 [[noreturn]] void NotAnInteger(const std::string& text)
 {
-    throw EConvertError("'" + text + "' は整数ではありません");
+    throw EConvertError(EConvertError::Expected::Integer, text);
 }
 
 [[noreturn]] void NotAFloat(const std::string& text)
 {
-    throw EConvertError("'" + text + "' は浮動小数点数ではありません");
+    throw EConvertError(EConvertError::Expected::Float, text);
 }
+
+}   // namespace
+
+EConvertError::EConvertError(Expected expected, const std::string& text)
+    : std::runtime_error(ConvertMessage(expected, text)), m_expected(expected), m_text(text)
+{
+}
+
+namespace {
 
 // Doubles from here on round to infinity when narrowed to float.
 constexpr double kFloatOverflow = 3.4028235677973366e38;

@@ -9,7 +9,23 @@
 
 class EConvertError : public std::runtime_error {
 public:
+    // What the text was meant to be; the window words its message from this
+    // and the text, in the user's language.
+    enum class Expected {
+        Unknown,
+        Integer,
+        Float
+    };
+
     using std::runtime_error::runtime_error;
+    EConvertError(Expected expected, const std::string& text);
+
+    Expected What() const { return m_expected; }
+    const std::string& Text() const { return m_text; }
+
+private:
+    Expected m_expected = Expected::Unknown;
+    std::string m_text;
 };
 
 // Decimal integer with optional blanks around it and an optional sign;

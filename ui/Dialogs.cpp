@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Dialogs.h"
 
+#include "Translations.h"
+
 #include <QByteArray>
 #include <QColorDialog>
 #include <QFile>
@@ -44,7 +46,7 @@ Dialogs Dialogs::Real()
 
 void ShowHandlerError(const Dialogs& dialogs, QWidget* parent, const std::exception& error)
 {
-    dialogs.Error(parent, QString::fromUtf8(error.what()) + QStringLiteral("."));
+    dialogs.Error(parent, ErrorText(error) + QStringLiteral("."));
 }
 
 namespace {
@@ -101,7 +103,12 @@ std::unique_ptr<QFileDialog> MakeOpenDialog(QWidget* parent, const QString& star
     dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    const QStringList filters = QtFiltersFromDialogFilter(filter);
+    // The descriptions read in the user's language here only: the settings
+    // file and the options dialog keep the filter as it was written.
+    QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        parts[i] = TranslatedText(parts[i].toStdString());
+    const QStringList filters = QtFiltersFromDialogFilter(parts.join(QLatin1Char('|')));
     dialog->setNameFilters(filters);
     if (selectedFilter >= 0 && selectedFilter < filters.size())
         dialog->selectNameFilter(filters[selectedFilter]);

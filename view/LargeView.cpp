@@ -8,6 +8,7 @@
 #include "GraphPainter.h"
 #include "ViewLegend.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -492,7 +493,7 @@ void DrawNoData(QPainter& painter, const Layout& layout)
     font.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() * 1.6 : 14);
     painter.setFont(font);
     painter.setPen(QColor(200, 0, 0));
-    painter.drawText(QRectF(layout.Plot), Qt::AlignCenter, QStringLiteral("No data"));
+    painter.drawText(QRectF(layout.Plot), Qt::AlignCenter, QCoreApplication::translate("LargeView", "No data"));
     painter.restore();
 }
 

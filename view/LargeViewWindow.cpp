@@ -39,7 +39,7 @@ namespace {
 std::optional<ImageExportChoice> AskImageSize(QWidget* parent, const ImageExportChoice& suggested)
 {
     QDialog dialog(parent);
-    dialog.setWindowTitle(QObject::tr("PNGのサイズ"));
+    dialog.setWindowTitle(LargeViewWindow::tr("PNG size"));
     auto* form = new QFormLayout(&dialog);
     auto* width = new QSpinBox(&dialog);
     auto* height = new QSpinBox(&dialog);
@@ -51,9 +51,9 @@ std::optional<ImageExportChoice> AskImageSize(QWidget* parent, const ImageExport
     width->setValue(suggested.PixelSize.width());
     height->setValue(suggested.PixelSize.height());
     dpi->setValue(suggested.DotsPerInch);
-    form->addRow(QObject::tr("幅 (ピクセル)"), width);
-    form->addRow(QObject::tr("高さ (ピクセル)"), height);
-    form->addRow(QObject::tr("解像度 (DPI)"), dpi);
+    form->addRow(LargeViewWindow::tr("Width (pixels)"), width);
+    form->addRow(LargeViewWindow::tr("Height (pixels)"), height);
+    form->addRow(LargeViewWindow::tr("Resolution (DPI)"), dpi);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -230,20 +230,20 @@ void LargeViewWindow::resizeEvent(QResizeEvent* event)
 QMenu* LargeViewWindow::CreateContextMenu()
 {
     auto* menu = new QMenu(this);
-    menu->addAction(tr("PNGで保存..."), this, &LargeViewWindow::SaveWindowPng)->setObjectName("savePng");
-    menu->addAction(tr("サイズを指定してPNGで保存..."), this, &LargeViewWindow::SavePngAtSize)
+    menu->addAction(tr("Save as PNG..."), this, &LargeViewWindow::SaveWindowPng)->setObjectName("savePng");
+    menu->addAction(tr("Save as PNG at a size..."), this, &LargeViewWindow::SavePngAtSize)
         ->setObjectName("savePngAtSize");
-    menu->addAction(tr("SVGで保存..."), this, &LargeViewWindow::SaveSvg)->setObjectName("saveSvg");
+    menu->addAction(tr("Save as SVG..."), this, &LargeViewWindow::SaveSvg)->setObjectName("saveSvg");
     menu->addSeparator();
-    menu->addAction(tr("画像をコピー"), this, &LargeViewWindow::CopyImage)->setObjectName("copyImage");
-    menu->addAction(tr("データをコピー"), this, &LargeViewWindow::CopyData)->setObjectName("copyData");
+    menu->addAction(tr("Copy picture"), this, &LargeViewWindow::CopyImage)->setObjectName("copyImage");
+    menu->addAction(tr("Copy data"), this, &LargeViewWindow::CopyData)->setObjectName("copyData");
     menu->addSeparator();
-    QAction* legend = menu->addAction(tr("凡例を表示"));
+    QAction* legend = menu->addAction(tr("Show legend"));
     legend->setObjectName("showLegend");
     legend->setCheckable(true);
     legend->setChecked(m_options.ShowLegend);
     connect(legend, &QAction::toggled, this, &LargeViewWindow::SetShowLegend);
-    QAction* smooth = menu->addAction(tr("アンチエイリアス"));
+    QAction* smooth = menu->addAction(tr("Antialiasing"));
     smooth->setObjectName("antialiasing");
     smooth->setCheckable(true);
     smooth->setChecked(m_options.Antialiasing);
@@ -294,13 +294,13 @@ QString LargeViewWindow::SuggestedName(const QString& ending) const
 void LargeViewWindow::SaveWindowPng()
 {
     const QImage picture = CurrentImage();
-    const QString name =
-        WithEnding(ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
-                   QStringLiteral(".png"));
+    const QString name = WithEnding(
+        ChooseSaveFile(this, tr("Save as PNG"), tr("PNG pictures (*.png)"), SuggestedName(QStringLiteral(".png"))),
+        QStringLiteral(".png"));
     if (name.isEmpty())
         return;
     if (!picture.save(name, "PNG"))
-        ShowError(this, tr("保存できません: %1").arg(name));
+        ShowError(this, tr("Cannot save: %1").arg(name));
 }
 
 void LargeViewWindow::SavePngAtSize()
@@ -310,26 +310,26 @@ void LargeViewWindow::SavePngAtSize()
     const std::optional<ImageExportChoice> choice = ChooseImageSize(this, suggested);
     if (!choice || choice->PixelSize.isEmpty())
         return;
-    const QString name =
-        WithEnding(ChooseSaveFile(this, tr("PNGで保存"), tr("PNG画像 (*.png)"), SuggestedName(QStringLiteral(".png"))),
-                   QStringLiteral(".png"));
+    const QString name = WithEnding(
+        ChooseSaveFile(this, tr("Save as PNG"), tr("PNG pictures (*.png)"), SuggestedName(QStringLiteral(".png"))),
+        QStringLiteral(".png"));
     if (name.isEmpty())
         return;
     const QImage image = RenderViewImage(m_state, m_options, choice->PixelSize, choice->DotsPerInch);
     if (image.isNull() || !image.save(name, "PNG"))
-        ShowError(this, tr("保存できません: %1").arg(name));
+        ShowError(this, tr("Cannot save: %1").arg(name));
 }
 
 void LargeViewWindow::SaveSvg()
 {
-    const QString name =
-        WithEnding(ChooseSaveFile(this, tr("SVGで保存"), tr("SVG画像 (*.svg)"), SuggestedName(QStringLiteral(".svg"))),
-                   QStringLiteral(".svg"));
+    const QString name = WithEnding(
+        ChooseSaveFile(this, tr("Save as SVG"), tr("SVG pictures (*.svg)"), SuggestedName(QStringLiteral(".svg"))),
+        QStringLiteral(".svg"));
     if (name.isEmpty())
         return;
     std::string error;
     if (!ExportView(m_state, m_options, name, size(), error))
-        ShowError(this, tr("保存できません: %1").arg(QString::fromStdString(error)));
+        ShowError(this, tr("Cannot save: %1").arg(QString::fromStdString(error)));
 }
 
 void LargeViewWindow::CopyImage()
@@ -344,8 +344,8 @@ void LargeViewWindow::CopyData()
     // nothing was copied.
     if (const std::size_t cells = ShownDataCells(m_state); cells > m_copyLimitCells) {
         ShowError(this,
-                  tr("表示中のデータは %1 個の値があり、クリップボードには多すぎます (%2 個まで)。"
-                     "表示するファイルを減らしてください。")
+                  tr("The data shown has %1 values, too many for the clipboard (at most %2). "
+                     "Show fewer files.")
                       .arg(cells)
                       .arg(m_copyLimitCells));
         return;
