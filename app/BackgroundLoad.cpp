@@ -61,8 +61,7 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
     QTimer::singleShot(kProgressDelayMs, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
     if (!done) {
-        QProgressDialog progress(QStringLiteral("Reading %1").arg(FileNameToText(name)), QStringLiteral("Cancel"), 0,
-                                 kProgressSteps, this);
+        QProgressDialog progress(tr("Reading %1").arg(FileNameToText(name)), tr("Cancel"), 0, kProgressSteps, this);
         progress.setObjectName(QStringLiteral("LoadProgress"));
         progress.setWindowModality(Qt::ApplicationModal);
         progress.setMinimumDuration(0);

@@ -14,6 +14,7 @@
 #include "Searchfiles.h"
 #include "SettingsKeys.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 
 #include <QPainter>
 
@@ -58,9 +59,9 @@ QString DirectoryTrouble(const std::string& dir)
 {
     struct stat info { };
     if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return QStringLiteral("Follow mode is off: the folder is gone: %1").arg(FileNameToText(dir));
+        return AppText::tr("Follow mode is off: the folder is gone: %1").arg(FileNameToText(dir));
     if (::access(dir.c_str(), R_OK | X_OK) != 0)
-        return QStringLiteral("Follow mode is off: the folder cannot be read: %1").arg(FileNameToText(dir));
+        return AppText::tr("Follow mode is off: the folder cannot be read: %1").arg(FileNameToText(dir));
     return {};
 }
 

@@ -26,6 +26,7 @@ namespace {
     QT_TRANSLATE_NOOP("TForm1", "Copy read-outs and file names"),
     QT_TRANSLATE_NOOP("TForm1", "Save plot as PNG..."),
     QT_TRANSLATE_NOOP("TForm1", "Large view"),
+    QT_TRANSLATE_NOOP("TForm1", "Follow mode"),
     QT_TRANSLATE_NOOP("TForm1", "Help"),
 };
 

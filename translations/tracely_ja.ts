@@ -147,6 +147,14 @@
         <source>%1 の既定のアプリケーションは %2 の設定が優先されます</source>
         <translation>%1 の既定のアプリケーションは %2 の設定が優先されます</translation>
     </message>
+    <message>
+        <source>Follow mode is off: the folder is gone: %1</source>
+        <translation>Follow mode is off: the folder is gone: %1</translation>
+    </message>
+    <message>
+        <source>Follow mode is off: the folder cannot be read: %1</source>
+        <translation>Follow mode is off: the folder cannot be read: %1</translation>
+    </message>
 </context>
 <context>
     <name>FilterGrid</name>
@@ -314,6 +322,10 @@
     <message>
         <source>Visible range: X %1 to %2</source>
         <translation>Visible range: X %1 to %2</translation>
+    </message>
+    <message>
+        <source>%1 — following</source>
+        <translation>%1 — following</translation>
     </message>
 </context>
 <context>
@@ -553,6 +565,18 @@
     <message>
         <source>Save plot as PNG</source>
         <translation>Save plot as PNG</translation>
+    </message>
+    <message>
+        <source>Reading %1</source>
+        <translation>Reading %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Follow mode</source>
+        <translation>Follow mode</translation>
     </message>
 </context>
 <context>

@@ -168,7 +168,7 @@ QString LargeViewWindow::Title() const
 {
     QString title = LargeViewTitle(m_state);
     if (m_following)
-        title += QStringLiteral(" \u2014 following");
+        title = tr("%1 \u2014 following").arg(title);
     return title;
 }
 
