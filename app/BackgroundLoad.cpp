@@ -10,6 +10,8 @@
 // and acknowledged only after its file is shown, as always.
 #include "Unit1.h"
 
+#include "Prefetcher.h"
+
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -31,8 +33,31 @@ std::uint64_t SizeOf(const std::string& name)
 
 }   // namespace
 
+void TForm1::SetPrefetching(bool on)
+{
+    if (!on)
+        m_prefetcher.reset();
+    else if (!m_prefetcher) {
+        m_prefetcher = std::make_unique<Prefetcher>();
+        if (State.Traces[0].Loaded())
+            PrefetchNeighbours();
+    }
+}
+
+void TForm1::PrefetchNeighbours()
+{
+    if (!m_prefetcher)
+        return;
+    LoadInputs inputs = LoadInputs::Of(State);
+    inputs.RedetectColumns = false;   // as a step reads
+    m_prefetcher->Start({m_navigator.PathAfterSteps(1), m_navigator.PathAfterSteps(-1)}, inputs);
+}
+
 LoadResult TForm1::ReadAndCommit(const std::string& name)
 {
+    if (m_prefetcher)
+        if (std::optional<PreparedLoad> read = m_prefetcher->Take(name, LoadInputs::Of(State)))
+            return CommitDataFile(State, std::move(*read));
     const std::uint64_t size = SizeOf(name);
     if (size < m_backgroundLoadFrom)
         return LoadDataFile(State, name);

@@ -41,6 +41,7 @@ void TForm1::StepInDir(std::string (DirectoryNavigator::*step)())
     // A position outside the listing raises the list error before anything is loaded.
     if (LoadAndReport((m_navigator.*step)()))
         PaintGraph();
+    PrefetchNeighbours();
 }
 
 void TForm1::NextInDir()

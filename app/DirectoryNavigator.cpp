@@ -88,6 +88,15 @@ int DirectoryNavigator::WheelNotch(bool forward)
     return forward ? 1 : -1;
 }
 
+std::string DirectoryNavigator::PathAfterSteps(int step) const
+{
+    const int count = m_state.ListingCount;
+    if (count <= 0)
+        return {};
+    const int index = ((m_state.ListingIndex + step) % count + count) % count;
+    return m_state.CurrentDir + m_files.GetFileName(index);
+}
+
 std::string DirectoryNavigator::ShownName() const
 {
     if (m_state.ListingIndex < 0 || m_state.ListingIndex >= m_state.ListingCount)

@@ -48,6 +48,10 @@ public:
     // back to 0. Returns +1 (Next), -1 (Previous) or 0.
     int WheelNotch(bool forward);
 
+    // The path a step of `step` positions (wrapping around) would lead to,
+    // without moving; empty for an empty listing.
+    std::string PathAfterSteps(int step) const;
+
     // The listed name at the shown position; empty when there is none.
     std::string ShownName() const;
 

@@ -60,6 +60,7 @@ void TForm1::NewFileINput()
         return;
     PaintGraph();
     ShowDataControls();
+    PrefetchNeighbours();
 }
 
 void TForm1::FIleNameInput()

@@ -8,6 +8,7 @@
 #include "LargeViewWindow.h"
 #include "PlotCursor.h"
 #include "PlotView.h"
+#include "Prefetcher.h"
 #include "QtTextRenderer.h"
 #include "SettingsLocation.h"
 

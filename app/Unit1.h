@@ -48,6 +48,7 @@ class PlotView;
 class QtTextRenderer;
 class LargeViewWindow;
 struct FollowWatch;
+class Prefetcher;
 struct ViewLimits;
 
 // The seven controls of one axis, in the order the handlers address them.
@@ -136,6 +137,10 @@ public:
     void SetBackgroundLoadFrom(std::uint64_t bytes) { m_backgroundLoadFrom = bytes; }
     // A load is being read on the worker.
     bool Loading() const { return m_loading; }
+    // After each step the neighbours in both directions are read ahead on
+    // workers; off until switched on (never in screenshot mode).
+    void SetPrefetching(bool on);
+    const Prefetcher* Prefetching() const { return m_prefetcher.get(); }
     // Names given as text (command line, hand-over), relative ones taken in
     // dir, opened together as above from the current trace count.
     void OpenNamesTogether(const std::vector<std::string>& names, const std::string& dir);
@@ -347,6 +352,7 @@ private:
     // The reader, on a worker for a large file (BackgroundLoad.cpp); a
     // cancelled read commits nothing.
     LoadResult ReadAndCommit(const std::string& name);
+    void PrefetchNeighbours();
     void ScheduleFollowLook();
     // Points the notifications at CurrentDir and the file in slot 0.
     void WatchFollowedFiles();
@@ -377,7 +383,8 @@ private:
     // About 20 ms of reading on this machine: below it a worker costs more
     // than the freeze it saves.
     std::uint64_t m_backgroundLoadFrom = std::uint64_t(8) << 20;
-    bool m_loading = false;   // the settings file has its section, or it was switched
+    bool m_loading = false;
+    std::unique_ptr<Prefetcher> m_prefetcher;   // the settings file has its section, or it was switched
 };
 
 // Why a file cannot be opened, and the line that says so ("reason: name").

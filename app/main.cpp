@@ -83,6 +83,7 @@ int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, boo
         return 0;
     }
 
+    form.SetPrefetching(true);
     form.show();
     if (showLargeView || form.LargeViewWasOpen())
         form.ShowLargeView();

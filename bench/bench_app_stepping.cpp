@@ -93,9 +93,10 @@ Dialogs QuietDialogs()
     return d;
 }
 
-// view: 1 with the large view open at 1920 x 1080 beside the window. Every
-// notch is followed by the event loop's pending work, as in the running
-// program, so the view's coalesced repaints are counted too.
+// view: 1 with the large view open at 1920 x 1080 beside the window;
+// prefetch: 1 with the neighbours read ahead, as the running program does.
+// Every notch is followed by the event loop's pending work, as in the
+// running program, so the view's coalesced repaints are counted too.
 void WheelStepping(benchmark::State& state)
 {
     TForm1 form(g_dir + g_names.front(), QuietDialogs());
@@ -104,6 +105,7 @@ void WheelStepping(benchmark::State& state)
         form.ShowLargeView();
         form.LargeView()->resize(1920, 1080);
     }
+    form.SetPrefetching(state.range(1) != 0);
     QApplication::processEvents();
     form.findChild<QLineEdit*>(QStringLiteral("NumofTraces"))->setText(QStringLiteral("10"));
     form.State.UnitWheel = 1;
@@ -185,7 +187,15 @@ void LoadOnly(benchmark::State& state)
 
 }   // namespace
 
-BENCHMARK(WheelStepping)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(WheelStepping)
+    ->ArgNames({"view", "prefetch"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
 BENCHMARK(WindowLoadAndRender)
     ->ArgName("names")
     ->Arg(1)

@@ -70,6 +70,25 @@ std::vector<FilePart> PartsToRead(int fd, const FileVersion& version, unsigned w
     return split;
 }
 
+// Far more than the file system clock's tick.
+constexpr double kStampSettleSeconds = 0.05;
+
+double SecondsBetween(const timespec& earlier, const timespec& later)
+{
+    return double(later.tv_sec - earlier.tv_sec) + double(later.tv_nsec - earlier.tv_nsec) * 1e-9;
+}
+
+FileStamp StampFrom(const struct stat& info)
+{
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+FileStamp StampOfDescriptor(int fd)
+{
+    struct stat info { };
+    return ::fstat(fd, &info) == 0 ? StampFrom(info) : FileStamp{};
+}
+
 // Reads from the descriptor's offset; a watched load counts its bytes and
 // fails its next read once cancelled.
 DataFileLines::ReadFunction WholeFileReader(int fd, ReadWatch* watch)
@@ -94,6 +113,19 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     UniqueFd fd;
     if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
         return Refuse(error);
+    read.Stamp = StampOfDescriptor(fd.Get());
+    // Whatever way the read ends, whether the file held still meanwhile.
+    // File times come from a coarse clock: a file changed within one of its
+    // ticks of the read could change again without its times showing it.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const bool settled = SecondsBetween(read.Stamp.Changed, now) > kStampSettleSeconds;
+    struct SteadyCheck {
+        PreparedLoad& Read;
+        int Fd;
+        bool Settled;
+        ~SteadyCheck() { Read.Steady = Settled && Read.Stamp.Size >= 0 && StampOfDescriptor(Fd) == Read.Stamp; }
+    } steady{read, fd.Get(), settled};
 
     const FileVersion version = VersionOf(fd.Get());
     std::vector<FilePart> parts = PartsToRead(fd.Get(), version, hooks.ReadParts);
@@ -210,6 +242,19 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name)
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks)
 {
     return CommitDataFile(state, ReadDataFile(LoadInputs::Of(state), name, hooks));
+}
+
+bool FileStamp::operator==(const FileStamp& other) const
+{
+    return Device == other.Device && Inode == other.Inode && Size == other.Size &&
+        Modified.tv_sec == other.Modified.tv_sec && Modified.tv_nsec == other.Modified.tv_nsec &&
+        Changed.tv_sec == other.Changed.tv_sec && Changed.tv_nsec == other.Changed.tv_nsec;
+}
+
+FileStamp StampOf(const std::string& name)
+{
+    struct stat info { };
+    return ::stat(name.c_str(), &info) == 0 ? StampFrom(info) : FileStamp{};
 }
 
 LoadInputs LoadInputs::Of(const PlotState& state)

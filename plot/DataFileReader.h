@@ -16,8 +16,10 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
+#include <sys/types.h>
 
 class UniqueFd;
 
@@ -87,13 +89,33 @@ struct LoadInputs {
     std::array<std::int32_t, kAxisCount> ColumnMap{0, 1, 2, 3};
 
     static LoadInputs Of(const PlotState& state);
+    bool operator==(const LoadInputs&) const = default;
 };
+
+// What tells one version of a file from another: a file replaced by a copy
+// that keeps size and modification time (cp -p, then mv) still has another
+// inode and change time.
+struct FileStamp {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = -1;
+    timespec Modified{};
+    timespec Changed{};
+
+    bool operator==(const FileStamp& other) const;
+};
+// The stamp of the named file now; Size -1 when there is none.
+FileStamp StampOf(const std::string& name);
 
 // A file read but not yet in the history.
 struct PreparedLoad {
     LoadResult Result;
     TraceSlot Fresh;
     bool Redetect = false;
+    FileStamp Stamp;   // of the file as opened
+    // The file had the same stamp when the read ended, and had not changed
+    // for a while when it began: its stamp then tells any later change.
+    bool Steady = false;
 };
 
 // The reading half of a load. It touches no state, so it may run on another

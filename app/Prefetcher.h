@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// Reads the files a step is likely to go to next (the neighbours of the shown
+// file) on worker threads, so that the step itself is a paint only.
+//
+// A prefetched read is handed out only when it is provably what a load now
+// would read: the same column inputs, a file that held still while it was
+// read, and a file with the same stamp now (device, inode, size,
+// modification and change times). Anything else is read again as usual.
+//
+// Memory is bounded: at most kPrefetchFiles reads are held, and a file whose
+// table would pass kPrefetchTableBytes is not prefetched at all.
+#pragma once
+
+#include "DataFileReader.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+inline constexpr std::size_t kPrefetchFiles = 2;
+inline constexpr std::size_t kPrefetchTableBytes = std::size_t(32) << 20;
+
+class Prefetcher {
+public:
+    Prefetcher() = default;
+    ~Prefetcher();
+    Prefetcher(const Prefetcher&) = delete;
+    Prefetcher& operator=(const Prefetcher&) = delete;
+
+    // Reads these files (at most kPrefetchFiles) with these inputs; reads of
+    // other files or with other inputs are cancelled and dropped.
+    void Start(const std::vector<std::string>& names, const LoadInputs& inputs);
+
+    // The read of `name` when it can stand for a load now; waits for it if it
+    // is still running. The read is given up either way.
+    std::optional<PreparedLoad> Take(const std::string& name, const LoadInputs& inputs);
+
+    // Cancels and drops every read.
+    void Clear();
+
+    // Reads held or running.
+    std::size_t Size() const { return m_entries.size(); }
+
+private:
+    struct Entry {
+        std::string Name;
+        LoadInputs Inputs;
+        ReadWatch Watch;
+        PreparedLoad Read;
+        std::thread Worker;
+    };
+    static void Finish(Entry& entry, bool cancel);
+
+    std::vector<std::unique_ptr<Entry>> m_entries;
+};
