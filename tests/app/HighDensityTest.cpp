@@ -1,26 +1,27 @@
 // SPDX-License-Identifier: MIT
 // The main window on a high-density screen. ctest runs this suite at the
-// screen ratios 1, 1.5 and 2 (QT_SCALE_FACTOR); the expected device pixels
-// are listed for each.
+// screen ratios 1, 1.25, 1.5, 1.75 and 2 (QT_SCALE_FACTOR); the device
+// pixels expected at each are listed.
 #include "AppTestSupport.h"
 #include "MainWindowUi.h"
 
 #include "GraphPainter.h"
 #include "PlotView.h"
-#include "QtTextRenderer.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 struct RatioCase {
     double Ratio;
     QSize Picture;
-    QPoint Frame;      // the frame's top left device pixel
-    int PlotWidth;     // of the plot with its frame, in device pixels
+    QRect Plot;        // the plot with its frame, in device pixels
     int LineWidth;     // of every one-pixel line
     int Graticule;     // first device column of the graticule line at logical x 101
     QPoint Vertex;     // the trace's vertex (5, 1) of the file below
@@ -29,9 +30,11 @@ struct RatioCase {
 };
 
 const RatioCase kCases[] = {
-    {1.0, {383, 431}, {70, 1}, 311, 1, 101, {225, 156}, 618, {100, 280}},
-    {1.5, {575, 647}, {105, 2}, 467, 2, 152, {337, 235}, 1852, {151, 421}},
-    {2.0, {766, 862}, {140, 2}, 622, 2, 202, {450, 312}, 2472, {201, 561}},
+    {1.0, {383, 431}, {70, 1, 311, 311}, 1, 101, {225, 156}, 618, {100, 280}},
+    {1.25, {479, 539}, {88, 1, 388, 389}, 1, 126, {281, 195}, 773, {125, 350}},
+    {1.5, {575, 647}, {105, 2, 467, 467}, 2, 152, {337, 235}, 1852, {151, 421}},
+    {1.75, {670, 754}, {123, 2, 544, 544}, 2, 177, {394, 273}, 2160, {176, 491}},
+    {2.0, {766, 862}, {140, 2, 622, 622}, 2, 202, {450, 312}, 2472, {201, 561}},
 };
 
 int Changed(const QImage& a, const QImage& b)
@@ -47,27 +50,25 @@ int Changed(const QImage& a, const QImage& b)
 
 class HighDensityWindow : public MainWindowTest {
 protected:
-    // X 0..10, Y 0..2, a vertex at (5, 1) in the middle of the plot.
-    TForm1& OpenVertex()
+    // X 0..10, Y -2..4: the trace keeps off the frame and off logical row
+    // 103, with a vertex at (5, 1) in the middle of the plot.
+    void SetUp() override
     {
+        MainWindowTest::SetUp();
         TForm1& form = MakeForm(WriteFile("vertex.dat", "0 0\n4 2\n5 1\n10 2\n"));
+        TypeInto(Ui(form).Y1_upper, "4");
+        TypeInto(Ui(form).Y1_lower, "-2");
         form.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         View = form.findChild<PlotView*>();
-        return form;
-    }
-
-    const RatioCase& Case(const TForm1& form) const
-    {
         for (const RatioCase& c : kCases)
             if (c.Ratio == form.devicePixelRatioF())
-                return c;
-        ADD_FAILURE() << "no expectations for ratio " << form.devicePixelRatioF();
-        return kCases[0];
+                Case = c;
+        ASSERT_EQ(Case.Ratio, form.devicePixelRatioF()) << "no device pixels listed for this ratio";
     }
 
-    // A move to client position p in logical pixels, which the platform
-    // gives fractional between whole ones above ratio 1.
+    // A move to a client position, fractional between logical pixels above
+    // ratio 1, as the platform reports a device pixel.
     void Move(const QPointF& client)
     {
         const QPointF local = client - QPointF(View->pos());
@@ -77,116 +78,83 @@ protected:
     }
 
     PlotView* View = nullptr;
+    RatioCase Case{};
 };
 
 TEST_F(HighDensityWindow, PictureIsHeldAtTheScreenRatioAndShownPixelForPixel)
 {
-    TForm1& form = OpenVertex();
-    const RatioCase& c = Case(form);
-    const QImage& picture = form.Picture();
-    EXPECT_EQ(picture.devicePixelRatio(), c.Ratio);
-    EXPECT_EQ(picture.size(), c.Picture);
-
-    // The grab shows the plot exactly as drawn: no pixel resampled or
-    // shifted, though the plot's origin lies between device pixels at 1.5.
-    const QImage shot = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect plot(c.Frame, QSize(c.PlotWidth, c.PlotWidth));
-    EXPECT_EQ(form.PlotImage().size(), plot.size());
-    EXPECT_EQ(shot.copy(plot), picture.copy(plot));
+    const QImage& picture = Form->Picture();
+    EXPECT_EQ(picture.devicePixelRatio(), Case.Ratio);
+    EXPECT_EQ(picture.size(), Case.Picture);
+    EXPECT_EQ(Form->PlotImage(), picture.copy(Case.Plot));
+    // Nothing resampled or shifted, though the plot's origin falls between
+    // device pixels at 1.5.
+    const QImage shot = Form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.copy(Case.Plot), picture.copy(Case.Plot));
 }
 
-TEST_F(HighDensityWindow, FrameGraticuleAndTraceStandAtTheirDevicePixels)
+TEST_F(HighDensityWindow, LinesHaveOneWidthAndTheTraceStandsAtItsDevicePixels)
 {
-    TForm1& form = OpenVertex();
-    const RatioCase& c = Case(form);
-    const QImage& picture = form.Picture();
-    const int row = qRound(100 * c.Ratio);
-    auto rgb = [&](int x, int y) { return picture.pixel(x, y) & 0xFFFFFF; };
-    const QRgb background = form.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+    // Runs of a colour along a device row of the plot: where each starts, how wide it is.
+    const QImage& picture = Form->Picture();
+    auto runs = [&](int row, QRgb colour) {
+        std::vector<std::pair<int, int>> found;
+        for (int x = Case.Plot.left(); x <= Case.Plot.right(); ++x) {
+            if ((picture.pixel(x, row) & 0xFFFFFF) != colour)
+                continue;
+            if (!found.empty() && found.back().first + found.back().second == x)
+                ++found.back().second;
+            else
+                found.push_back({x, 1});
+        }
+        return found;
+    };
+    const QRgb background = Form->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+    const int row = qRound(103 * Case.Ratio);   // between two minor ticks
+    const auto graticule = runs(row, background);
+    ASSERT_EQ(graticule.size(), 9u);
+    EXPECT_EQ(graticule[0].first, Case.Graticule);
+    for (const auto& [start, width] : graticule)
+        EXPECT_EQ(width, Case.LineWidth) << "at " << start;
+    const auto frame = runs(row, 0x000000);
+    ASSERT_EQ(frame.size(), 2u);
+    EXPECT_EQ(frame[0], std::pair(Case.Plot.left(), Case.LineWidth));
+    EXPECT_EQ(frame[1], std::pair(Case.Plot.right() + 1 - Case.LineWidth, Case.LineWidth));
+    // The graticule's ends leave the frame whole.
+    const std::vector<std::pair<int, int>> whole{{Case.Plot.left(), Case.Plot.width()}};
+    for (int i = 0; i < Case.LineWidth; ++i)
+        EXPECT_EQ(runs(Case.Plot.top() + i, 0x000000), whole) << "frame row " << i;
 
-    EXPECT_EQ(rgb(c.Frame.x() - 1, row), background);
-    for (int i = 0; i < c.LineWidth; ++i) {
-        EXPECT_EQ(rgb(c.Frame.x() + i, row), 0x000000u) << i;
-        EXPECT_EQ(rgb(c.Graticule + i, row), background) << i;
-    }
-    EXPECT_EQ(rgb(c.Frame.x() + c.LineWidth, row), 0xFFFFFFu);
-    EXPECT_EQ(rgb(c.Graticule - 1, row), 0xFFFFFFu);
-    EXPECT_EQ(rgb(c.Graticule + c.LineWidth, row), 0xFFFFFFu);
-
-    const QRgb trace = form.Canvas().PixelOf(form.State.Colors[TraceColorIndex(ShownYs(form.State), 0, 1)]);
-    EXPECT_EQ(picture.pixel(c.Vertex), trace);
-    EXPECT_EQ(picture.pixel(c.Vertex + QPoint(0, c.LineWidth - 1)), trace);
+    // The segment leaving the vertex is flat: the pen runs down the column.
+    const QRgb trace = Form->Canvas().PixelOf(Form->State.Colors[TraceColorIndex(ShownYs(Form->State), 0, 1)]);
+    EXPECT_EQ(picture.pixel(Case.Vertex), trace);
+    EXPECT_EQ(picture.pixel(Case.Vertex + QPoint(0, Case.LineWidth - 1)), trace);
 }
 
 TEST_F(HighDensityWindow, CrossInvertsItsBandsAndMovesRestoreWhatItCovered)
 {
-    TForm1& form = OpenVertex();
-    const RatioCase& c = Case(form);
-    const QImage plain = form.Picture().copy();
-
-    Ui(form).Cursor->setChecked(true);
-    EXPECT_EQ(Changed(plain, form.Picture()), c.CrossPixels);
-    const QPoint centre(c.Vertex.x() + (c.Ratio == 1.5 ? 1 : 0), 300);   // column 225
-    EXPECT_EQ(form.Picture().pixel(centre) & 0xFFFFFF, ~plain.pixel(centre) & 0xFFFFFF);
-
+    const QImage plain = Form->Picture().copy();
+    Ui(*Form).Cursor->setChecked(true);
+    EXPECT_EQ(Changed(plain, Form->Picture()), Case.CrossPixels);
     for (const QPoint p : {QPoint(100, 200), QPoint(101, 201), QPoint(380, 311), QPoint(70, 1)})
         Move(p);
-    EXPECT_EQ(form.State.CursorX, 70);
-    EXPECT_EQ(Changed(plain, form.Picture()), c.CrossPixels);
-    Ui(form).Cursor->setChecked(false);
-    EXPECT_EQ(form.Picture(), plain);
+    EXPECT_EQ(Form->State.CursorX, 70);
+    EXPECT_EQ(Changed(plain, Form->Picture()), Case.CrossPixels);
+    Ui(*Form).Cursor->setChecked(false);
+    EXPECT_EQ(Form->Picture(), plain);
 }
 
 TEST_F(HighDensityWindow, ReadoutsAgreeWithRatioOneAtTheSameLogicalPixels)
 {
-    TForm1& form = OpenVertex();
-    const RatioCase& c = Case(form);
-    Ui(form).Cursor->setChecked(true);
     Move(QPoint(225, 156));
-    EXPECT_EQ(Ui(form).CurrentX->text(), "+5");
-    EXPECT_EQ(Ui(form).CurrentY1->text(), "+1");
-    Move(QPoint(101, 280));
-    EXPECT_EQ(Ui(form).CurrentX->text(), "+1");
-    EXPECT_EQ(Ui(form).CurrentY1->text(), "+0.2");
-
+    EXPECT_EQ(Ui(*Form).CurrentX->text(), "+5");
+    EXPECT_EQ(Ui(*Form).CurrentY1->text(), "+1");
     // The last device pixel over logical pixel (100, 280) still reads it,
     // though its logical position rounds to the next pixel.
-    Move(QPointF(c.Last) / c.Ratio);
-    EXPECT_EQ(form.State.CursorX, 100);
-    EXPECT_EQ(form.State.CursorY, 280);
-    EXPECT_EQ(Ui(form).CurrentX->text(), "+0.9677");
-}
-
-TEST(HighDensityText, NoDataIsDrawnAtDeviceResolutionWhereItStandsAtRatioOne)
-{
-    // Red pixels of "No data" at ratio 1 and 2: the box doubles, and the
-    // glyphs are drawn anew, not ratio-1 pixels doubled.
-    QRect box[2];
-    QImage images[2];
-    for (int i = 0; i < 2; ++i) {
-        const double ratio = i + 1.0;
-        images[i] = QImage(int(383 * ratio), int(431 * ratio), QImage::Format_RGB32);
-        images[i].fill(Qt::gray);
-        QtTextRenderer text;
-        RasterCanvas canvas(PixelBuffer{reinterpret_cast<std::uint32_t*>(images[i].bits()), images[i].width(),
-                                        images[i].height(), images[i].width(), ratio},
-                            &text);
-        PlotState state;   // no controls: every axis automatic
-        DrawGraph(state, canvas);
-        for (int y = 0; y < images[i].height(); ++y)
-            for (int x = 0; x < images[i].width(); ++x)
-                if (qRed(images[i].pixel(x, y)) > 200 && qGreen(images[i].pixel(x, y)) < 90)
-                    box[i] |= QRect(x, y, 1, 1);
-    }
-    ASSERT_FALSE(box[0].isEmpty());
-    EXPECT_NEAR(box[1].left(), 2 * box[0].left(), 2);
-    EXPECT_NEAR(box[1].top(), 2 * box[0].top(), 2);
-    EXPECT_NEAR(box[1].width(), 2 * box[0].width(), 3);
-    EXPECT_NEAR(box[1].height(), 2 * box[0].height(), 3);
-    bool doubled = true;
-    for (int y = box[1].top(); y <= box[1].bottom() && doubled; y += 2)
-        for (int x = box[1].left() & ~1; x <= box[1].right() && doubled; x += 2)
-            doubled = images[1].pixel(x, y) == images[1].pixel(x + 1, y) &&
-                images[1].pixel(x, y) == images[1].pixel(x, y + 1);
-    EXPECT_FALSE(doubled);
+    Ui(*Form).Cursor->setChecked(true);
+    Move(QPointF(Case.Last) / Case.Ratio);
+    EXPECT_EQ(Form->State.CursorX, 100);
+    EXPECT_EQ(Form->State.CursorY, 280);
+    EXPECT_EQ(Ui(*Form).CurrentX->text(), "+0.9677");
+    EXPECT_EQ(Ui(*Form).CurrentY1->text(), "-1.4");
 }
