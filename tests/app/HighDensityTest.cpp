@@ -37,15 +37,6 @@ const RatioCase kCases[] = {
     {2.0, {766, 862}, {140, 2, 622, 622}, 2, 202, {450, 312}, 2472, {201, 561}},
 };
 
-int Changed(const QImage& a, const QImage& b)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-    return count;
-}
-
 }   // namespace
 
 class HighDensityWindow : public MainWindowTest {
@@ -135,11 +126,11 @@ TEST_F(HighDensityWindow, CrossInvertsItsBandsAndMovesRestoreWhatItCovered)
 {
     const QImage plain = Form->Picture().copy();
     Ui(*Form).Cursor->setChecked(true);
-    EXPECT_EQ(Changed(plain, Form->Picture()), Case.CrossPixels);
+    EXPECT_EQ(DifferentPixels(plain, Form->Picture()), Case.CrossPixels);
     for (const QPoint p : {QPoint(100, 200), QPoint(101, 201), QPoint(380, 311), QPoint(70, 1)})
         Move(p);
     EXPECT_EQ(Form->State.CursorX, 70);
-    EXPECT_EQ(Changed(plain, Form->Picture()), Case.CrossPixels);
+    EXPECT_EQ(DifferentPixels(plain, Form->Picture()), Case.CrossPixels);
     Ui(*Form).Cursor->setChecked(false);
     EXPECT_EQ(Form->Picture(), plain);
 }
