@@ -45,11 +45,7 @@ struct TraceFrame {
     }
 };
 
-struct Mapper {
-    int Left;
-    int Bottom;
-    AxisScale X;
-    AxisScale Y;
+struct Mapper : TraceFrame {
     const float* Xs;
     const float* Ys;
 
@@ -141,8 +137,7 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
         return;
     const std::size_t count = DrawablePoints(slot);
     const DeviceGrid grid = canvas.Grid();
-    const TraceFrame frame(state, grid, axis);
-    const Mapper map{frame.Left, frame.Bottom, frame.X, frame.Y, (*slot.Table)[0], (*slot.Table)[axis]};
+    const Mapper map{TraceFrame(state, grid, axis), (*slot.Table)[0], (*slot.Table)[axis]};
 
     canvas.Pen.Width = grid.LineWidth();
     canvas.Pen.Mode = pmCopy;
