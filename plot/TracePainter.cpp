@@ -6,12 +6,14 @@
 // point's row when the walk only ever arrives there. A one-pixel segment
 // leaving the run starts at the last point and covers that row anyway, so the
 // whole column span can be painted at once and only the segments between
-// columns are walked. The final run of a trace has no segment after it, and a
-// wider pen (a device pixel ratio above 1) leaving flat covers the last row
-// only in its own column; then the row is left to the steps that covered it.
-// Whether they did is kept as the run grows: every row between the minimum and
-// the maximum but the last is covered, so a step arriving at a row covers it
-// when an earlier step had reached that far.
+// columns are walked. The final run of a trace has no segment after it; for it
+// the last row is checked against the run's steps.
+//
+// A wider pen (a device pixel ratio above 1) leaving flat covers the last row
+// only in its own column, so there every run leaves that row to the steps that
+// covered it. Whether they did is kept as the run grows: every row between the
+// minimum and the maximum but the last is covered, so a step arriving at a row
+// covers it when an earlier step had reached that far.
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
@@ -54,6 +56,25 @@ struct Mapper : TraceFrame {
     int PixelX(std::size_t i) const { return Left + X.Offset(Xs[i]); }
     int PixelY(std::size_t i) const { return Bottom - Y.Offset(Ys[i]); }
 };
+
+// Whether the steps of the run from index start to the end arrive at row
+// lastY without ever covering it (each step covers its start row up to, not
+// including, its end row).
+bool LastRowCovered(const Mapper& map, std::size_t start, std::size_t end, int lastY)
+{
+    bool have = false;
+    int previous = 0;
+    for (std::size_t i = start; i < end; ++i) {
+        if (!map.Valid(i))
+            continue;
+        const int y = map.PixelY(i);
+        if (have && ((previous <= lastY && lastY < y) || (y < lastY && lastY <= previous)))
+            return true;
+        previous = y;
+        have = true;
+    }
+    return false;
+}
 
 constexpr std::size_t kBlock = 256;
 constexpr int kMissing = -1;   // a mapped x is never negative: the frame's left edge is not
@@ -113,6 +134,60 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
 }
 #endif
 
+// The runs of points first..count-1 (the first valid), column by column.
+template <bool WidePen> void WalkRuns(const Mapper& map, RasterCanvas& canvas, std::size_t first, std::size_t count)
+{
+    std::size_t runStart = first;
+    int column = map.PixelX(first);
+    int lastY = map.PixelY(first);
+    int low = lastY;
+    int high = lastY;
+    bool lastCovered = false;   // kept for a wide pen only
+    auto paintRun = [&](bool whole) {
+        if (whole) {
+            canvas.PaintColumn(column, low, high);
+            return;
+        }
+        if (low < lastY)
+            canvas.PaintColumn(column, low, lastY - 1);
+        if (lastY < high)
+            canvas.PaintColumn(column, lastY + 1, high);
+    };
+    // Points are mapped a block at a time, apart from the run bookkeeping, so
+    // that the mapping loop carries no hard-to-predict branch.
+    int xs[kBlock];
+    int ys[kBlock];
+    for (std::size_t base = first + 1; base < count; base += kBlock) {
+        const std::size_t size = std::min(kBlock, count - base);
+        MapBlock(map, base, size, xs, ys);
+        for (std::size_t j = 0; j < size; ++j) {
+            const int x = xs[j];
+            if (x < 0)
+                continue;
+            const int y = ys[j];
+            if (x == column) {
+                if constexpr (WidePen)
+                    lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
+                low = std::min(low, y);
+                high = std::max(high, y);
+                lastY = y;
+                continue;
+            }
+            if (low != high)
+                paintRun(!WidePen || lastCovered);
+            canvas.MoveTo(column, lastY);
+            canvas.LineTo(x, y);
+            runStart = base + j;
+            column = x;
+            lastY = low = high = y;
+            lastCovered = false;
+        }
+    }
+
+    paintRun(LastRowCovered(map, runStart, count, lastY));
+    canvas.MoveTo(column, lastY);
+}
+
 }   // namespace
 
 DevicePoint TracePoint(const PlotState& state, const DeviceGrid& grid, int axis, float x, float y)
@@ -148,51 +223,8 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
     if (i == count)
         return;
 
-    int column = map.PixelX(i);
-    int lastY = map.PixelY(i);
-    int low = lastY;
-    int high = lastY;
-    bool lastCovered = false;
-    const bool leavingCoversLast = canvas.Pen.Width == 1;
-    auto paintRun = [&](bool whole) {
-        if (whole) {
-            canvas.PaintColumn(column, low, high);
-            return;
-        }
-        if (low < lastY)
-            canvas.PaintColumn(column, low, lastY - 1);
-        if (lastY < high)
-            canvas.PaintColumn(column, lastY + 1, high);
-    };
-    // Points are mapped a block at a time, apart from the run bookkeeping, so
-    // that the mapping loop carries no hard-to-predict branch.
-    int xs[kBlock];
-    int ys[kBlock];
-    for (std::size_t base = i + 1; base < count; base += kBlock) {
-        const std::size_t size = std::min(kBlock, count - base);
-        MapBlock(map, base, size, xs, ys);
-        for (std::size_t j = 0; j < size; ++j) {
-            const int x = xs[j];
-            if (x < 0)
-                continue;
-            const int y = ys[j];
-            if (x == column) {
-                lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
-                low = std::min(low, y);
-                high = std::max(high, y);
-                lastY = y;
-                continue;
-            }
-            if (low != high)
-                paintRun(leavingCoversLast || lastCovered);
-            canvas.MoveTo(column, lastY);
-            canvas.LineTo(x, y);
-            column = x;
-            lastY = low = high = y;
-            lastCovered = false;
-        }
-    }
-
-    paintRun(lastCovered);
-    canvas.MoveTo(column, lastY);
+    if (canvas.Pen.Width == 1)
+        WalkRuns<false>(map, canvas, i, count);
+    else
+        WalkRuns<true>(map, canvas, i, count);
 }
