@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cmath>
+
 namespace {
 
 // A text that does not fit shows its beginning: the sign of a limit, the
@@ -31,6 +33,34 @@ void TForm1::DrawGraphIntoPicture()
     DrawGraph(State, *m_canvas);
     if (Following())
         DrawFollowMarker();
+}
+
+double TForm1::ScreenRatio() const
+{
+    const double ratio = devicePixelRatioF();
+    return ratio > 0 && std::isfinite(ratio) ? ratio : 1.0;
+}
+
+void TForm1::MakePicture(double ratio)
+{
+    const DeviceGrid grid{ratio};
+    m_picture = QImage(grid.Edge(kClientWidth), grid.Edge(kClientHeight), QImage::Format_RGB32);
+    m_picture.setDevicePixelRatio(ratio);
+    m_picture.fill(palette().color(QPalette::Window));
+    m_canvas->SetBuffer(PixelBuffer{reinterpret_cast<std::uint32_t*>(m_picture.bits()), m_picture.width(),
+                                    m_picture.height(), static_cast<int>(m_picture.bytesPerLine() / 4), ratio});
+}
+
+void TForm1::FollowDeviceRatio()
+{
+    const double ratio = ScreenRatio();
+    if (ratio == m_picture.devicePixelRatio())
+        return;
+    // Moved to a screen of another density: the cross starts again at the
+    // centre, as after any paint.
+    MakePicture(ratio);
+    const GraphBusy painting(State);
+    Guarded([this] { DrawGraphIntoPicture(); });
 }
 
 void TForm1::PaintGraph()

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -36,6 +37,17 @@ void SetShown(std::initializer_list<QWidget*> widgets, bool shown)
         w->setVisible(shown);
 }
 
+// The logical pixels over a line at logical x drawn on the grid, first and
+// count. Above ratio 1 a pixel more on each side: Qt rounds the logical area
+// to device pixels on its own.
+std::pair<int, int> ShownSpan(const DeviceGrid& grid, int x)
+{
+    if (grid.Identity())
+        return {x, 1};
+    const int first = grid.CellOf(grid.LineStart(x)) - 1;
+    return {first, grid.CellOf(grid.LineEnd(x) - 1) + 2 - first};
+}
+
 }   // namespace
 
 PlotCursor::PlotCursor(PlotState& state, RasterCanvas& canvas, ReadoutWidgets widgets,
@@ -47,8 +59,11 @@ PlotCursor::PlotCursor(PlotState& state, RasterCanvas& canvas, ReadoutWidgets wi
 // The column and the row of a cross at (x, y), the only pixels it changes.
 void PlotCursor::ShowCrossLines(int x, int y)
 {
-    m_showArea(QRect(x, kCrossArea.top(), 1, kCrossArea.height()));
-    m_showArea(QRect(kCrossArea.left(), y, kCrossArea.width(), 1));
+    const DeviceGrid grid = m_canvas.Grid();
+    const auto [left, columns] = ShownSpan(grid, x);
+    const auto [top, rows] = ShownSpan(grid, y);
+    m_showArea(QRect(left, kCrossArea.top(), columns, kCrossArea.height()));
+    m_showArea(QRect(kCrossArea.left(), top, kCrossArea.width(), rows));
 }
 
 void PlotCursor::Move(int x, int y, bool cursorOn)

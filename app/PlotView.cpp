@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "PlotView.h"
 
+#include "DevicePicture.h"
 #include "Unit1.h"
 
 #include <QMouseEvent>
@@ -17,14 +18,19 @@ PlotView::PlotView(TForm1* form) : QWidget(form), m_form(form)
 
 QPoint PlotView::ClientPoint(const QPointF& local) const
 {
-    return local.toPoint() + pos();
+    // Above ratio 1 the position names a device pixel; it points at the
+    // logical pixel drawn over that device pixel, so the read-outs and the
+    // cross agree with the picture.
+    const DeviceGrid grid = m_form->Canvas().Grid();
+    const QPointF client = local + QPointF(pos());
+    return {grid.CellOf(qRound(client.x() * grid.Ratio)), grid.CellOf(qRound(client.y() * grid.Ratio))};
 }
 
 void PlotView::paintEvent(QPaintEvent* event)
 {
+    m_form->FollowDeviceRatio();
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.drawImage(area, m_form->Picture(), area.translated(pos()));
+    DrawPictureArea(painter, m_form->Picture(), event->rect(), pos());
 }
 
 void PlotView::mouseMoveEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 // handler guard and the window's own events.
 #include "Unit1.h"
 
+#include "DevicePicture.h"
 #include "FollowWatch.h"
 #include "HelpViewer.h"
 #include "LargeViewWindow.h"
@@ -44,7 +45,6 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
                const std::string& settingsDirectory)
     : QWidget(parent),
       Modals(std::move(modals)),
-      m_picture(kClientWidth, kClientHeight, QImage::Format_RGB32),
       m_textRenderer(std::make_unique<QtTextRenderer>()),
       m_openDialogFilter(QString::fromUtf8(kBuiltInFileDialogFilter)),
       m_settingsDirectory(ProgramSettingsDirectory(settingsDirectory))
@@ -61,10 +61,8 @@ TForm1::TForm1(const std::string& commandLineFile, Dialogs modals, QWidget* pare
     colours.setColor(QPalette::Window, kActiveBorder);
     setPalette(colours);
     setFont(UserInterfaceFont());
-    m_picture.fill(kActiveBorder);
-    PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(m_picture.bits()), m_picture.width(), m_picture.height(),
-                       static_cast<int>(m_picture.bytesPerLine() / 4)};
-    m_canvas = std::make_unique<RasterCanvas>(buffer, m_textRenderer.get());
+    m_canvas = std::make_unique<RasterCanvas>(PixelBuffer{}, m_textRenderer.get());
+    MakePicture(ScreenRatio());
     // The platform colours the painter asks for (the graticule's clActiveBorder) are the window's background.
     m_canvas->SystemColor = [this](TColor) { return palette().color(QPalette::Window).rgb(); };
 
@@ -202,8 +200,9 @@ bool TForm1::CursorOn() const
 
 void TForm1::paintEvent(QPaintEvent* event)
 {
+    FollowDeviceRatio();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_picture, event->rect());
+    DrawPictureArea(painter, m_picture, event->rect(), QPoint());
 }
 
 void TForm1::ShowPictureArea(const QRect& area)

@@ -242,6 +242,9 @@ public:
     void ShowPictureArea(const QRect& area);
     // Runs DrawGraph into the picture; PaintGraph adds the control updates.
     void DrawGraphIntoPicture();
+    // Before the picture is shown: when the screen's device pixel ratio is
+    // no longer the picture's, the picture is made again at it and redrawn.
+    void FollowDeviceRatio();
     // The canvas over the picture; it keeps its pen, brush and font from one
     // paint to the next.
     RasterCanvas& Canvas() { return *m_canvas; }
@@ -343,6 +346,10 @@ private:
         TakesItsDefault
     };
     void ApplyCommonSettings(const CommonSettings& common, const std::string& path, BadColumnText bad);
+    // The picture at the given device pixel ratio, background only, and the
+    // canvas over it.
+    void MakePicture(double ratio);
+    double ScreenRatio() const;
     void ReadLargeViewSettings(const ProfileFile& ini);
     void WriteLargeViewSettings(ProfileFile& ini) const;
     CommonSettings CommonSettingsOfControls() const;

@@ -107,7 +107,11 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
 
 QImage TForm1::PlotImage() const
 {
-    return m_picture.copy(PlotArea());
+    // The frame's outer edges on the picture's device pixels.
+    const DeviceGrid grid = m_canvas->Grid();
+    const QRect area = PlotArea();
+    return m_picture.copy(QRect(QPoint(grid.LineStart(area.left()), grid.LineStart(area.top())),
+                                QPoint(grid.LineEnd(area.right()) - 1, grid.LineEnd(area.bottom()) - 1)));
 }
 
 void TForm1::CopyPlot()

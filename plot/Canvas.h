@@ -23,9 +23,15 @@
 //   rectangle, outline and inside, exactly once.
 // - Everything is clipped to the buffer; coordinates far outside it cost no
 //   more than coordinates on its edge.
+//
+// A buffer may hold the picture at a device pixel ratio above 1. MoveTo,
+// LineTo, Rectangle, TextOut and PaintColumn always address buffer pixels;
+// the Logical... calls take the picture's logical pixels and draw them at
+// the buffer's resolution (DeviceGrid), exactly as the plain calls at ratio 1.
 #pragma once
 
 #include "Color.h"
+#include "DeviceGrid.h"
 
 #include <cstdint>
 #include <functional>
@@ -74,14 +80,17 @@ struct PixelBuffer {
     std::uint32_t* Pixels = nullptr;   // first pixel of the first row
     int Width = 0;
     int Height = 0;
-    int Stride = 0;   // pixels per row
+    int Stride = 0;       // pixels per row
+    double Ratio = 1.0;   // device pixels per logical pixel of the picture
 
     // A buffer the canvas may draw into; any other is left alone.
     bool Usable() const { return Pixels != nullptr && Width > 0 && Height > 0 && Stride >= Width; }
 };
 
-// Draws text into the buffer with its top-left corner at (x, y), the text's
-// cell filled with the background colour (already a buffer pixel value).
+// Draws text into the buffer with its top-left corner at buffer pixel (x, y),
+// the text's cell filled with the background colour (already a buffer pixel
+// value). The font's size is in logical pixels: it is drawn at the buffer's
+// ratio.
 class TextRenderer {
 public:
     virtual ~TextRenderer() = default;
@@ -121,14 +130,30 @@ public:
     void SetTextRenderer(TextRenderer* text) { m_text = text; }
 
     // Paints rows top..bottom (inclusive, either order) of column x with the
-    // pen's colour and mode, clipped. The painter uses it for the part of a
-    // trace that stays inside one pixel column.
+    // pen's colour and mode, clipped, widened across as a vertical LineTo
+    // widens it. The painter uses it for the part of a trace that stays
+    // inside one pixel column.
     void PaintColumn(int x, int top, int bottom);
+
+    DeviceGrid Grid() const { return DeviceGrid{m_buffer.Ratio}; }
+    // MoveTo and LineTo in logical pixels, for a line along a row or a
+    // column: the band of device pixels from the first pixel's edge to the
+    // left-out end pixel's edge, Grid().LineWidth(Pen.Width) wide across.
+    // The pen ends on the end point's edges. A slanted line is walked
+    // between the edges with the widened pen.
+    void LogicalLine(int x0, int y0, int x1, int y1);
+    // Rectangle in logical pixels: each side a band as LogicalLine draws it,
+    // the brush inside them.
+    void LogicalRectangle(int left, int top, int right, int bottom);
+    void LogicalTextOut(int x, int y, const std::string& utf8);
 
 private:
     void PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
     void PaintSpan(std::int64_t row, std::int64_t from, std::int64_t to, std::uint32_t pixel, bool invert);
     void PaintRun(std::int64_t x, std::int64_t y, bool vertical, int width, std::uint32_t pixel, bool invert);
+    // Buffer pixels left..right-1 by top..bottom-1, clipped.
+    void PaintBlock(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::uint32_t pixel,
+                    bool invert);
     int PenWidth() const;
 
     PixelBuffer m_buffer;

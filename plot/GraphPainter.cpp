@@ -27,7 +27,7 @@ void DrawFileNames(const PlotState& state, RasterCanvas& canvas, int displayed, 
         canvas.Font.Color = clGray;
         canvas.Font.Bold = false;
         canvas.Font.Underline = false;
-        canvas.TextOut(PlotRect.Left + kNameListInset, y, ExtractFileName(slot.Name));
+        canvas.LogicalTextOut(PlotRect.Left + kNameListInset, y, ExtractFileName(slot.Name));
 
         // The labels come after the name and cover a long one.
         canvas.Font.Bold = true;
@@ -36,7 +36,7 @@ void DrawFileNames(const PlotState& state, RasterCanvas& canvas, int displayed, 
             if (!slot.Present[k])
                 continue;
             canvas.Font.Color = state.Colors[TraceColorIndex(numYs, s, k)];
-            canvas.TextOut(PlotRect.Left + kYLabelsLeft + kYLabelSpacing * k, y, FormatText("Y%d", k));
+            canvas.LogicalTextOut(PlotRect.Left + kYLabelsLeft + kYLabelSpacing * k, y, FormatText("Y%d", k));
         }
         canvas.Font.Bold = false;
         canvas.Font.Underline = false;
@@ -48,8 +48,8 @@ void DrawNoData(RasterCanvas& canvas)
     canvas.Font.Name = "Ariel";
     canvas.Font.Color = clRed;
     canvas.Font.SetHeight(16);
-    canvas.TextOut(PlotRect.Left + PlotRect.Width / 2 - kNoDataHalfWidth,
-                   PlotRect.Top + PlotRect.Height / 2 - kNoDataHalfHeight, "No data");
+    canvas.LogicalTextOut(PlotRect.Left + PlotRect.Width / 2 - kNoDataHalfWidth,
+                          PlotRect.Top + PlotRect.Height / 2 - kNoDataHalfHeight, "No data");
 }
 
 // Y1 traces lie under Y2 traces, which lie under Y3 traces; within an axis
@@ -68,18 +68,12 @@ void DrawTraces(const PlotState& state, RasterCanvas& canvas, int displayed, int
     }
 }
 
-void DrawLine(RasterCanvas& canvas, int x0, int y0, int x1, int y1)
-{
-    canvas.MoveTo(x0, y0);
-    canvas.LineTo(x1, y1);
-}
-
 void DrawRedCursor(const PlotState& state, RasterCanvas& canvas)
 {
     canvas.Pen.Mode = pmCopy;
     canvas.Pen.Color = clRed;
-    DrawLine(canvas, state.RedCursorX, PlotRect.Top, state.RedCursorX, PlotRect.Top + PlotRect.Height);
-    DrawLine(canvas, PlotRect.Left, state.RedCursorY, PlotRect.Left + PlotRect.Width, state.RedCursorY);
+    canvas.LogicalLine(state.RedCursorX, PlotRect.Top, state.RedCursorX, PlotRect.Top + PlotRect.Height);
+    canvas.LogicalLine(PlotRect.Left, state.RedCursorY, PlotRect.Left + PlotRect.Width, state.RedCursorY);
 }
 
 }   // namespace
@@ -94,8 +88,8 @@ void DrawCursorCross(const PlotState& state, RasterCanvas& canvas)
 {
     canvas.Pen.Width = 1;
     canvas.Pen.Mode = pmNot;
-    DrawLine(canvas, state.CursorX, PlotRect.Top, state.CursorX, PlotRect.Top + PlotRect.Height);
-    DrawLine(canvas, PlotRect.Left, state.CursorY, PlotRect.Left + PlotRect.Width, state.CursorY);
+    canvas.LogicalLine(state.CursorX, PlotRect.Top, state.CursorX, PlotRect.Top + PlotRect.Height);
+    canvas.LogicalLine(PlotRect.Left, state.CursorY, PlotRect.Left + PlotRect.Width, state.CursorY);
     canvas.Pen.Mode = pmCopy;
 }
 

@@ -25,12 +25,22 @@ void DrawCursorCross(const PlotState& state, RasterCanvas& canvas);
 void DrawFrameAndGraticule(RasterCanvas& canvas);
 
 // Y axis k (1..3) of history slot s against its X row as one polyline in the
-// pen's colour, one pixel wide in copy mode, mapped with the current limits.
-// The pixels are exactly those of MoveTo to the first point and LineTo to
-// every further point; points whose X or Y is NaN (cells a data line did not
-// fill) are passed over, the line running from the point before to the point
-// after.
+// pen's colour, one logical pixel wide in copy mode, mapped with the current
+// limits at the canvas's resolution. The pixels are exactly those of MoveTo to
+// the first point's TracePoint and LineTo to every further point's with the
+// pen Grid().LineWidth() wide; points whose X or Y is NaN (cells a data line
+// did not fill) are passed over, the line running from the point before to
+// the point after. Leaves that pen width.
 void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slot, int axis);
+
+// Where DrawTrace puts the point (x, y) of Y axis `axis` (1..3): the values
+// mapped as ValueToPixel maps them, over the plot rectangle's device width
+// and height on the grid. At ratio 1 these are ValueToPixelX and -Y.
+struct DevicePoint {
+    int X;
+    int Y;
+};
+DevicePoint TracePoint(const PlotState& state, const DeviceGrid& grid, int axis, float x, float y);
 
 // Points of a slot that can be drawn: its point count, never more than its
 // table holds.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -58,8 +59,22 @@ void RasterCanvas::PaintSpan(std::int64_t row, std::int64_t from, std::int64_t t
     }
 }
 
+void RasterCanvas::PaintBlock(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                              std::uint32_t pixel, bool invert)
+{
+    for (std::int64_t row = std::max<std::int64_t>(top, 0); row < std::min<std::int64_t>(bottom, m_buffer.Height);
+         ++row)
+        PaintSpan(row, left, right - 1, pixel, invert);
+}
+
 void RasterCanvas::PaintColumn(int x, int top, int bottom)
 {
+    if (const int width = PenWidth(); width > 1 && m_buffer.Usable()) {
+        const auto [low, high] = std::minmax(top, bottom);
+        PaintBlock(std::int64_t(x) - (width - 1) / 2, low, std::int64_t(x) + width / 2 + 1, std::int64_t(high) + 1,
+                   PixelOf(Pen.Color), Pen.Mode == pmNot);
+        return;
+    }
     if (!m_buffer.Usable() || x < 0 || x >= m_buffer.Width)
         return;
     if (top > bottom)
@@ -204,4 +219,85 @@ void RasterCanvas::TextOut(int x, int y, const std::string& utf8)
 {
     if (m_text && m_buffer.Usable())
         m_text->DrawText(m_buffer, x, y, utf8, Font, PixelOf(Font.Color), PixelOf(Brush.Color));
+}
+
+void RasterCanvas::LogicalLine(int x0, int y0, int x1, int y1)
+{
+    const DeviceGrid grid = Grid();
+    if (grid.Identity()) {
+        MoveTo(x0, y0);
+        LineTo(x1, y1);
+        return;
+    }
+    const int width = PenWidth();
+    const bool invert = Pen.Mode == pmNot;
+    const std::uint32_t pixel = PixelOf(Pen.Color);
+    // The pixels LineTo covers along the line: from the start up to the end,
+    // which is left out, whichever way the line runs.
+    auto along = [&](int from, int to) {
+        return from < to ? std::pair(grid.Edge(from), grid.Edge(to))
+                         : std::pair(grid.Edge(to + 1), grid.Edge(from + 1));
+    };
+    if (y0 == y1 && x0 != x1) {
+        const auto [first, end] = along(x0, x1);
+        PaintBlock(first, grid.LineStart(y0, width), end, grid.LineEnd(y0, width), pixel, invert);
+    } else if (x0 == x1 && y0 != y1) {
+        const auto [first, end] = along(y0, y1);
+        PaintBlock(grid.LineStart(x0, width), first, grid.LineEnd(x0, width), end, pixel, invert);
+    } else if (x0 != x1) {
+        const int device = grid.LineWidth(width);
+        const int centre = (device - 1) / 2;   // the wide pen reaches this far before its pixel
+        const int saved = Pen.Width;
+        Pen.Width = device;
+        PaintSegment(std::int64_t(grid.LineStart(x0, width)) + centre, std::int64_t(grid.LineStart(y0, width)) + centre,
+                     std::int64_t(grid.LineStart(x1, width)) + centre,
+                     std::int64_t(grid.LineStart(y1, width)) + centre);
+        Pen.Width = saved;
+    }
+    m_penX = grid.Edge(x1);
+    m_penY = grid.Edge(y1);
+}
+
+void RasterCanvas::LogicalRectangle(int left, int top, int right, int bottom)
+{
+    const DeviceGrid grid = Grid();
+    if (grid.Identity()) {
+        Rectangle(left, top, right, bottom);
+        return;
+    }
+    if (!m_buffer.Usable() || left == right || top == bottom)
+        return;
+    // The outline's columns and rows, as Rectangle has them.
+    const int l = std::min(left, right);
+    const int r = std::max(left, right) - 1;
+    const int t = std::min(top, bottom);
+    const int b = std::max(top, bottom) - 1;
+    const int width = PenWidth();
+    const int outerLeft = grid.LineStart(l, width);
+    const int innerLeft = grid.LineEnd(l, width);
+    const int innerRight = grid.LineStart(r, width);
+    const int outerRight = grid.LineEnd(r, width);
+    const int outerTop = grid.LineStart(t, width);
+    const int innerTop = grid.LineEnd(t, width);
+    const int innerBottom = grid.LineStart(b, width);
+    const int outerBottom = grid.LineEnd(b, width);
+
+    const bool invert = Pen.Mode == pmNot;
+    const std::uint32_t penPixel = PixelOf(Pen.Color);
+    if (innerLeft >= innerRight || innerTop >= innerBottom) {
+        // The bands meet: all outline, each pixel once.
+        PaintBlock(outerLeft, outerTop, outerRight, outerBottom, penPixel, invert);
+        return;
+    }
+    PaintBlock(outerLeft, outerTop, outerRight, innerTop, penPixel, invert);
+    PaintBlock(outerLeft, innerTop, innerLeft, innerBottom, penPixel, invert);
+    PaintBlock(innerLeft, innerTop, innerRight, innerBottom, PixelOf(Brush.Color), invert);
+    PaintBlock(innerRight, innerTop, outerRight, innerBottom, penPixel, invert);
+    PaintBlock(outerLeft, innerBottom, outerRight, outerBottom, penPixel, invert);
+}
+
+void RasterCanvas::LogicalTextOut(int x, int y, const std::string& utf8)
+{
+    const DeviceGrid grid = Grid();
+    TextOut(grid.Edge(x), grid.Edge(y), utf8);
 }

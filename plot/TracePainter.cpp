@@ -3,11 +3,17 @@
 // segments between consecutive points are vertical, and LineTo leaves out each
 // end pixel, so the segments of a run of points p(a)..p(b) in column c cover
 // every row between the run's minimum and maximum, except perhaps the last
-// point's row when the walk only ever arrives there. When another point
-// follows, the segment leaving the run starts at the last point and covers that
-// row anyway, so the whole column span can be painted at once and only the
-// segments between columns are walked. The final run of a trace has no segment
-// after it; for it the last row is checked against the run's steps.
+// point's row when the walk only ever arrives there. A one-pixel segment
+// leaving the run starts at the last point and covers that row anyway, so the
+// whole column span can be painted at once and only the segments between
+// columns are walked. The final run of a trace has no segment after it; for it
+// the last row is checked against the run's steps.
+//
+// A wider pen (a device pixel ratio above 1) leaving flat covers the last row
+// only in its own column, so there every run leaves that row to the steps that
+// covered it. Whether they did is kept as the run grows: every row between the
+// minimum and the maximum but the last is covered, so a step arriving at a row
+// covers it when an earlier step had reached that far.
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
@@ -21,16 +27,34 @@
 
 namespace {
 
-struct Mapper {
+// The plot rectangle on the canvas's device pixels. The wide pen of a ratio
+// above 1 reaches (width - 1) / 2 pixels before its pixel, so the pixel sits
+// that far in: a value on a limit then covers the frame's band exactly.
+struct TraceFrame {
+    int Left;
+    int Bottom;
     AxisScale X;
     AxisScale Y;
+
+    TraceFrame(const PlotState& state, const DeviceGrid& grid, int axis)
+        : Left(grid.Edge(PlotRect.Left) + (grid.LineWidth() - 1) / 2),
+          Bottom(grid.Edge(PlotRect.Top + PlotRect.Height) + (grid.LineWidth() - 1) / 2),
+          X(state.Axes[0].Lower, state.Axes[0].Upper,
+            grid.Edge(PlotRect.Left + PlotRect.Width) - grid.Edge(PlotRect.Left)),
+          Y(state.Axes[axis].Lower, state.Axes[axis].Upper,
+            grid.Edge(PlotRect.Top + PlotRect.Height) - grid.Edge(PlotRect.Top))
+    {
+    }
+};
+
+struct Mapper : TraceFrame {
     const float* Xs;
     const float* Ys;
 
     static bool Missing(float v) { return std::isnan(v); }
     bool Valid(std::size_t i) const { return !Missing(Xs[i]) && !Missing(Ys[i]); }
-    int PixelX(std::size_t i) const { return PlotRect.Left + X.Offset(Xs[i]); }
-    int PixelY(std::size_t i) const { return PlotRect.Top + PlotRect.Height - Y.Offset(Ys[i]); }
+    int PixelX(std::size_t i) const { return Left + X.Offset(Xs[i]); }
+    int PixelY(std::size_t i) const { return Bottom - Y.Offset(Ys[i]); }
 };
 
 // Whether the steps of the run from index start to the end arrive at row
@@ -53,8 +77,7 @@ bool LastRowCovered(const Mapper& map, std::size_t start, std::size_t end, int l
 }
 
 constexpr std::size_t kBlock = 256;
-constexpr int kMissing = -1;
-static_assert(PlotRect.Left > 0, "a mapped x is never kMissing");
+constexpr int kMissing = -1;   // a mapped x is never negative: the frame's left edge is not
 
 // Pixels of points base..base+size-1; a point with a NaN coordinate gets x = kMissing.
 void MapBlockScalar(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
@@ -62,8 +85,8 @@ void MapBlockScalar(const Mapper& map, std::size_t base, std::size_t size, int* 
     for (std::size_t j = 0; j < size; ++j) {
         const float xv = map.Xs[base + j];
         const float yv = map.Ys[base + j];
-        const int x = PlotRect.Left + map.X.Offset(xv);
-        ys[j] = PlotRect.Top + PlotRect.Height - map.Y.Offset(yv);
+        const int x = map.Left + map.X.Offset(xv);
+        ys[j] = map.Bottom - map.Y.Offset(yv);
         xs[j] = (Mapper::Missing(xv) || Mapper::Missing(yv)) ? kMissing : x;
     }
 }
@@ -90,8 +113,8 @@ __m128i OffsetsOf(const AxisScale& scale, __m128 values)
 
 void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
 {
-    const __m128i left = _mm_set1_epi32(PlotRect.Left);
-    const __m128i bottom = _mm_set1_epi32(PlotRect.Top + PlotRect.Height);
+    const __m128i left = _mm_set1_epi32(map.Left);
+    const __m128i bottom = _mm_set1_epi32(map.Bottom);
     std::size_t j = 0;
     for (; j + 4 <= size; j += 4) {
         const __m128 xv = _mm_loadu_ps(map.Xs + base + j);
@@ -111,7 +134,67 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
 }
 #endif
 
+// The runs of points first..count-1 (the first valid), column by column.
+template <bool WidePen> void WalkRuns(const Mapper& map, RasterCanvas& canvas, std::size_t first, std::size_t count)
+{
+    std::size_t runStart = first;
+    int column = map.PixelX(first);
+    int lastY = map.PixelY(first);
+    int low = lastY;
+    int high = lastY;
+    bool lastCovered = false;   // kept for a wide pen only
+    auto paintRun = [&](bool whole) {
+        if (whole) {
+            canvas.PaintColumn(column, low, high);
+            return;
+        }
+        if (low < lastY)
+            canvas.PaintColumn(column, low, lastY - 1);
+        if (lastY < high)
+            canvas.PaintColumn(column, lastY + 1, high);
+    };
+    // Points are mapped a block at a time, apart from the run bookkeeping, so
+    // that the mapping loop carries no hard-to-predict branch.
+    int xs[kBlock];
+    int ys[kBlock];
+    for (std::size_t base = first + 1; base < count; base += kBlock) {
+        const std::size_t size = std::min(kBlock, count - base);
+        MapBlock(map, base, size, xs, ys);
+        for (std::size_t j = 0; j < size; ++j) {
+            const int x = xs[j];
+            if (x < 0)
+                continue;
+            const int y = ys[j];
+            if (x == column) {
+                if constexpr (WidePen)
+                    lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
+                low = std::min(low, y);
+                high = std::max(high, y);
+                lastY = y;
+                continue;
+            }
+            if (low != high)
+                paintRun(!WidePen || lastCovered);
+            canvas.MoveTo(column, lastY);
+            canvas.LineTo(x, y);
+            runStart = base + j;
+            column = x;
+            lastY = low = high = y;
+            lastCovered = false;
+        }
+    }
+
+    paintRun(LastRowCovered(map, runStart, count, lastY));
+    canvas.MoveTo(column, lastY);
+}
+
 }   // namespace
+
+DevicePoint TracePoint(const PlotState& state, const DeviceGrid& grid, int axis, float x, float y)
+{
+    const TraceFrame frame(state, grid, axis);
+    return {frame.Left + frame.X.Offset(x), frame.Bottom - frame.Y.Offset(y)};
+}
 
 std::size_t DrawablePoints(const TraceSlot& slot)
 {
@@ -128,12 +211,10 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
     if (!slot.Loaded() || slot.Table->Rows() <= axis)
         return;
     const std::size_t count = DrawablePoints(slot);
-    const AxisState& ax = state.Axes[0];
-    const AxisState& ay = state.Axes[axis];
-    const Mapper map{AxisScale(ax.Lower, ax.Upper, PlotRect.Width), AxisScale(ay.Lower, ay.Upper, PlotRect.Height),
-                     (*slot.Table)[0], (*slot.Table)[axis]};
+    const DeviceGrid grid = canvas.Grid();
+    const Mapper map{TraceFrame(state, grid, axis), (*slot.Table)[0], (*slot.Table)[axis]};
 
-    canvas.Pen.Width = 1;
+    canvas.Pen.Width = grid.LineWidth();
     canvas.Pen.Mode = pmCopy;
 
     std::size_t i = 0;
@@ -142,46 +223,8 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
     if (i == count)
         return;
 
-    std::size_t runStart = i;
-    int column = map.PixelX(i);
-    int lastY = map.PixelY(i);
-    int low = lastY;
-    int high = lastY;
-    // Points are mapped a block at a time, apart from the run bookkeeping, so
-    // that the mapping loop carries no hard-to-predict branch.
-    int xs[kBlock];
-    int ys[kBlock];
-    for (std::size_t base = i + 1; base < count; base += kBlock) {
-        const std::size_t size = std::min(kBlock, count - base);
-        MapBlock(map, base, size, xs, ys);
-        for (std::size_t j = 0; j < size; ++j) {
-            const int x = xs[j];
-            if (x < 0)
-                continue;
-            const int y = ys[j];
-            if (x == column) {
-                low = std::min(low, y);
-                high = std::max(high, y);
-                lastY = y;
-                continue;
-            }
-            if (low != high)
-                canvas.PaintColumn(column, low, high);
-            canvas.MoveTo(column, lastY);
-            canvas.LineTo(x, y);
-            runStart = base + j;
-            column = x;
-            lastY = low = high = y;
-        }
-    }
-
-    if (LastRowCovered(map, runStart, count, lastY)) {
-        canvas.PaintColumn(column, low, high);
-    } else {
-        if (low < lastY)
-            canvas.PaintColumn(column, low, lastY - 1);
-        if (lastY < high)
-            canvas.PaintColumn(column, lastY + 1, high);
-    }
-    canvas.MoveTo(column, lastY);
+    if (canvas.Pen.Width == 1)
+        WalkRuns<false>(map, canvas, i, count);
+    else
+        WalkRuns<true>(map, canvas, i, count);
 }

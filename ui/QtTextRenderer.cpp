@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QString>
 
+#include <algorithm>
+
 namespace {
 
 // Point sizes are meant for a 96 dpi screen, whatever the image's own dpi.
@@ -36,12 +38,12 @@ QFont UserInterfaceFont()
     return font;
 }
 
-QFont QtTextRenderer::QtFontOf(const TFont& font)
+QFont QtTextRenderer::QtFontOf(const TFont& font, double ratio)
 {
     QFont qfont;
     qfont.setFamilies(FontFamiliesFor(QString::fromStdString(font.Name)));
     const int pixels = font.Height > 0 ? font.Height : PixelsOfPoints(font.Size > 0 ? font.Size : 9);
-    qfont.setPixelSize(pixels);
+    qfont.setPixelSize(std::max(1, qRound(pixels * ratio)));
     qfont.setBold(font.Bold);
     qfont.setUnderline(font.Underline);
     return qfont;
@@ -55,9 +57,9 @@ void QtTextRenderer::DrawText(PixelBuffer& buffer, int x, int y, const std::stri
     QImage image(reinterpret_cast<uchar*>(buffer.Pixels), buffer.Width, buffer.Height,
                  static_cast<qsizetype>(buffer.Stride) * 4, QImage::Format_RGB32);
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    const QFont qfont = QtFontOf(font);
+    const QFont qfont = QtFontOf(font, buffer.Ratio);
     const QFontMetrics metrics(qfont);
-    const int cellHeight = m_clipToFontHeight && font.Height > 0 ? font.Height : metrics.height();
+    const int cellHeight = m_clipToFontHeight && font.Height > 0 ? qfont.pixelSize() : metrics.height();
     const QRect cell(x, y, metrics.horizontalAdvance(text), cellHeight);
 
     QPainter painter(&image);

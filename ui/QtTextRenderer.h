@@ -27,8 +27,9 @@ public:
                   std::uint32_t textPixel, std::uint32_t backgroundPixel) override;
 
     // The Qt font for a canvas font: the asked-for family first, then the
-    // installed Japanese faces, so no glyph shows as a box.
-    static QFont QtFontOf(const TFont& font);
+    // installed Japanese faces, so no glyph shows as a box. Its pixel size is
+    // the canvas font's at the buffer's device pixel ratio.
+    static QFont QtFontOf(const TFont& font, double ratio = 1.0);
 
 private:
     bool m_clipToFontHeight;

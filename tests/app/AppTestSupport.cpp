@@ -11,6 +11,15 @@
 
 #include <memory>
 
+int DifferentPixels(const QImage& a, const QImage& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
 void TypeInto(QWidget* widget, const QString& text)
 {
     auto* edit = qobject_cast<QLineEdit*>(widget);

@@ -7,6 +7,7 @@
 #include "Unit1.h"
 
 #include <QDir>
+#include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -103,6 +104,9 @@ private:
 
 // Sets the file-name box and presses Enter in it.
 void TypeInto(QWidget* edit, const QString& text);
+
+// Pixels that differ between two pictures of one size.
+int DifferentPixels(const QImage& a, const QImage& b);
 
 // Rejects the next modal dialog as soon as it is up (our own dialogs only:
 // a real file dialog must never be driven this way).

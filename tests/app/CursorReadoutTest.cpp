@@ -111,15 +111,6 @@ QImage ExpectedPicture(TForm1& form, const PaintRecord& painted)
     return expected;
 }
 
-int DifferentPixels(const QImage& a, const QImage& b)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-    return count;
-}
-
 struct PaintRegions : QObject {
     QRegion Painted;
     bool eventFilter(QObject*, QEvent* event) override

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -217,3 +218,45 @@ TEST(GraphPainter, ReducedTraceEndingInsideAColumnKeepsItsLastRowRule)
         EXPECT_TRUE(reduced == plain) << ys[3];
     }
 }
+
+// Above ratio 1 the pen is wider than a pixel: a flat segment leaving a
+// column covers the last row there only in its own column.
+class ReducedTraceAtRatio : public ::testing::TestWithParam<std::tuple<double, XShape>> { };
+
+TEST_P(ReducedTraceAtRatio, GivesExactlyThePixelsOfOneWideSegmentPerPoint)
+{
+    const auto [ratio, shape] = GetParam();
+    const DeviceGrid grid{ratio};
+    const int width = grid.Edge(kWidth);
+    std::mt19937 rng(unsigned(ratio * 100) + unsigned(shape));
+    for (int round = 0; round < 12; ++round) {
+        const std::size_t n = 1 + rng() % 6000;
+        const std::vector<float> x = MakeX(shape, n, rng);
+        const std::vector<float> y = MakeY(round % 2 ? YShape::RandomWalk : YShape::Spikes, n, rng);
+        PlotState state;
+        state.Traces[0].Table = AllocTable(2, n);
+        state.Traces[0].Points = n;
+        std::copy(x.begin(), x.end(), (*state.Traces[0].Table)[0]);
+        std::copy(y.begin(), y.end(), (*state.Traces[0].Table)[1]);
+        PickLimits(state.Axes[0], x, rng);
+        PickLimits(state.Axes[1], y, rng);
+
+        std::vector<std::uint32_t> reduced(std::size_t(width) * std::size_t(grid.Edge(kHeight)));
+        Fill(reduced, rng);
+        std::vector<std::uint32_t> plain = reduced;
+        RasterCanvas a(PixelBuffer{reduced.data(), width, grid.Edge(kHeight), width, ratio});
+        RasterCanvas b(PixelBuffer{plain.data(), width, grid.Edge(kHeight), width, ratio});
+        DrawTrace(state, a, 0, 1);
+        b.Pen.Width = grid.LineWidth();
+        for (std::size_t i = 0; i < n; ++i) {
+            const DevicePoint p = TracePoint(state, grid, 1, x[i], y[i]);
+            (i == 0) ? b.MoveTo(p.X, p.Y) : b.LineTo(p.X, p.Y);
+        }
+        ASSERT_TRUE(reduced == plain) << "round " << round << ", " << n << " points";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GraphPainter, ReducedTraceAtRatio,
+                         ::testing::Combine(::testing::Values(1.5, 2.0, 3.0),
+                                            ::testing::Values(XShape::Monotone, XShape::RandomWalk,
+                                                              XShape::FewColumns)));
