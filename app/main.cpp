@@ -2,6 +2,7 @@
 // Program entry: hands the file to a running copy when the options ask for a
 // single copy, else runs the main window on it.
 #include "CommandLine.h"
+#include "DataFileReader.h"
 #include "Dialogs.h"
 #include "ExportCommand.h"
 #include "FileNames.h"
@@ -134,6 +135,12 @@ int main(int argc, char** argv)
     AppendTestLog(role == SingleInstance::Role::First       ? "first copy"
                       : role == SingleInstance::Role::Other ? "side by side"
                                                             : "alone");
+
+    // The file named on the command line is counted now, while the
+    // application and the window are made; its load takes the count.
+    if (options.FileNames.size() == 1 && !options.FileNames.front().empty() &&
+        options.FileNames.front().size() <= kMaxGivenFileName)
+        StartEarlyCount(CompletedFileName(options.FileNames.front(), WorkingDirectory()));
 
     QApplication app(argc, argv);
     InstallLanguage(PlanLanguage(ReadLanguageChoice(GlobalSettingsPath())));

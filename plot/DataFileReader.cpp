@@ -10,7 +10,11 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <future>
+#include <map>
+#include <mutex>
 #include <new>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -78,6 +82,14 @@ double SecondsBetween(const timespec& earlier, const timespec& later)
     return double(later.tv_sec - earlier.tv_sec) + double(later.tv_nsec - earlier.tv_nsec) * 1e-9;
 }
 
+// The file's last change lies well before now.
+bool SettledSince(const FileStamp& stamp)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return SecondsBetween(stamp.Changed, now) > kStampSettleSeconds;
+}
+
 FileStamp StampFrom(const struct stat& info)
 {
     return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
@@ -106,6 +118,67 @@ DataFileLines::ReadFunction WholeFileReader(int fd, ReadWatch* watch)
     };
 }
 
+// The first pass: the data lines and the columns of the first, and the parts
+// the second pass reads (none: one pass over the whole).
+LoadError CountPass(int fd, const FileVersion& version, const DataFileReaderHooks& hooks, DataLineCount& count,
+                    std::vector<FilePart>& parts)
+{
+    parts = PartsToRead(fd, version, hooks.ReadParts);
+    bool counted = false;
+    if (!parts.empty()) {
+        bool failed = false;
+        counted = CountLinesInParts(fd, parts, count, failed, hooks.Watch);
+        if (counted && failed)
+            return LoadError::CannotRead;
+        if (!counted || parts.size() < 2)
+            parts.clear();
+    }
+    if (!counted) {
+        DataFileLines lines(WholeFileReader(fd, hooks.Watch));
+        if (!CountLinesOf(lines, count))
+            return LoadError::CannotRead;
+    }
+    return LoadError::None;
+}
+
+// A first pass made ahead of time, kept for the load of the same file.
+struct FirstPass {
+    FileStamp Stamp;
+    bool Settled = false;   // unchanged for a while when the count began
+    DataLineCount Count;
+    std::vector<FilePart> Parts;
+};
+
+struct EarlyCounts {
+    std::mutex Lock;
+    std::map<std::string, std::shared_future<std::optional<FirstPass>>> Running;
+};
+
+EarlyCounts& Early()
+{
+    static EarlyCounts counts;
+    return counts;
+}
+
+// The early count of `name` when it was made of this very version of the
+// file; waits for one still running.
+std::optional<FirstPass> TakeEarlyCount(const std::string& name, const FileStamp& stamp)
+{
+    std::shared_future<std::optional<FirstPass>> running;
+    {
+        const std::lock_guard<std::mutex> hold(Early().Lock);
+        const auto found = Early().Running.find(name);
+        if (found == Early().Running.end())
+            return std::nullopt;
+        running = found->second;
+        Early().Running.erase(found);
+    }
+    std::optional<FirstPass> pass = running.get();
+    if (!pass || !pass->Settled || !(pass->Stamp == stamp))
+        return std::nullopt;
+    return pass;
+}
+
 LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::string& name,
                     const DataFileReaderHooks& hooks)
 {
@@ -117,9 +190,7 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     // Whatever way the read ends, whether the file held still meanwhile.
     // File times come from a coarse clock: a file changed within one of its
     // ticks of the read could change again without its times showing it.
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const bool settled = SecondsBetween(read.Stamp.Changed, now) > kStampSettleSeconds;
+    const bool settled = SettledSince(read.Stamp);
     struct SteadyCheck {
         PreparedLoad& Read;
         int Fd;
@@ -128,22 +199,13 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     } steady{read, fd.Get(), settled};
 
     const FileVersion version = VersionOf(fd.Get());
-    std::vector<FilePart> parts = PartsToRead(fd.Get(), version, hooks.ReadParts);
-
     DataLineCount count;
-    bool counted = false;
-    if (!parts.empty()) {
-        bool failed = false;
-        counted = CountLinesInParts(fd.Get(), parts, count, failed, hooks.Watch);
-        if (counted && failed)
-            return Refuse(LoadError::CannotRead);
-        if (!counted || parts.size() < 2)
-            parts.clear();
-    }
-    if (!counted) {
-        DataFileLines lines(WholeFileReader(fd.Get(), hooks.Watch));
-        if (!CountLinesOf(lines, count))
-            return Refuse(LoadError::CannotRead);
+    std::vector<FilePart> parts;
+    if (std::optional<FirstPass> early = TakeEarlyCount(name, read.Stamp)) {
+        count = early->Count;
+        parts = std::move(early->Parts);
+    } else if (const LoadError error = CountPass(fd.Get(), version, hooks, count, parts); error != LoadError::None) {
+        return Refuse(error);
     }
 
     // Slot 0 is the file that slot 1 will hold once this load is committed.
@@ -255,6 +317,31 @@ FileStamp StampOf(const std::string& name)
 {
     struct stat info { };
     return ::stat(name.c_str(), &info) == 0 ? StampFrom(info) : FileStamp{};
+}
+
+void StartEarlyCount(const std::string& name)
+{
+    auto count = [name]() -> std::optional<FirstPass> {
+        UniqueFd fd;
+        if (OpenDataFile(name, fd) != LoadError::None)
+            return std::nullopt;
+        FirstPass pass;
+        pass.Stamp = StampOfDescriptor(fd.Get());
+        pass.Settled = SettledSince(pass.Stamp);
+        if (CountPass(fd.Get(), VersionOf(fd.Get()), DataFileReaderHooks{}, pass.Count, pass.Parts) != LoadError::None)
+            return std::nullopt;
+        // A file that changed meanwhile is counted again by its load.
+        if (!(StampOfDescriptor(fd.Get()) == pass.Stamp))
+            return std::nullopt;
+        return pass;
+    };
+    try {
+        std::shared_future<std::optional<FirstPass>> running = std::async(std::launch::async, count).share();
+        const std::lock_guard<std::mutex> hold(Early().Lock);
+        Early().Running[name] = std::move(running);
+    } catch (const std::exception&) {
+        // No thread to be had: the load counts for itself.
+    }
 }
 
 LoadInputs LoadInputs::Of(const PlotState& state)

@@ -132,6 +132,12 @@ LoadError OpenDataFile(const std::string& name, UniqueFd& out);
 LoadResult LoadDataFile(PlotState& state, const std::string& name);
 LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFileReaderHooks& hooks);
 
+// Begins the first pass over the named file on a worker, ahead of its load
+// (the file named at start-up, while the application and the window are
+// being made). The load takes the count when the file is still the very
+// version counted and had settled before; otherwise it counts again.
+void StartEarlyCount(const std::string& name);
+
 // First pass on its own: the number of data lines, and the column count of the
 // first one. Returns false when the file cannot be read as a regular file.
 bool CountDataLines(const std::string& path, std::size_t& lines, int& columns);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -159,6 +160,26 @@ TEST_F(SplitReadEquivalence, ALongStretchWithoutLineFeedsIsNotSearchedThrough)
     const std::vector<FilePart> split = SplitAtLineFeeds(fd.Get(), bytes.size(), 2);
     EXPECT_EQ(split.size(), 1u) << "no line feed within reach of the middle";
     EXPECT_TRUE(Load(path, 2) == Load(path, 1));
+}
+
+TEST_F(SplitReadEquivalence, ACountMadeAheadGivesTheSameLoadAndIsDroppedForAChangedFile)
+{
+    std::mt19937 rng(7);
+    std::string bytes;
+    while (bytes.size() < 2 * kSplitSearchBytes)
+        bytes += RandomDataFile(rng);
+    const std::string path = Write("early.txt", bytes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));   // beyond the file clock's tick
+    const std::vector<std::uint32_t> counted = Load(path, 1);
+
+    StartEarlyCount(path);
+    EXPECT_TRUE(Load(path, 0) == counted);
+
+    StartEarlyCount(path);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    Write("early.txt", "9 9 9\n" + bytes);
+    EXPECT_TRUE(Load(path, 0) == Load(path, 1)) << "the count made before the change is not used";
+    EXPECT_FALSE(Load(path, 0) == counted);
 }
 
 }   // namespace
