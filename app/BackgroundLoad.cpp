@@ -50,7 +50,9 @@ void TForm1::PrefetchNeighbours()
         return;
     LoadInputs inputs = LoadInputs::Of(State);
     inputs.RedetectColumns = false;   // as a step reads
-    m_prefetcher->Start({m_navigator.PathAfterSteps(1), m_navigator.PathAfterSteps(-1)}, inputs);
+    // The way the last step went first: a walk through the directory goes on.
+    const int ahead = m_steppedBack ? -1 : 1;
+    m_prefetcher->Start({m_navigator.PathAfterSteps(ahead), m_navigator.PathAfterSteps(-ahead)}, inputs);
 }
 
 LoadResult TForm1::ReadAndCommit(const std::string& name)

@@ -38,10 +38,13 @@ void TForm1::StepInDir(std::string (DirectoryNavigator::*step)())
 {
     // A step keeps the column choice; the directory's settings are not read again.
     State.RedetectColumns = false;
+    m_steppedBack = step == &DirectoryNavigator::StepPrevious;
     // A position outside the listing raises the list error before anything is loaded.
-    if (LoadAndReport((m_navigator.*step)()))
-        PaintGraph();
+    const bool loaded = LoadAndReport((m_navigator.*step)());
+    // Read ahead while this one is painted.
     PrefetchNeighbours();
+    if (loaded)
+        PaintGraph();
 }
 
 void TForm1::NextInDir()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reads the files a step is likely to go to next (the neighbours of the shown
-// file) on worker threads, so that the step itself is a paint only.
+// file) on a worker thread, one after the other, so that the step itself is a
+// paint only and the window keeps a core of its own.
 //
 // A prefetched read is handed out only when it is provably what a load now
 // would read: the same column inputs, a file that held still while it was
@@ -13,7 +14,9 @@
 
 #include "DataFileReader.h"
 
+#include <atomic>
 #include <cstddef>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,8 +33,9 @@ public:
     Prefetcher(const Prefetcher&) = delete;
     Prefetcher& operator=(const Prefetcher&) = delete;
 
-    // Reads these files (at most kPrefetchFiles) with these inputs; reads of
-    // other files or with other inputs are cancelled and dropped.
+    // Reads these files (at most kPrefetchFiles, in this order) with these
+    // inputs; reads of other files or with other inputs are cancelled and
+    // dropped.
     void Start(const std::vector<std::string>& names, const LoadInputs& inputs);
 
     // The read of `name` when it can stand for a load now; waits for it if it
@@ -50,9 +54,15 @@ private:
         LoadInputs Inputs;
         ReadWatch Watch;
         PreparedLoad Read;
-        std::thread Worker;
+        std::promise<void> Finished;
+        std::shared_future<void> Done = Finished.get_future().share();
     };
-    static void Finish(Entry& entry, bool cancel);
+    struct Worker {
+        std::thread Thread;
+        std::shared_ptr<std::atomic<bool>> Ended = std::make_shared<std::atomic<bool>>(false);
+    };
+    void JoinEndedWorkers();
 
-    std::vector<std::unique_ptr<Entry>> m_entries;
+    std::vector<std::shared_ptr<Entry>> m_entries;
+    std::vector<Worker> m_workers;
 };

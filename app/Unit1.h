@@ -391,7 +391,9 @@ private:
     // than the freeze it saves.
     std::uint64_t m_backgroundLoadFrom = std::uint64_t(8) << 20;
     bool m_loading = false;
-    std::unique_ptr<Prefetcher> m_prefetcher;   // the settings file has its section, or it was switched
+    std::unique_ptr<Prefetcher> m_prefetcher;
+    bool m_steppedBack =
+        false;   // the last step went to the previous file   // the settings file has its section, or it was switched
 };
 
 // Why a file cannot be opened, and the line that says so ("reason: name").
