@@ -100,7 +100,11 @@ void TForm1::SetFollowing(bool on)
     if (on) {
         m_follow = std::make_unique<FollowWatch>(this);
         connect(m_follow->Timer, &QTimer::timeout, this, [this] { Guarded([this] { LookAtFollowedFiles(); }); });
-        connect(m_follow->Watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        // A logger appending a line a millisecond would wake the window a
+        // thousand times a second: the file leaves the watch until the look,
+        // which watches it again before it reads.
+        connect(m_follow->Watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+            m_follow->Watcher->removePath(path);
             m_follow->FileChanged = true;
             ScheduleFollowLook();
         });
