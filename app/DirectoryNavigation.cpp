@@ -85,9 +85,13 @@ void TForm1::ReDrawInDir()
         if (names[k].empty())
             continue;
         // Once the user cancelled one, the rest keep their traces as well.
-        const LoadResult result = cancelled ? LoadResult{false, LoadError::Cancelled, {}, {}} : LoadFile(names[k]);
+        LoadResult result;
+        if (cancelled)
+            result.Ok = false;
+        else
+            result = LoadFile(names[k]);
         if (!result) {
-            cancelled = result.Error == LoadError::Cancelled;
+            cancelled = cancelled || result.Error == LoadError::Cancelled;
             if (!cancelled)
                 refusals << RefusalLine(result.Message, FileNameToText(names[k]));
             // Slot k has moved down by one for each file handled before it,

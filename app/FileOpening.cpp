@@ -135,8 +135,7 @@ LoadResult TForm1::LoadFile(const std::string& name)
         SetYsItemIndex(choice.YsItem);
     }
     HideDeltaReadouts();
-    if (Following())
-        WatchFollowedFiles();
+    FollowLoadedFile(result);
     return result;
 }
 

@@ -113,6 +113,7 @@ void TForm1::SetFollowing(bool on)
             ScheduleFollowLook();
         });
         WatchFollowedFiles();
+        TakeLoadMark();
         AppendTestLog("follow on");
     } else {
         m_follow.reset();
@@ -180,6 +181,28 @@ void TForm1::WatchFollowedFiles()
         watch.FileChanged = true;
 }
 
+void TForm1::FollowLoadedFile(const LoadResult& load)
+{
+    m_loadMark = MarkOfLoad(load);
+    m_loadMarkTable = State.Traces[0].Table.get();
+    if (!m_follow)
+        return;
+    WatchFollowedFiles();
+    TakeLoadMark();
+}
+
+void TForm1::TakeLoadMark()
+{
+    FollowWatch& watch = *m_follow;
+    const TraceSlot& newest = State.Traces[0];
+    // Only for the table that load made: a step back or a failed ReDraw may
+    // have brought another to slot 0 since.
+    watch.Mark = newest.Loaded() && newest.Table.get() == m_loadMarkTable ? m_loadMark : FollowMark{};
+    watch.MarkedTable = newest.Table.get();
+    watch.MarkedName = newest.Name;
+    watch.ReadErrorShown = false;
+}
+
 void TForm1::LookAtFollowedFiles()
 {
     if (!m_follow)
@@ -230,6 +253,8 @@ bool TForm1::FollowShownFile()
     }
     const FollowResult result = UpdateFollowedSlot(slot, watch.Mark, ChooseColumns(State, false, slot.Columns));
     watch.MarkedTable = slot.Table.get();
+    if (result.Change == FollowChange::Appended || result.Change == FollowChange::Reloaded)
+        m_loadMarkTable = nullptr;   // the load's mark no longer tells what the table holds
     switch (result.Change) {
     case FollowChange::Reloaded:
         // Another file under the same name: the red cursor belonged to the old one.

@@ -12,6 +12,7 @@
 
 #include "AxisRanges.h"
 #include "Canvas.h"
+#include "DataFileFollow.h"
 #include "DataFileReader.h"
 #include "Dialogs.h"
 #include "DirectoryNavigator.h"
@@ -363,6 +364,10 @@ private:
     void ScheduleFollowLook();
     // Points the notifications at CurrentDir and the file in slot 0.
     void WatchFollowedFiles();
+    // After a load into slot 0: what the load read is kept as the mark
+    // appends are read from, and while following the watch moves to it.
+    void FollowLoadedFile(const LoadResult& load);
+    void TakeLoadMark();
     void LookAtFollowedFiles();
     // Each returns whether it changed what is shown (and painted it).
     bool FollowShownFile();
@@ -385,6 +390,9 @@ private:
     std::string m_settingsDirectory;
     int m_wheelRemainder = 0;
     std::unique_ptr<FollowWatch> m_follow;   // while follow mode is on
+    // What the last load read of the file now in slot 0 (of that table).
+    FollowMark m_loadMark;
+    const DataTable* m_loadMarkTable = nullptr;
     bool m_followWasOn = false;
     bool m_followUsed = false;
     // About 20 ms of reading on this machine: below it a worker costs more

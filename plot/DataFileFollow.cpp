@@ -111,6 +111,15 @@ FollowResult Append(int fd, std::uint64_t size, TraceSlot& slot, FollowMark& mar
 
 }   // namespace
 
+FollowMark MarkOfLoad(const LoadResult& load)
+{
+    const FileStamp& stamp = load.Stamp;
+    if (!load || !load.HeldStill || stamp.Size < 0 || !(stamp.Size == 0 || load.EndsWithLineFeed || load.EndedAtCtrlZ))
+        return {};
+    const auto size = static_cast<std::uint64_t>(stamp.Size);
+    return FollowMark{true, stamp.Device, stamp.Inode, size, size, load.EndedAtCtrlZ};
+}
+
 std::int64_t LastLineFeed(int fd, std::uint64_t from, std::uint64_t to)
 {
     constexpr std::size_t kBlock = 64 * 1024;

@@ -38,6 +38,11 @@ struct FollowResult {
     LoadError Error = LoadError::None;   // why, when Refused
 };
 
+// What a load's table holds of its file: a mark from which appends are read,
+// or, when that cannot be told (the file changed while it was read, or its
+// last line had no line feed yet), one that reads the file again first.
+FollowMark MarkOfLoad(const LoadResult& load);
+
 // Looks at the slot's file once and brings the slot up to date. `choice` is
 // the column choice to read new lines with (the current column map; the
 // columns are not re-detected for a file that merely grows).

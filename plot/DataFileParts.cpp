@@ -140,6 +140,7 @@ bool CountLinesInParts(int fd, std::vector<FilePart>& parts, DataLineCount& coun
         count.Lines += c.Count.Lines;
         parts[k].Lines = c.Count.Lines;
         if (c.CtrlZ) {
+            count.CtrlZ = true;
             parts.resize(k + 1);
             break;
         }

@@ -17,6 +17,7 @@ bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
             count.Columns = CountLineValues(line);
         ++count.Lines;
     }
+    count.CtrlZ = lines.EndedAtCtrlZ();
     return !lines.Failed();
 }
 

@@ -15,6 +15,7 @@
 struct DataLineCount {
     std::size_t Lines = 0;   // data lines
     int Columns = 0;         // values on the first data line
+    bool CtrlZ = false;      // a Ctrl-Z ended the lines before the end of the file
 };
 
 // First pass, over every line of the file. False on a read error.

@@ -27,7 +27,11 @@ LoadResult Refuse(LoadError error)
 {
     if (error == LoadError::None)
         return {};
-    return LoadResult{false, error, LoadErrorMessage(error), {}};
+    LoadResult refused;
+    refused.Ok = false;
+    refused.Error = error;
+    refused.Message = LoadErrorMessage(error);
+    return refused;
 }
 
 TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
@@ -241,6 +245,12 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     fresh.Columns = count.Columns;
     LoadResult loaded;
     loaded.Columns = choice;
+    loaded.Stamp = read.Stamp;
+    loaded.HeldStill = StampOfDescriptor(fd.Get()) == read.Stamp;
+    loaded.EndedAtCtrlZ = count.CtrlZ;
+    char last = 0;
+    loaded.EndsWithLineFeed =
+        read.Stamp.Size > 0 && ::pread(fd.Get(), &last, 1, read.Stamp.Size - 1) == 1 && last == '\n';
     return loaded;
 }
 

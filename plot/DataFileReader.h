@@ -46,11 +46,33 @@ inline constexpr const char* kMessageCancelled = "Cancelled";
 // The text for an error (empty for None).
 const char* LoadErrorMessage(LoadError error);
 
+// What tells one version of a file from another: a file replaced by a copy
+// that keeps size and modification time (cp -p, then mv) still has another
+// inode and change time.
+struct FileStamp {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = -1;
+    timespec Modified{};
+    timespec Changed{};
+
+    bool operator==(const FileStamp& other) const;
+};
+// The stamp of the named file now; Size -1 when there is none.
+FileStamp StampOf(const std::string& name);
+
 struct LoadResult {
     bool Ok = true;
     LoadError Error = LoadError::None;
     std::string Message;    // for the caller to show when !Ok; the history is then unchanged
     ColumnChoice Columns;   // the columns the load was read with; the window shows a re-detected choice
+    // What a loaded table holds of its file, for following it as it grows:
+    // the data lines of the first Stamp.Size bytes when the file held still
+    // while it was read.
+    FileStamp Stamp;
+    bool HeldStill = false;
+    bool EndsWithLineFeed = false;   // the last of those bytes ends a line
+    bool EndedAtCtrlZ = false;       // nothing after a Ctrl-Z in them is data
     explicit operator bool() const { return Ok; }
 };
 
@@ -91,21 +113,6 @@ struct LoadInputs {
     static LoadInputs Of(const PlotState& state);
     bool operator==(const LoadInputs&) const = default;
 };
-
-// What tells one version of a file from another: a file replaced by a copy
-// that keeps size and modification time (cp -p, then mv) still has another
-// inode and change time.
-struct FileStamp {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = -1;
-    timespec Modified{};
-    timespec Changed{};
-
-    bool operator==(const FileStamp& other) const;
-};
-// The stamp of the named file now; Size -1 when there is none.
-FileStamp StampOf(const std::string& name);
 
 // A file read but not yet in the history.
 struct PreparedLoad {

@@ -36,12 +36,13 @@ protected:
         std::ofstream(PathOf(name), std::ios::binary | (append ? std::ios::app : std::ios::trunc)) << bytes;
     }
 
-    // Loads the file as a step would, then takes the first look (which reads
-    // it again, as every first look after a load does).
+    // Loads the file as a step would; appends are read from what it read.
     void Start(const std::string& name)
     {
-        ASSERT_TRUE(LoadDataFile(State, PathOf(name)));
-        ASSERT_EQ(Update().Change, FollowChange::Reloaded);
+        const LoadResult loaded = LoadDataFile(State, PathOf(name));
+        ASSERT_TRUE(loaded);
+        Mark = MarkOfLoad(loaded);
+        ASSERT_TRUE(Mark.Valid);
     }
     FollowResult Update() { return UpdateFollowedSlot(State.Traces[0], Mark, ChooseColumns(State, false, 0)); }
 
@@ -134,6 +135,19 @@ TEST_F(FollowedSlot, AHalfWrittenLineWaitsForItsLineFeed)
     ASSERT_EQ(State.Traces[0].Points, 2u);
     EXPECT_EQ((*State.Traces[0].Table)[1][1], 25.0f) << "the whole line, not the part seen first";
     EXPECT_EQ(State.Traces[0].Max[1], 25.0f);
+}
+
+TEST_F(FollowedSlot, ALoadThatEndedInAHalfLineIsReadAgainAtTheFirstLook)
+{
+    Write("log.dat", "1 10\n2 2");
+    const LoadResult loaded = LoadDataFile(State, PathOf("log.dat"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(State.Traces[0].Points, 2u) << "a load reads the last line as it stands";
+    Mark = MarkOfLoad(loaded);
+    EXPECT_FALSE(Mark.Valid);
+    Write("log.dat", "5 3\n4 4", true);
+    EXPECT_EQ(Update().Change, FollowChange::Reloaded);
+    EXPECT_EQ(Contents(State.Traces[0]), LoadedWhole("1 10\n2 25 3\n"));
 }
 
 TEST_F(FollowedSlot, AFileCutShortOrReplacedIsReadAgainFromTheStart)
