@@ -226,7 +226,10 @@ void TForm1::LookAtFollowedFiles()
         }
     }
     WatchFollowedFiles();
-    if (FollowShownFile() || FollowNewFiles())
+    // Both, every look: a new file must not wait for the shown one to rest.
+    const bool grown = FollowShownFile();
+    const bool stepped = m_follow && FollowNewFiles();
+    if (grown || stepped)
         AppendTestLog("follow shown " + State.Traces[0].Name + " " + std::to_string(State.Traces[0].Points));
 
     // The error box of a look may have ended follow mode.

@@ -97,6 +97,19 @@ TEST_F(FollowMode, ANewFileIsLoadedAsAStepOnceItStopsGrowing)
     EXPECT_TRUE(WaitForPoints(6));
 }
 
+TEST_F(FollowMode, ANewFileIsFoundWhileTheShownOneKeepsGrowing)
+{
+    TForm1& form = OpenFollowing();
+    WriteLine("run/c.dat", 5);
+    // The shown file grows at every look until the new one has settled.
+    for (int k = 0; k < 30 && form.State.Traces[0].Name != Run() + "c.dat"; ++k) {
+        if (form.State.Traces[0].Name == Run() + "a.dat")
+            Append("run/a.dat", "1 1\n");
+        QTest::qWait(100);
+    }
+    EXPECT_EQ(form.State.Traces[0].Name, Run() + "c.dat");
+}
+
 TEST_F(FollowMode, ABurstOfNewFilesShowsOnlyTheLastWritten)
 {
     TForm1& form = OpenFollowing();
