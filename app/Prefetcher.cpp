@@ -74,7 +74,7 @@ std::optional<PreparedLoad> Prefetcher::Take(const std::string& name, const Load
     m_entries.erase(found);
     entry->Done.wait();
     PreparedLoad& read = entry->Read;
-    if (!read.Result || !read.Steady || !(entry->Inputs == inputs) || !(StampOf(name) == read.Stamp))
+    if (!read.Result || !read.Steady || !(entry->Inputs == inputs) || !(StampOf(name) == read.Result.Stamp))
         return std::nullopt;
     return std::move(read);
 }

@@ -20,7 +20,6 @@ namespace {
 // and whether a Ctrl-Z ended them.
 struct StretchCount {
     DataLineCount Count;
-    bool CtrlZ = false;
     bool Failed = false;
 };
 
@@ -29,7 +28,6 @@ StretchCount CountStretch(int fd, std::uint64_t begin, std::uint64_t end)
     DataFileLines lines(PartReader(fd, FilePart{begin, end, 0}, false));
     StretchCount result;
     result.Failed = !CountLinesOf(lines, result.Count);
-    result.CtrlZ = lines.EndedAtCtrlZ();
     return result;
 }
 
@@ -61,7 +59,7 @@ FollowResult Reload(int fd, const struct stat& info, TraceSlot& slot, FollowMark
     fresh.Points = stretch.Count.Lines;
     fresh.Columns = stretch.Count.Columns;
     slot = std::move(fresh);
-    mark = FollowMark{true, info.st_dev, info.st_ino, complete, size, stretch.CtrlZ};
+    mark = FollowMark{true, info.st_dev, info.st_ino, complete, size, stretch.Count.CtrlZ};
     return {FollowChange::Reloaded, LoadError::None};
 }
 
@@ -80,7 +78,7 @@ FollowResult Append(int fd, std::uint64_t size, TraceSlot& slot, FollowMark& mar
     const std::size_t added = stretch.Count.Lines;
     if (added == 0) {
         mark.Bytes = complete;
-        mark.Stopped = stretch.CtrlZ;
+        mark.Stopped = stretch.Count.CtrlZ;
         return {};
     }
 
@@ -105,7 +103,7 @@ FollowResult Append(int fd, std::uint64_t size, TraceSlot& slot, FollowMark& mar
     StoreRanges(ranges, choice, slot);
     mark.Bytes = complete;
     mark.NoFeedBefore = size;
-    mark.Stopped = stretch.CtrlZ;
+    mark.Stopped = stretch.Count.CtrlZ;
     return {FollowChange::Appended, LoadError::None};
 }
 

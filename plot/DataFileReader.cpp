@@ -64,6 +64,11 @@ FileVersion VersionOf(int fd)
     return {info.st_size, info.st_mtim};
 }
 
+FileVersion VersionOf(const FileStamp& stamp)
+{
+    return {stamp.Size, stamp.Modified};
+}
+
 std::vector<FilePart> PartsToRead(int fd, const FileVersion& version, unsigned wanted)
 {
     if (version.Size < 0)
@@ -190,22 +195,15 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     UniqueFd fd;
     if (const LoadError error = OpenDataFile(name, fd); error != LoadError::None)
         return Refuse(error);
-    read.Stamp = StampOfDescriptor(fd.Get());
-    // Whatever way the read ends, whether the file held still meanwhile.
+    const FileStamp stamp = StampOfDescriptor(fd.Get());
     // File times come from a coarse clock: a file changed within one of its
     // ticks of the read could change again without its times showing it.
-    const bool settled = SettledSince(read.Stamp);
-    struct SteadyCheck {
-        PreparedLoad& Read;
-        int Fd;
-        bool Settled;
-        ~SteadyCheck() { Read.Steady = Settled && Read.Stamp.Size >= 0 && StampOfDescriptor(Fd) == Read.Stamp; }
-    } steady{read, fd.Get(), settled};
+    const bool settled = SettledSince(stamp);
 
-    const FileVersion version = VersionOf(fd.Get());
+    const FileVersion version = VersionOf(stamp);
     DataLineCount count;
     std::vector<FilePart> parts;
-    if (std::optional<FirstPass> early = TakeEarlyCount(name, read.Stamp)) {
+    if (std::optional<FirstPass> early = TakeEarlyCount(name, stamp)) {
         count = early->Count;
         parts = std::move(early->Parts);
     } else if (const LoadError error = CountPass(fd.Get(), version, hooks, count, parts); error != LoadError::None) {
@@ -245,12 +243,12 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     fresh.Columns = count.Columns;
     LoadResult loaded;
     loaded.Columns = choice;
-    loaded.Stamp = read.Stamp;
-    loaded.HeldStill = StampOfDescriptor(fd.Get()) == read.Stamp;
+    loaded.Stamp = stamp;
+    loaded.HeldStill = stamp.Size >= 0 && StampOfDescriptor(fd.Get()) == stamp;
+    read.Steady = settled && loaded.HeldStill;
     loaded.EndedAtCtrlZ = count.CtrlZ;
     char last = 0;
-    loaded.EndsWithLineFeed =
-        read.Stamp.Size > 0 && ::pread(fd.Get(), &last, 1, read.Stamp.Size - 1) == 1 && last == '\n';
+    loaded.EndsWithLineFeed = stamp.Size > 0 && ::pread(fd.Get(), &last, 1, stamp.Size - 1) == 1 && last == '\n';
     return loaded;
 }
 
@@ -338,7 +336,8 @@ void StartEarlyCount(const std::string& name)
         FirstPass pass;
         pass.Stamp = StampOfDescriptor(fd.Get());
         pass.Settled = SettledSince(pass.Stamp);
-        if (CountPass(fd.Get(), VersionOf(fd.Get()), DataFileReaderHooks{}, pass.Count, pass.Parts) != LoadError::None)
+        if (CountPass(fd.Get(), VersionOf(pass.Stamp), DataFileReaderHooks{}, pass.Count, pass.Parts) !=
+            LoadError::None)
             return std::nullopt;
         // A file that changed meanwhile is counted again by its load.
         if (!(StampOfDescriptor(fd.Get()) == pass.Stamp))

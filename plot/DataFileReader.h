@@ -119,9 +119,9 @@ struct PreparedLoad {
     LoadResult Result;
     TraceSlot Fresh;
     bool Redetect = false;
-    FileStamp Stamp;   // of the file as opened
-    // The file had the same stamp when the read ended, and had not changed
-    // for a while when it began: its stamp then tells any later change.
+    // The file held still while it was read (Result.HeldStill), and had not
+    // changed for a while when the read began: Result.Stamp then tells any
+    // later change.
     bool Steady = false;
 };
 
