@@ -19,6 +19,7 @@
 // "1, 2" is two. Reading stops at the first place no value starts.
 #pragma once
 
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -80,25 +81,19 @@ public:
         if (p < m_end && (*p == '-' || *p == '+'))
             ++p;
         const char* mantissa = p;
-        // The digits as one integer while it stays exact in a float; the
-        // common short number then needs no general conversion.
+        // All digits as one integer. Past 19 digits it may wrap; their count
+        // then sends the number to the general conversion.
         std::uint64_t digitsValue = 0;
+        p = ReadDigits(p, digitsValue);
+        int digitCount = static_cast<int>(p - mantissa);
         int fractionDigits = 0;
-        while (p < m_end && IsDigit(*p)) {
-            digitsValue = Accumulate(digitsValue, *p);
-            ++p;
-        }
-        bool digits = p != mantissa;
         if (p < m_end && *p == '.') {
             const char* fraction = ++p;
-            while (p < m_end && IsDigit(*p)) {
-                digitsValue = Accumulate(digitsValue, *p);
-                ++p;
-            }
+            p = ReadDigits(p, digitsValue);
             fractionDigits = static_cast<int>(p - fraction);
-            digits = digits || p != fraction;
+            digitCount += fractionDigits;
         }
-        if (!digits) {
+        if (digitCount == 0) {
             m_pos = m_end;
             return false;
         }
@@ -119,7 +114,8 @@ public:
                 p = q;
             }
         }
-        value = Convert(start, mantissa, p, negative, digitsValue, exponent - fractionDigits);
+        const std::uint64_t exactDigits = digitCount <= kMaxExactDigits ? digitsValue : kNotExact;
+        value = Convert(start, mantissa, p, negative, exactDigits, exponent - fractionDigits);
 
         while (p < m_end && !EndsValueText(*p))
             ++p;
@@ -131,27 +127,53 @@ public:
     const char* Position() const { return m_pos; }
 
 private:
-    static constexpr std::uint64_t kExactLimit = std::uint64_t(1) << 24;
-    static constexpr std::uint64_t kOverLimit = kExactLimit + 1;
+    // Nineteen decimal digits always fit in 64 bits.
+    static constexpr int kMaxExactDigits = 19;
+    // Integers up to 2^53 are exact in a double.
+    static constexpr std::uint64_t kDoubleExactLimit = std::uint64_t(1) << 53;
+    static constexpr std::uint64_t kNotExact = kDoubleExactLimit + 1;
     static constexpr int kExponentCap = 100000;
+    static constexpr int kPowerRange = 22;
+    // 10^-22 .. 10^22 as doubles: exact from 10^0 up, rounded below.
+    static constexpr double kPowers[2 * kPowerRange + 1] = {
+        1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
+        1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,  1e7,
+        1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21, 1e22};
 
-    static std::uint64_t Accumulate(std::uint64_t value, char digit)
+    // Appends the run of digits at `p` to `value` (wrapping past 19 digits);
+    // returns the end of the run.
+    [[gnu::always_inline]] const char* ReadDigits(const char* p, std::uint64_t& value) const
     {
-        const std::uint64_t next = value * 10 + static_cast<std::uint64_t>(digit - '0');
-        return value >= kOverLimit || next > kExactLimit ? kOverLimit : next;
+        while (p < m_end && line_scanner_detail::IsDigit(*p)) {
+            value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++p;
+        }
+        return p;
     }
 
-    // Digits up to 2^24 times a power of ten up to 10^10 are both exact in a
-    // float, so one float multiplication or division rounds correctly; any
-    // other number goes through from_chars.
+    // The digits (an integer up to 2^53, exact in a double) times a power of
+    // ten from the table is one double multiplication, off from the exact
+    // product by at most one and a half units of the double's last place:
+    // half a unit for its own rounding, one for the rounded negative powers.
+    // Rounding that double to float then gives the correctly rounded float
+    // unless the double lies that close to halfway between two floats, so
+    // any double within four units of halfway (the lowest 29 bits of its
+    // significand, which a float drops, near 1 << 28) goes to from_chars, as
+    // every number outside the table's range does. Within the range
+    // (10^-22 up to 2^53 times 10^22) every result is a normal float.
     static float Convert(const char* start, const char* mantissa, const char* end, bool negative,
                          std::uint64_t digitsValue, int exponent)
     {
-        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-        if (digitsValue <= kExactLimit && exponent >= -10 && exponent <= 10) {
-            const auto m = static_cast<float>(digitsValue);
-            const float v = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
-            return negative ? -v : v;
+        if (digitsValue <= kDoubleExactLimit && exponent >= -kPowerRange && exponent <= kPowerRange) {
+            const double product = static_cast<double>(digitsValue) * kPowers[exponent + kPowerRange];
+            constexpr std::uint64_t kDropped = (std::uint64_t(1) << 29) - 1;
+            constexpr std::uint64_t kHalfway = std::uint64_t(1) << 28;
+            constexpr std::uint64_t kMargin = 4;
+            const std::uint64_t low = std::bit_cast<std::uint64_t>(product) & kDropped;
+            if (low - (kHalfway - kMargin) > 2 * kMargin) {
+                const auto v = static_cast<float>(product);
+                return negative ? -v : v;
+            }
         }
         // from_chars takes a '-' but refuses a '+', so the sign is left to it
         // only when negative.

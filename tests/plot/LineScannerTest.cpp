@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -159,6 +161,30 @@ TEST(LineScanner, EveryNumberRoundsAsTheGeneralConversionDoes)
         const std::vector<float> got = ValuesOf(text);
         ASSERT_EQ(got.size(), 1u) << text;
         ASSERT_EQ(std::bit_cast<std::uint32_t>(got[0]), std::bit_cast<std::uint32_t>(expected)) << text;
+    }
+}
+
+TEST(LineScanner, NumbersNearlyHalfwayBetweenTwoFloatsRoundAsTheGeneralConversionDoes)
+{
+    // Long digit strings close to the midpoint of two neighbouring floats are
+    // where a conversion through a double can round the wrong way.
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> exponent(-14, 20);
+    char text[64];
+    for (int i = 0; i < 20000; ++i) {
+        const auto below = static_cast<float>(std::pow(10.0, exponent(rng)));
+        const float above = std::nextafter(below, std::numeric_limits<float>::infinity());
+        const double halfway = (double(below) + double(above)) / 2;
+        for (int digits = 9; digits <= 17; ++digits) {
+            for (const char* format : {"%.*e", "%.*g"}) {
+                std::snprintf(text, sizeof text, format, digits - 1, halfway);
+                float expected = 0;
+                std::from_chars(text, text + std::strlen(text), expected);
+                const std::vector<float> got = ValuesOf(text);
+                ASSERT_EQ(got.size(), 1u) << text;
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(got[0]), std::bit_cast<std::uint32_t>(expected)) << text;
+            }
+        }
     }
 }
 
