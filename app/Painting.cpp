@@ -78,9 +78,10 @@ void TForm1::PaintGraph()
         ShowText(group.Upper, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Upper))));
         ShowText(group.Lower, QString::fromStdString(FormatText("%+.1e", static_cast<double>(State.Axes[k].Lower))));
     }
-    // Now, not at the next turn of the event loop: the plot is a child of
-    // its own and is not repainted with the window.
-    repaint();
+    // Now, not at the next turn of the event loop. Repainting the plot paints
+    // everything else marked for repainting with it (the texts above, the
+    // controls a load set) and nothing more: a repaint of the whole window
+    // cost more than the rest of a step.
     m_plotView->repaint();
     // The large view only marks its picture stale here and repaints once per
     // frame, so it never holds up the main window.

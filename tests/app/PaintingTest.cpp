@@ -115,6 +115,27 @@ TEST_F(Painting, TypedFileIsOnScreenBeforeTheHandlerReturns)
     EXPECT_GE(counter.Paints, 1);
 }
 
+TEST_F(Painting, NewLimitsAreOnScreenBeforeTheHandlerReturns)
+{
+    // Only what changed is repainted, but it must still be repainted now:
+    // the limits of the new file, the name, the plot.
+    TForm1& form = MakeForm(WriteFile("small.dat", "0 0\n1 1\n"));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::processEvents();
+    PaintCounter upper;
+    PaintCounter name;
+    Ui(form).Y1_upper->installEventFilter(&upper);
+    Ui(form).MaskEdit1->installEventFilter(&name);
+
+    Ui(form).MaskEdit1->setText(QString::fromStdString(WriteFile("large.dat", "0 0\n1 500\n")));
+    form.NewFileINput();
+
+    EXPECT_EQ(Ui(form).Y1_upper->text(), "+5.0e+02");
+    EXPECT_GE(upper.Paints, 1);
+    EXPECT_GE(name.Paints, 1);
+}
+
 TEST_F(Painting, MaskEditShowsTheListedNameOfTheCurrentFile)
 {
     WriteLine("a.dat");
