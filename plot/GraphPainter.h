@@ -33,6 +33,11 @@ void DrawFrameAndGraticule(RasterCanvas& canvas);
 // the point after. Leaves that pen width.
 void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slot, int axis);
 
+// DrawTrace maps points with AVX where the processor has it, else with SSE2,
+// to the same pixels. Tests turn AVX off to check the other road; set it
+// only while nothing is drawn.
+void AllowWideTraceMapping(bool allowed);
+
 // Where DrawTrace puts the point (x, y) of Y axis `axis` (1..3): the values
 // mapped as ValueToPixel maps them, over the plot rectangle's device width
 // and height on the grid. At ratio 1 these are ValueToPixelX and -Y.

@@ -174,8 +174,16 @@ TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
         a.Pen.Color = b.Pen.Color = rng() & 0xFFFFFF;
         DrawTrace(state, a, 0, 2);
         DrawPlain(state, b, 2);
-
         ASSERT_TRUE(reduced == plain) << "round " << round << ", " << n << " points";
+
+        // The processor's other road for mapping the points.
+        std::fill(reduced.begin(), reduced.end(), 0u);
+        std::fill(plain.begin(), plain.end(), 0u);
+        DrawPlain(state, b, 2);
+        AllowWideTraceMapping(false);
+        DrawTrace(state, a, 0, 2);
+        AllowWideTraceMapping(true);
+        ASSERT_TRUE(reduced == plain) << "without AVX, round " << round << ", " << n << " points";
         ASSERT_EQ(a.PenX(), b.PenX());
         ASSERT_EQ(a.PenY(), b.PenY());
     }
