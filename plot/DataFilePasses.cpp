@@ -4,6 +4,7 @@
 #include "LineScanner.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
@@ -60,16 +61,23 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
             rows[0][row] = static_cast<float>(first + row);
         LineScanner scanner(line);
         float value;
+        auto take = [&](unsigned axis) {
+            local.Max[axis] = local.Max[axis] > value ? local.Max[axis] : value;
+            local.Min[axis] = local.Min[axis] < value ? local.Min[axis] : value;
+            rows[axis][row] = value;
+            local.Present[axis] = 1;
+        };
         for (int column = 1; column <= highest && scanner.Next(value); ++column) {
-            for (unsigned axes = axesOfColumn[static_cast<std::size_t>(column)], axis = 0; axes != 0;
-                 axes >>= 1, ++axis) {
-                if ((axes & 1u) == 0)
-                    continue;
-                local.Max[axis] = local.Max[axis] > value ? local.Max[axis] : value;
-                local.Min[axis] = local.Min[axis] < value ? local.Min[axis] : value;
-                rows[axis][row] = value;
-                local.Present[axis] = 1;
+            const unsigned axes = axesOfColumn[static_cast<std::size_t>(column)];
+            // Mostly a column feeds one axis or none, without a loop.
+            if ((axes & (axes - 1)) == 0) {
+                if (axes != 0)
+                    take(static_cast<unsigned>(std::countr_zero(axes)));
+                continue;
             }
+            for (unsigned rest = axes, axis = 0; rest != 0; rest >>= 1, ++axis)
+                if ((rest & 1u) != 0)
+                    take(axis);
         }
         ++row;
     }
