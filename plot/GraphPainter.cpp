@@ -57,15 +57,15 @@ void DrawNoData(RasterCanvas& canvas)
 void DrawTraces(const PlotState& state, RasterCanvas& canvas, int displayed, int numYs)
 {
     ClearUpperVectorState();
+    std::vector<TraceToDraw> traces;
     for (int k = 1; k <= numYs; ++k) {
         for (int s = displayed - 1; s >= 0; --s) {
             const TraceSlot& slot = state.Traces[s];
-            if (!slot.Loaded() || !slot.Present[k])
-                continue;
-            canvas.Pen.Color = state.Colors[TraceColorIndex(numYs, s, k)];
-            DrawTrace(state, canvas, s, k);
+            if (slot.Loaded() && slot.Present[k])
+                traces.push_back({s, k, state.Colors[TraceColorIndex(numYs, s, k)]});
         }
     }
+    DrawTracesInOrder(state, canvas, traces);
 }
 
 void DrawRedCursor(const PlotState& state, RasterCanvas& canvas)

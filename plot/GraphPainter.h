@@ -6,7 +6,9 @@
 #include "Canvas.h"
 #include "PlotState.h"
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // Settles the axis ranges (SettleAxisRanges) and draws everything.
 void DrawGraph(PlotState& state, RasterCanvas& canvas);
@@ -32,6 +34,26 @@ void DrawFrameAndGraticule(RasterCanvas& canvas);
 // did not fill) are passed over, the line running from the point before to
 // the point after. Leaves that pen width.
 void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slot, int axis);
+
+// One trace of a picture: Y axis `Axis` of history slot `Slot` in `Color`.
+struct TraceToDraw {
+    int Slot;
+    int Axis;
+    TColor Color;
+};
+
+// DrawTrace for each trace in turn, in its colour: the same pixels, and the
+// same pen afterwards. Traces of ParallelFrom points or more in all are
+// walked on two threads at once (a long one in two parts) into lists of
+// strokes, which are painted afterwards in the traces' order. The lists hold
+// StrokeBudget strokes in all (16 bytes each); what a walk has left when they
+// are full is walked onto the canvas in its turn.
+struct TraceDrawing {
+    std::size_t ParallelFrom = 1'000'000;
+    std::size_t StrokeBudget = std::size_t(1) << 20;
+};
+void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::vector<TraceToDraw>& traces,
+                       const TraceDrawing& how = {});
 
 // DrawTrace maps points with AVX where the processor has it, else with SSE2,
 // to the same pixels. Tests turn AVX off to check the other road; set it

@@ -1,22 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Dense traces are drawn column by column. Within one pixel column the
-// segments between consecutive points are vertical, and LineTo leaves out each
-// end pixel, so the segments of a run of points p(a)..p(b) in column c cover
-// every row between the run's minimum and maximum, except perhaps the last
-// point's row when the walk only ever arrives there. A one-pixel segment
-// leaving the run starts at the last point and covers that row anyway, so the
-// whole column span can be painted at once and only the segments between
-// columns are walked. The final run of a trace has no segment after it; for it
-// the last row is checked against the run's steps.
-//
-// A wider pen (a device pixel ratio above 1) leaving flat covers the last row
-// only in its own column, so there every run leaves that row to the steps that
-// covered it. Whether they did is kept as the run grows: every row between the
-// minimum and the maximum but the last is covered, so a step arriving at a row
-// covers it when an earlier step had reached that far.
+// Maps the points of a trace to pixels and walks them (TraceWalk.h).
 #include "GraphPainter.h"
-
-#include "AxisRanges.h"
+#include "TraceWalk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,56 +12,6 @@
 
 namespace {
 
-// The plot rectangle on the canvas's device pixels. The wide pen of a ratio
-// above 1 reaches (width - 1) / 2 pixels before its pixel, so the pixel sits
-// that far in: a value on a limit then covers the frame's band exactly.
-struct TraceFrame {
-    int Left;
-    int Bottom;
-    AxisScale X;
-    AxisScale Y;
-
-    TraceFrame(const PlotState& state, const DeviceGrid& grid, int axis)
-        : Left(grid.Edge(PlotRect.Left) + (grid.LineWidth() - 1) / 2),
-          Bottom(grid.Edge(PlotRect.Top + PlotRect.Height) + (grid.LineWidth() - 1) / 2),
-          X(state.Axes[0].Lower, state.Axes[0].Upper,
-            grid.Edge(PlotRect.Left + PlotRect.Width) - grid.Edge(PlotRect.Left)),
-          Y(state.Axes[axis].Lower, state.Axes[axis].Upper,
-            grid.Edge(PlotRect.Top + PlotRect.Height) - grid.Edge(PlotRect.Top))
-    {
-    }
-};
-
-struct Mapper : TraceFrame {
-    const float* Xs;
-    const float* Ys;
-
-    static bool Missing(float v) { return std::isnan(v); }
-    bool Valid(std::size_t i) const { return !Missing(Xs[i]) && !Missing(Ys[i]); }
-    int PixelX(std::size_t i) const { return Left + X.Offset(Xs[i]); }
-    int PixelY(std::size_t i) const { return Bottom - Y.Offset(Ys[i]); }
-};
-
-// Whether the steps of the run from index start to the end arrive at row
-// lastY without ever covering it (each step covers its start row up to, not
-// including, its end row).
-bool LastRowCovered(const Mapper& map, std::size_t start, std::size_t end, int lastY)
-{
-    bool have = false;
-    int previous = 0;
-    for (std::size_t i = start; i < end; ++i) {
-        if (!map.Valid(i))
-            continue;
-        const int y = map.PixelY(i);
-        if (have && ((previous <= lastY && lastY < y) || (y < lastY && lastY <= previous)))
-            return true;
-        previous = y;
-        have = true;
-    }
-    return false;
-}
-
-constexpr std::size_t kBlock = 256;
 constexpr int kMissing = -1;   // a mapped x is never negative: the frame's left edge is not
 
 // Pixels of points base..base+size-1; a point with a NaN coordinate gets x = kMissing.
@@ -150,7 +85,11 @@ __attribute__((target("avx"))) void MapBlockWide(const Mapper& map, std::size_t 
 }
 
 bool g_wideAllowed = true;
+#endif
 
+}   // namespace
+
+#ifdef __SSE2__
 void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
 {
     static const bool wide = __builtin_cpu_supports("avx");
@@ -165,62 +104,6 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
     MapBlockScalar(map, base, size, xs, ys);
 }
 #endif
-
-// The runs of points first..count-1 (the first valid), column by column.
-template <bool WidePen> void WalkRuns(const Mapper& map, RasterCanvas& canvas, std::size_t first, std::size_t count)
-{
-    std::size_t runStart = first;
-    int column = map.PixelX(first);
-    int lastY = map.PixelY(first);
-    int low = lastY;
-    int high = lastY;
-    bool lastCovered = false;   // kept for a wide pen only
-    auto paintRun = [&](bool whole) {
-        if (whole) {
-            canvas.PaintColumn(column, low, high);
-            return;
-        }
-        if (low < lastY)
-            canvas.PaintColumn(column, low, lastY - 1);
-        if (lastY < high)
-            canvas.PaintColumn(column, lastY + 1, high);
-    };
-    // Points are mapped a block at a time, apart from the run bookkeeping, so
-    // that the mapping loop carries no hard-to-predict branch.
-    int xs[kBlock];
-    int ys[kBlock];
-    for (std::size_t base = first + 1; base < count; base += kBlock) {
-        const std::size_t size = std::min(kBlock, count - base);
-        MapBlock(map, base, size, xs, ys);
-        for (std::size_t j = 0; j < size; ++j) {
-            const int x = xs[j];
-            if (x < 0)
-                continue;
-            const int y = ys[j];
-            if (x == column) {
-                if constexpr (WidePen)
-                    lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
-                low = std::min(low, y);
-                high = std::max(high, y);
-                lastY = y;
-                continue;
-            }
-            if (low != high)
-                paintRun(!WidePen || lastCovered);
-            canvas.MoveTo(column, lastY);
-            canvas.LineTo(x, y);
-            runStart = base + j;
-            column = x;
-            lastY = low = high = y;
-            lastCovered = false;
-        }
-    }
-
-    paintRun(LastRowCovered(map, runStart, count, lastY));
-    canvas.MoveTo(column, lastY);
-}
-
-}   // namespace
 
 void AllowWideTraceMapping([[maybe_unused]] bool allowed)
 {
@@ -242,28 +125,36 @@ std::size_t DrawablePoints(const TraceSlot& slot)
     return std::min(slot.Points, slot.Table->Points());
 }
 
-void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int axis)
+bool TraceDrawable(const PlotState& state, int slotIndex, int axis)
 {
     if (slotIndex < 0 || slotIndex >= kHistorySlots || axis < 1 || axis > 3)
-        return;
+        return false;
     const TraceSlot& slot = state.Traces[slotIndex];
-    if (!slot.Loaded() || slot.Table->Rows() <= axis)
+    return slot.Loaded() && slot.Table->Rows() > axis;
+}
+
+Mapper TraceMapper(const PlotState& state, const DeviceGrid& grid, int slotIndex, int axis)
+{
+    const DataTable& table = *state.Traces[slotIndex].Table;
+    return {TraceFrame(state, grid, axis), table[0], table[axis]};
+}
+
+void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int axis)
+{
+    if (!TraceDrawable(state, slotIndex, axis))
         return;
-    const std::size_t count = DrawablePoints(slot);
+    const std::size_t count = DrawablePoints(state.Traces[slotIndex]);
     const DeviceGrid grid = canvas.Grid();
-    const Mapper map{TraceFrame(state, grid, axis), (*slot.Table)[0], (*slot.Table)[axis]};
+    const Mapper map = TraceMapper(state, grid, slotIndex, axis);
 
     canvas.Pen.Width = grid.LineWidth();
     canvas.Pen.Mode = pmCopy;
 
-    std::size_t i = 0;
-    while (i < count && !map.Valid(i))
-        ++i;
-    if (i == count)
+    const std::size_t first = FirstValidPoint(map, 0, count);
+    if (first == count)
         return;
-
     if (canvas.Pen.Width == 1)
-        WalkRuns<false>(map, canvas, i, count);
+        WalkRuns<false>(map, canvas, first, count, count);
     else
-        WalkRuns<true>(map, canvas, i, count);
+        WalkRuns<true>(map, canvas, first, count, count);
 }

@@ -268,3 +268,67 @@ INSTANTIATE_TEST_SUITE_P(GraphPainter, ReducedTraceAtRatio,
                          ::testing::Combine(::testing::Values(1.5, 2.0, 3.0),
                                             ::testing::Values(XShape::Monotone, XShape::RandomWalk,
                                                               XShape::FewColumns)));
+
+// Traces walked on two threads, long ones in two parts, and painted in their
+// order afterwards give the picture of drawing them one after another.
+class TracesOnTwoThreads : public ::testing::TestWithParam<double> { };
+
+TEST_P(TracesOnTwoThreads, GiveThePicturesOfOneTraceAfterAnother)
+{
+    const double ratio = GetParam();
+    const DeviceGrid grid{ratio};
+    const int width = grid.Edge(kWidth);
+    const int height = grid.Edge(kHeight);
+    std::mt19937 rng(unsigned(ratio * 10));
+    const XShape xShapes[] = {XShape::Monotone, XShape::MonotoneRepeats, XShape::Uniform, XShape::RandomWalk,
+                              XShape::FewColumns};
+    for (int round = 0; round < 6; ++round) {
+        PlotState state;
+        std::vector<TraceToDraw> traces;
+        for (int s = 0; s < 4; ++s) {
+            // Mostly long enough to be cut in two; a uniform X of this many
+            // points makes more strokes than a part keeps.
+            const std::size_t n = s == 3 ? 1 + rng() % 50 : 20000 + rng() % 60000;
+            const std::vector<float> x = MakeX(xShapes[(round + s) % 5], n, rng);
+            TraceSlot& slot = state.Traces[s];
+            slot.Table = AllocTable(4, n);
+            slot.Points = n;
+            std::copy(x.begin(), x.end(), (*slot.Table)[0]);
+            for (int k = 1; k <= 3; ++k) {
+                std::vector<float> y = MakeY(YShape(rng() % 4), n, rng);
+                if (round % 3 == 0)
+                    for (float& v : y)
+                        v = rng() % 50 == 0 ? std::numeric_limits<float>::quiet_NaN() : v;
+                std::copy(y.begin(), y.end(), (*slot.Table)[k]);
+                traces.push_back({s, k, TColor(rng() & 0xFFFFFF)});
+            }
+        }
+        std::shuffle(traces.begin(), traces.end(), rng);
+        std::vector<float> all;
+        for (const TraceToDraw& t : traces)
+            all.insert(all.end(), (*state.Traces[t.Slot].Table)[0], (*state.Traces[t.Slot].Table)[0] + 50);
+        PickLimits(state.Axes[0], all, rng);
+        for (int k = 1; k <= 3; ++k)
+            PickLimits(state.Axes[k], std::vector<float>((*state.Traces[0].Table)[k], (*state.Traces[0].Table)[k] + 50),
+                       rng);
+
+        std::vector<std::uint32_t> together(std::size_t(width) * std::size_t(height));
+        Fill(together, rng);
+        std::vector<std::uint32_t> inTurn = together;
+        RasterCanvas a(PixelBuffer{together.data(), width, height, width, ratio});
+        RasterCanvas b(PixelBuffer{inTurn.data(), width, height, width, ratio});
+        // Now and then the strokes run out: the rest of a walk goes straight
+        // onto the canvas.
+        DrawTracesInOrder(state, a, traces, {1, round % 2 ? std::size_t(20000) : std::size_t(1) << 20});
+        for (const TraceToDraw& t : traces) {
+            b.Pen.Color = t.Color;
+            DrawTrace(state, b, t.Slot, t.Axis);
+        }
+        ASSERT_TRUE(together == inTurn) << "round " << round;
+        ASSERT_EQ(a.PenX(), b.PenX());
+        ASSERT_EQ(a.PenY(), b.PenY());
+        ASSERT_EQ(a.Pen.Width, b.Pen.Width);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GraphPainter, TracesOnTwoThreads, ::testing::Values(1.0, 2.0));

@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: MIT
+// Dense traces are drawn column by column. Within one pixel column the
+// segments between consecutive points are vertical, and LineTo leaves out each
+// end pixel, so the segments of a run of points p(a)..p(b) in column c cover
+// every row between the run's minimum and maximum, except perhaps the last
+// point's row when the walk only ever arrives there. A one-pixel segment
+// leaving the run starts at the last point and covers that row anyway, so the
+// whole column span can be painted at once and only the segments between
+// columns are walked. The final run of a trace has no segment after it; for it
+// the last row is checked against the run's steps.
+//
+// A wider pen (a device pixel ratio above 1) leaving flat covers the last row
+// only in its own column, so there every run leaves that row to the steps that
+// covered it. Whether they did is kept as the run grows: every row between the
+// minimum and the maximum but the last is covered, so a step arriving at a row
+// covers it when an earlier step had reached that far.
+//
+// The walk hands its strokes to a sink: the canvas itself, or a recorder whose
+// strokes are painted later (several traces are walked at once that way).
+#pragma once
+
+#include "AxisRanges.h"
+#include "Canvas.h"
+#include "DeviceGrid.h"
+#include "PlotState.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+// The plot rectangle on the canvas's device pixels. The wide pen of a ratio
+// above 1 reaches (width - 1) / 2 pixels before its pixel, so the pixel sits
+// that far in: a value on a limit then covers the frame's band exactly.
+struct TraceFrame {
+    int Left;
+    int Bottom;
+    AxisScale X;
+    AxisScale Y;
+
+    TraceFrame(const PlotState& state, const DeviceGrid& grid, int axis)
+        : Left(grid.Edge(PlotRect.Left) + (grid.LineWidth() - 1) / 2),
+          Bottom(grid.Edge(PlotRect.Top + PlotRect.Height) + (grid.LineWidth() - 1) / 2),
+          X(state.Axes[0].Lower, state.Axes[0].Upper,
+            grid.Edge(PlotRect.Left + PlotRect.Width) - grid.Edge(PlotRect.Left)),
+          Y(state.Axes[axis].Lower, state.Axes[axis].Upper,
+            grid.Edge(PlotRect.Top + PlotRect.Height) - grid.Edge(PlotRect.Top))
+    {
+    }
+};
+
+struct Mapper : TraceFrame {
+    const float* Xs;
+    const float* Ys;
+
+    static bool Missing(float v) { return std::isnan(v); }
+    bool Valid(std::size_t i) const { return !Missing(Xs[i]) && !Missing(Ys[i]); }
+    int PixelX(std::size_t i) const { return Left + X.Offset(Xs[i]); }
+    int PixelY(std::size_t i) const { return Bottom - Y.Offset(Ys[i]); }
+};
+
+// Whether the steps of the run from index start to the end arrive at row
+// lastY without ever covering it (each step covers its start row up to, not
+// including, its end row).
+inline bool LastRowCovered(const Mapper& map, std::size_t start, std::size_t end, int lastY)
+{
+    bool have = false;
+    int previous = 0;
+    for (std::size_t i = start; i < end; ++i) {
+        if (!map.Valid(i))
+            continue;
+        const int y = map.PixelY(i);
+        if (have && ((previous <= lastY && lastY < y) || (y < lastY && lastY <= previous)))
+            return true;
+        previous = y;
+        have = true;
+    }
+    return false;
+}
+
+// Whether DrawTrace draws anything of slot s's Y axis k at all.
+bool TraceDrawable(const PlotState& state, int slot, int axis);
+
+// The mapping of slot s's Y axis k on the grid.
+Mapper TraceMapper(const PlotState& state, const DeviceGrid& grid, int slot, int axis);
+
+inline constexpr std::size_t kWalkBlock = 256;
+
+// Pixels of points base..base+size-1; a point with a NaN coordinate gets a
+// negative x.
+void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys);
+
+// The first point of first..count-1 with both coordinates, or count.
+inline std::size_t FirstValidPoint(const Mapper& map, std::size_t first, std::size_t count)
+{
+    while (first < count && !map.Valid(first))
+        ++first;
+    return first;
+}
+
+// A point at or after `from` where the walk enters a new column (a valid
+// point whose column differs from the valid point before it), or `count`:
+// a trace can be walked in two parts that meet there.
+// The search gives up after `within` points.
+inline std::size_t ColumnChangeAfter(const Mapper& map, std::size_t first, std::size_t from, std::size_t count,
+                                     std::size_t within)
+{
+    std::size_t before = from;
+    while (before > first && !map.Valid(before - 1))
+        --before;
+    if (before == first)
+        return count;
+    int column = map.PixelX(before - 1);
+    for (std::size_t i = from; i < count && i - from < within; ++i) {
+        if (!map.Valid(i))
+            continue;
+        const int x = map.PixelX(i);
+        if (x != column)
+            return i;
+        column = x;
+    }
+    return count;
+}
+
+// Where a walk stands: the next point to take and the run being gathered in
+// the current column.
+struct WalkPosition {
+    std::size_t Next;
+    std::size_t RunStart;
+    int Column;
+    int LastY;
+    int Low;
+    int High;
+    bool LastCovered;   // kept for a wide pen only
+};
+
+// A walk about to start at point `first` (which must be valid).
+inline WalkPosition WalkFrom(const Mapper& map, std::size_t first)
+{
+    const int y = map.PixelY(first);
+    return {first + 1, first, map.PixelX(first), y, y, y, false};
+}
+
+template <bool WidePen, typename Sink> void PaintRun(Sink& sink, const WalkPosition& at, bool whole)
+{
+    if (whole) {
+        sink.PaintColumn(at.Column, at.Low, at.High);
+        return;
+    }
+    if (at.Low < at.LastY)
+        sink.PaintColumn(at.Column, at.Low, at.LastY - 1);
+    if (at.LastY < at.High)
+        sink.PaintColumn(at.Column, at.LastY + 1, at.High);
+}
+
+// The strokes of the step from the current run into (x, y), a new column.
+template <bool WidePen, typename Sink> void StepIntoColumn(Sink& sink, const WalkPosition& run, int x, int y)
+{
+    if (run.Low != run.High)
+        PaintRun<WidePen>(sink, run, !WidePen || run.LastCovered);
+    sink.MoveTo(run.Column, run.LastY);
+    sink.LineTo(x, y);
+}
+
+// Walks the points from at.Next up to end - 1, column by column, into the
+// sink (PaintColumn, MoveTo, LineTo). A sink with Full() may stop the walk
+// after any block of points; `at` then tells another sink where to go on.
+template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& sink, WalkPosition& at, std::size_t end)
+{
+    // The position in locals: kept in `at` across the loop it would go
+    // through memory at every point.
+    std::size_t next = at.Next;
+    std::size_t runStart = at.RunStart;
+    int column = at.Column;
+    int lastY = at.LastY;
+    int low = at.Low;
+    int high = at.High;
+    bool lastCovered = at.LastCovered;
+    // Points are mapped a block at a time, apart from the run bookkeeping, so
+    // that the mapping loop carries no hard-to-predict branch.
+    int xs[kWalkBlock];
+    int ys[kWalkBlock];
+    while (next < end) {
+        const std::size_t base = next;
+        const std::size_t size = std::min(kWalkBlock, end - base);
+        MapBlock(map, base, size, xs, ys);
+        for (std::size_t j = 0; j < size; ++j) {
+            const int x = xs[j];
+            if (x < 0)
+                continue;
+            const int y = ys[j];
+            if (x == column) {
+                if constexpr (WidePen)
+                    lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
+                low = std::min(low, y);
+                high = std::max(high, y);
+                lastY = y;
+                continue;
+            }
+            StepIntoColumn<WidePen>(sink, {next, runStart, column, lastY, low, high, lastCovered}, x, y);
+            runStart = base + j;
+            column = x;
+            lastY = low = high = y;
+            lastCovered = false;
+        }
+        next = base + size;
+        if constexpr (requires { sink.Full(); })
+            if (sink.Full())
+                break;
+    }
+    at = {next, runStart, column, lastY, low, high, lastCovered};
+}
+
+// Ends a walk that has taken every point before `end`: at the end of the
+// trace (end == count), or with the step into point `end`, which must be a
+// ColumnChangeAfter point; a walk from there on then continues the trace.
+template <bool WidePen, typename Sink>
+void WalkEnd(const Mapper& map, Sink& sink, WalkPosition& at, std::size_t end, std::size_t count)
+{
+    if (end < count) {
+        StepIntoColumn<WidePen>(sink, at, map.PixelX(end), map.PixelY(end));
+        return;
+    }
+    // The final run has no step after it: its last row is painted only when
+    // the run's own steps covered it.
+    PaintRun<WidePen>(sink, at, LastRowCovered(map, at.RunStart, count, at.LastY));
+    sink.MoveTo(at.Column, at.LastY);
+}
+
+// The runs of points first..end-1 (the first valid), as WalkPoints and WalkEnd.
+template <bool WidePen, typename Sink>
+void WalkRuns(const Mapper& map, Sink& sink, std::size_t first, std::size_t end, std::size_t count)
+{
+    WalkPosition at = WalkFrom(map, first);
+    WalkPoints<WidePen>(map, sink, at, end);
+    WalkEnd<WidePen>(map, sink, at, end, count);
+}
