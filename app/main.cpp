@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "ExportCommand.h"
 #include "FileNames.h"
+#include "FontConfigWarmUp.h"
 #include "LanguageSetting.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
@@ -142,12 +143,14 @@ int main(int argc, char** argv)
         options.FileNames.front().size() <= kMaxGivenFileName)
         StartEarlyCount(CompletedFileName(options.FileNames.front(), WorkingDirectory()));
 
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     InstallLanguage(PlanLanguage(ReadLanguageChoice(GlobalSettingsPath())));
     QGuiApplication::setDesktopFileName(QStringLiteral(TRACELY_APP_ID));
     QApplication::setApplicationName(QStringLiteral("Tracely"));
     if (role == SingleInstance::Role::First)
         instance.Listen();
+    fonts.Wait();
 
     int status = 0;
     try {
