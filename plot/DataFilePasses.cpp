@@ -33,11 +33,13 @@ std::size_t ReadDataColumns(DataFileLines& lines, const ColumnChoice& choice, Tr
 std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataTable& table, std::size_t first,
                          std::size_t count, ValueRanges& ranges)
 {
+    // A cell no value reaches is NaN. It is written with the row rather than
+    // beforehand, which would be one more pass over the whole table.
+    constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
+    constexpr unsigned kAllAxes = (1u << kAxisCount) - 1;
     float* rows[kAxisCount];
-    for (int axis = 0; axis < kAxisCount; ++axis) {
+    for (int axis = 0; axis < kAxisCount; ++axis)
         rows[axis] = table[axis] + first;
-        std::fill(rows[axis], rows[axis] + count, std::numeric_limits<float>::quiet_NaN());
-    }
 
     // For each column up to the highest one read, the axes it feeds (bit j = axis j).
     const int highest = std::clamp(choice.HighestColumn, 0, kMaxColumn);
@@ -57,8 +59,11 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
     while (row < count && lines.Next(line)) {
         if (!IsDataLine(line))
             continue;
-        if (xIsIndex)
+        unsigned written = 0;
+        if (xIsIndex) {
             rows[0][row] = static_cast<float>(first + row);
+            written = 1;
+        }
         LineScanner scanner(line);
         float value;
         auto take = [&](unsigned axis) {
@@ -66,6 +71,7 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
             local.Min[axis] = local.Min[axis] < value ? local.Min[axis] : value;
             rows[axis][row] = value;
             local.Present[axis] = 1;
+            written |= 1u << axis;
         };
         for (int column = 1; column <= highest && scanner.Next(value); ++column) {
             const unsigned axes = axesOfColumn[static_cast<std::size_t>(column)];
@@ -79,8 +85,12 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
                 if ((rest & 1u) != 0)
                     take(axis);
         }
+        for (unsigned missing = kAllAxes & ~written; missing != 0; missing &= missing - 1)
+            rows[std::countr_zero(missing)][row] = kNoValue;
         ++row;
     }
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        std::fill(rows[axis] + row, rows[axis] + count, kNoValue);
     ranges = local;
     return row;
 }
