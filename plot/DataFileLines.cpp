@@ -65,6 +65,55 @@ const char* FindStopByte(const char* begin, const char* end)
 
 }   // namespace
 
+#if defined(__SSE2__)
+const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i nul = _mm_setzero_si128();
+    const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
+    const char* p = begin;
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit =
+            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
+        if (const int mask = _mm_movemask_epi8(hit); mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+    while (p < end && *p != '\r' && *p != '\0' && *p != kCtrlZ)
+        ++p;
+    return p;
+}
+
+unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
+{
+    if (end - block >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+    }
+    unsigned feeds = 0;
+    for (const char* p = block; p < end; ++p)
+        feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
+    return feeds;
+}
+#else
+const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (p < end && *p != '\r' && *p != '\0' && *p != kCtrlZ)
+        ++p;
+    return p;
+}
+
+unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
+{
+    unsigned feeds = 0;
+    for (const char* p = block; p < end && p < block + 16; ++p)
+        feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
+    return feeds;
+}
+#endif
+
 DataFileLines::DataFileLines(int fd, std::size_t blockSize)
     : DataFileLines(
           [fd](char* into, std::size_t size) -> ssize_t {

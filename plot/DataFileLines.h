@@ -15,6 +15,7 @@
 // The view handed out holds the examined text without the LF.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -40,6 +41,13 @@ public:
     // file or on a read error.
     bool Next(std::string_view& line);
 
+    // Counts, at once, the plain lines the buffer holds from here on: lines
+    // that end in a line feed within the length limit and hold no CR, NUL or
+    // Ctrl-Z, which Next would hand out as they are. `count(line)` is called
+    // for each. Returns how many were taken; 0 when the next line is not
+    // plain or not all read yet, and Next is then the way on.
+    template <typename Count> std::size_t TakePlainLines(const Count& count);
+
     // True when reading stopped on an error rather than at the end.
     bool Failed() const { return m_failed; }
 
@@ -49,6 +57,12 @@ public:
     bool EndedAtCtrlZ() const { return m_ctrlZ; }
 
 private:
+    // The first CR, NUL or Ctrl-Z in [begin, end), or end.
+    static const char* FindSpecialByte(const char* begin, const char* end);
+    // The line feeds among the 16 bytes at `block` that lie before `end`,
+    // as bits.
+    static unsigned LineFeedsIn(const char* block, const char* end);
+
     bool Refill();
     bool NextSlow(std::string_view& line);
 
@@ -64,3 +78,30 @@ private:
     bool m_ctrlZ = false;
     char m_line[kLineLimit + 1];
 };
+
+template <typename Count> std::size_t DataFileLines::TakePlainLines(const Count& count)
+{
+    if (m_stopped)
+        return 0;
+    const char* const start = m_buffer.get() + m_begin;
+    const char* const plainEnd = FindSpecialByte(start, m_buffer.get() + m_end);
+    const char* line = start;
+    std::size_t taken = 0;
+    // Sixteen bytes at a time, each line feed a bit. A line that runs to the
+    // length limit ends the stretch: Next cuts it into pieces.
+    for (const char* block = start; block < plainEnd; block += 16) {
+        for (unsigned feeds = LineFeedsIn(block, plainEnd); feeds != 0; feeds &= feeds - 1) {
+            const char* feed = block + std::countr_zero(feeds);
+            const auto length = static_cast<std::size_t>(feed - line);
+            if (length >= kLineLimit)
+                break;
+            count(std::string_view(line, length));
+            line = feed + 1;
+            ++taken;
+        }
+        if (static_cast<std::size_t>(block + 16 - line) > kLineLimit)
+            break;
+    }
+    m_begin += static_cast<std::size_t>(line - start);
+    return taken;
+}

@@ -10,13 +10,21 @@
 bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
-    std::string_view line;
-    while (lines.Next(line)) {
+    auto take = [&count](std::string_view line) {
         if (!IsDataLine(line))
-            continue;
+            return;
         if (count.Lines == 0)
             count.Columns = CountLineValues(line);
         ++count.Lines;
+    };
+    // Plain lines in bulk; whatever else (and the reading) one at a time.
+    std::string_view line;
+    for (;;) {
+        if (lines.TakePlainLines(take) != 0)
+            continue;
+        if (!lines.Next(line))
+            break;
+        take(line);
     }
     count.CtrlZ = lines.EndedAtCtrlZ();
     return !lines.Failed();

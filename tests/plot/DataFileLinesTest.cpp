@@ -14,7 +14,9 @@ namespace {
 
 using namespace std::string_literals;
 
-std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock)
+// Lines one at a time with Next, or (inBulk) the plain ones in bulk with
+// TakePlainLines and the rest with Next, as the line count reads them.
+std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock, bool inBulk = false)
 {
     std::size_t offset = 0;
     DataFileLines lines(
@@ -26,9 +28,15 @@ std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockS
         },
         blockSize);
     std::vector<std::string> out;
+    auto take = [&out](std::string_view line) { out.emplace_back(line); };
     std::string_view line;
-    while (lines.Next(line))
-        out.emplace_back(line);
+    for (;;) {
+        if (inBulk && lines.TakePlainLines(take) != 0)
+            continue;
+        if (!lines.Next(line))
+            break;
+        take(line);
+    }
     EXPECT_FALSE(lines.Failed());
     return out;
 }
@@ -70,6 +78,7 @@ TEST_P(DataFileLinesSplit, FollowsTheTextStreamRules)
 {
     EXPECT_EQ(SplitLines(GetParam().Bytes), GetParam().Lines);
     EXPECT_EQ(SplitLines(GetParam().Bytes, 1), GetParam().Lines) << "with one-byte blocks";
+    EXPECT_EQ(SplitLines(GetParam().Bytes, kReadBlock, true), GetParam().Lines) << "plain lines in bulk";
 }
 
 INSTANTIATE_TEST_SUITE_P(DataFileLines, DataFileLinesSplit, testing::ValuesIn(LineSplitCases()),
@@ -81,13 +90,17 @@ TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
     // line lengths around the 4,095-byte limit; every block size must give
     // what the rules give.
     std::mt19937 rng(20240105);
+    // Every third round mostly plain lines, now and then broken by the
+    // bytes that are not, so that bulk reading meets all of its ends.
     const std::string alphabet = "1 ,\t-e.a\r\r\n\0"s;
-    for (int round = 0; round < 60; ++round) {
+    const std::string plain = "0123456789 .-e\n#"s;
+    for (int round = 0; round < 90; ++round) {
         const bool longLines = round % 2 == 0;
+        const bool mostlyPlain = round % 3 == 0;
         std::string bytes;
         const std::size_t size = std::uniform_int_distribution<std::size_t>(0, 20000)(rng);
         for (std::size_t i = 0; i < size; ++i) {
-            char c = alphabet[rng() % alphabet.size()];
+            char c = mostlyPlain && rng() % 500 != 0 ? plain[rng() % plain.size()] : alphabet[rng() % alphabet.size()];
             if (longLines && c == '\n' && rng() % 200 != 0)
                 c = 'x';
             bytes += c;
@@ -95,8 +108,10 @@ TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
         if (round % 7 == 3)
             bytes.insert(bytes.size() / 2, 1, '\x1A');
         const std::vector<std::string> expected = ModelLines(bytes);
-        for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095), std::size_t(4097), kReadBlock})
+        for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095), std::size_t(4097), kReadBlock}) {
             ASSERT_EQ(SplitLines(bytes, block), expected) << "round " << round << ", block " << block;
+            ASSERT_EQ(SplitLines(bytes, block, true), expected) << "in bulk, round " << round << ", block " << block;
+        }
     }
 }
 

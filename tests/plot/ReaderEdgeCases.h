@@ -111,6 +111,7 @@ inline std::vector<LineSplitCase> LineSplitCases()
             LineSplitCase{"NulLinesAreEmpty", "\0\0\n\0"s, {"", ""}},
             LineSplitCase{"LongestLineWithLineFeed", k4094 + "\n1", {k4094, "1"}},
             LineSplitCase{"FullBufferLeavesTheLineFeedAlone", k4095 + "\nb", {k4095, "", "b"}},
+            LineSplitCase{"FullBufferAfterALine", "1\n" + k4094 + "\n" + k4095 + "\nb", {"1", k4094, k4095, "", "b"}},
             LineSplitCase{"CrDoesNotCountTowardsTheLimit", k4094 + "\r\n", {k4094}},
             LineSplitCase{
                 "LongLineContinues", std::string(5000, '7') + "\n", {std::string(4095, '7'), std::string(905, '7')}},
