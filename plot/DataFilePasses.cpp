@@ -11,11 +11,12 @@ bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
     auto take = [&count](std::string_view line) {
-        if (!IsDataLine(line))
-            return;
-        if (count.Lines == 0)
-            count.Columns = CountLineValues(line);
-        ++count.Lines;
+        if (IsDataLine(line)) {
+            if (count.Lines == 0)
+                count.Columns = CountLineValues(line);
+            ++count.Lines;
+        }
+        return true;
     };
     // Plain lines in bulk; whatever else (and the reading) one at a time.
     std::string_view line;
@@ -63,10 +64,9 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
     ValueRanges local = ranges;
 
     std::size_t row = 0;
-    std::string_view line;
-    while (row < count && lines.Next(line)) {
+    auto readLine = [&](std::string_view line) {
         if (!IsDataLine(line))
-            continue;
+            return true;
         unsigned written = 0;
         if (xIsIndex) {
             rows[0][row] = static_cast<float>(first + row);
@@ -96,6 +96,16 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
         for (unsigned missing = kAllAxes & ~written; missing != 0; missing &= missing - 1)
             rows[std::countr_zero(missing)][row] = kNoValue;
         ++row;
+        return row < count;
+    };
+    // Plain lines in bulk; whatever else (and the reading) one at a time.
+    std::string_view line;
+    while (row < count) {
+        if (lines.TakePlainLines(readLine) != 0)
+            continue;
+        if (!lines.Next(line))
+            break;
+        readLine(line);
     }
     for (int axis = 0; axis < kAxisCount; ++axis)
         std::fill(rows[axis] + row, rows[axis] + count, kNoValue);
