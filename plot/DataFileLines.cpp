@@ -15,104 +15,70 @@ namespace {
 
 constexpr char kCtrlZ = 0x1A;
 
-// Bytes that end the quick scan of a line: LF, CR, NUL and Ctrl-Z.
-constexpr std::array<bool, 256> MakeStopTable()
+// The bytes a line may not hold to be handed out as it is: CR, NUL and
+// Ctrl-Z; with the line feed, the bytes that end the quick scan of a line.
+template <bool WithLineFeed> constexpr std::array<bool, 256> MakeStopTable()
 {
     std::array<bool, 256> table{};
-    table['\n'] = true;
+    table['\n'] = WithLineFeed;
     table['\r'] = true;
     table[0] = true;
     table[static_cast<unsigned char>(kCtrlZ)] = true;
     return table;
 }
-constexpr std::array<bool, 256> kStopsScan = MakeStopTable();
+template <bool WithLineFeed> constexpr std::array<bool, 256> kStops = MakeStopTable<WithLineFeed>();
 
-const char* FindStopByteScalar(const char* begin, const char* end)
+// The first stop byte in [begin, end), or end. Sixteen bytes at a time where
+// SSE2 is there: these scans run over every byte of the file.
+template <bool WithLineFeed> const char* FindStop(const char* begin, const char* end)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(begin);
-    const auto* e = reinterpret_cast<const unsigned char*>(end);
-    while (p < e && !kStopsScan[*p])
-        ++p;
-    return reinterpret_cast<const char*>(p);
-}
-
+    const char* p = begin;
 #if defined(__SSE2__)
-// Sixteen bytes at a time: this scan runs over every byte of the file twice.
-const char* FindStopByte(const char* begin, const char* end)
-{
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i nul = _mm_setzero_si128();
     const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
-    const char* p = begin;
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
-                                         _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask != 0)
-            return p + __builtin_ctz(static_cast<unsigned>(mask));
-        p += 16;
-    }
-    return FindStopByteScalar(p, end);
-}
-#else
-const char* FindStopByte(const char* begin, const char* end)
-{
-    return FindStopByteScalar(begin, end);
-}
-#endif
-
-}   // namespace
-
-#if defined(__SSE2__)
-const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i nul = _mm_setzero_si128();
-    const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
-    const char* p = begin;
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit =
+        __m128i hit =
             _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
+        if constexpr (WithLineFeed)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, lf));
         if (const int mask = _mm_movemask_epi8(hit); mask != 0)
             return p + __builtin_ctz(static_cast<unsigned>(mask));
         p += 16;
     }
-    while (p < end && *p != '\r' && *p != '\0' && *p != kCtrlZ)
+#endif
+    while (p < end && !kStops<WithLineFeed>[static_cast<unsigned char>(*p)])
         ++p;
     return p;
 }
 
+const char* FindStopByte(const char* begin, const char* end)
+{
+    return FindStop<true>(begin, end);
+}
+
+}   // namespace
+
+const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
+{
+    return FindStop<false>(begin, end);
+}
+
 unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
 {
+#if defined(__SSE2__)
     if (end - block >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
         return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
     }
-    unsigned feeds = 0;
-    for (const char* p = block; p < end; ++p)
-        feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
-    return feeds;
-}
-#else
-const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
-{
-    const char* p = begin;
-    while (p < end && *p != '\r' && *p != '\0' && *p != kCtrlZ)
-        ++p;
-    return p;
-}
-
-unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
-{
+#endif
     unsigned feeds = 0;
     for (const char* p = block; p < end && p < block + 16; ++p)
         feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
     return feeds;
 }
-#endif
 
 DataFileLines::DataFileLines(int fd, std::size_t blockSize)
     : DataFileLines(
