@@ -304,13 +304,20 @@ TEST_P(TracesOnTwoThreads, GiveThePicturesOfOneTraceAfterAnother)
             }
         }
         std::shuffle(traces.begin(), traces.end(), rng);
+        // Limits from the first points of the traces (slot 0 holds more
+        // than fifty).
+        auto firstPoints = [&state](int slot, int row) {
+            const float* values = (*state.Traces[slot].Table)[row];
+            return std::vector<float>(values, values + std::min<std::size_t>(50, state.Traces[slot].Points));
+        };
         std::vector<float> all;
-        for (const TraceToDraw& t : traces)
-            all.insert(all.end(), (*state.Traces[t.Slot].Table)[0], (*state.Traces[t.Slot].Table)[0] + 50);
+        for (int s = 0; s < 4; ++s) {
+            const std::vector<float> xs = firstPoints(s, 0);
+            all.insert(all.end(), xs.begin(), xs.end());
+        }
         PickLimits(state.Axes[0], all, rng);
         for (int k = 1; k <= 3; ++k)
-            PickLimits(state.Axes[k], std::vector<float>((*state.Traces[0].Table)[k], (*state.Traces[0].Table)[k] + 50),
-                       rng);
+            PickLimits(state.Axes[k], firstPoints(0, k), rng);
 
         std::vector<std::uint32_t> together(std::size_t(width) * std::size_t(height));
         Fill(together, rng);
