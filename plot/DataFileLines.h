@@ -41,13 +41,12 @@ public:
     // file or on a read error.
     bool Next(std::string_view& line);
 
-    // Takes, at once, the plain lines the buffer holds from here on: lines
+    // Counts, at once, the plain lines the buffer holds from here on: lines
     // that end in a line feed within the length limit and hold no CR, NUL or
-    // Ctrl-Z, which Next would hand out as they are. `take(line)` is called
-    // for each and returns whether to go on. Returns how many were taken; 0
-    // when the next line is not plain or not all read yet, and Next is then
-    // the way on.
-    template <typename Take> std::size_t TakePlainLines(const Take& take);
+    // Ctrl-Z, which Next would hand out as they are. `count(line)` is called
+    // for each. Returns how many were taken; 0 when the next line is not
+    // plain or not all read yet, and Next is then the way on.
+    template <typename Count> std::size_t TakePlainLines(const Count& count);
 
     // True when reading stopped on an error rather than at the end.
     bool Failed() const { return m_failed; }
@@ -80,7 +79,7 @@ private:
     char m_line[kLineLimit + 1];
 };
 
-template <typename Take> std::size_t DataFileLines::TakePlainLines(const Take& take)
+template <typename Count> std::size_t DataFileLines::TakePlainLines(const Count& count)
 {
     if (m_stopped)
         return 0;
@@ -88,20 +87,20 @@ template <typename Take> std::size_t DataFileLines::TakePlainLines(const Take& t
     const char* const plainEnd = FindSpecialByte(start, m_buffer.get() + m_end);
     const char* line = start;
     std::size_t taken = 0;
-    bool more = true;
     // Sixteen bytes at a time, each line feed a bit. A line that runs to the
     // length limit ends the stretch: Next cuts it into pieces.
-    for (const char* block = start; more && block < plainEnd; block += 16) {
-        for (unsigned feeds = LineFeedsIn(block, plainEnd); more && feeds != 0; feeds &= feeds - 1) {
+    for (const char* block = start; block < plainEnd; block += 16) {
+        for (unsigned feeds = LineFeedsIn(block, plainEnd); feeds != 0; feeds &= feeds - 1) {
             const char* feed = block + std::countr_zero(feeds);
             const auto length = static_cast<std::size_t>(feed - line);
             if (length >= kLineLimit)
                 break;
-            more = take(std::string_view(line, length));
+            count(std::string_view(line, length));
             line = feed + 1;
             ++taken;
         }
-        more = more && static_cast<std::size_t>(block + 16 - line) <= kLineLimit;
+        if (static_cast<std::size_t>(block + 16 - line) > kLineLimit)
+            break;
     }
     m_begin += static_cast<std::size_t>(line - start);
     return taken;

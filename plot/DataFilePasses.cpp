@@ -11,12 +11,11 @@ bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
     auto take = [&count](std::string_view line) {
-        if (IsDataLine(line)) {
-            if (count.Lines == 0)
-                count.Columns = CountLineValues(line);
-            ++count.Lines;
-        }
-        return true;
+        if (!IsDataLine(line))
+            return;
+        if (count.Lines == 0)
+            count.Columns = CountLineValues(line);
+        ++count.Lines;
     };
     // Plain lines in bulk; whatever else (and the reading) one at a time.
     std::string_view line;
@@ -64,9 +63,10 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
     ValueRanges local = ranges;
 
     std::size_t row = 0;
-    auto readLine = [&](std::string_view line) {
+    std::string_view line;
+    while (row < count && lines.Next(line)) {
         if (!IsDataLine(line))
-            return true;
+            continue;
         unsigned written = 0;
         if (xIsIndex) {
             rows[0][row] = static_cast<float>(first + row);
@@ -96,16 +96,6 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
         for (unsigned missing = kAllAxes & ~written; missing != 0; missing &= missing - 1)
             rows[std::countr_zero(missing)][row] = kNoValue;
         ++row;
-        return row < count;
-    };
-    // Plain lines in bulk; whatever else (and the reading) one at a time.
-    std::string_view line;
-    while (row < count) {
-        if (lines.TakePlainLines(readLine) != 0)
-            continue;
-        if (!lines.Next(line))
-            break;
-        readLine(line);
     }
     for (int axis = 0; axis < kAxisCount; ++axis)
         std::fill(rows[axis] + row, rows[axis] + count, kNoValue);

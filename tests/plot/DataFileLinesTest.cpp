@@ -28,10 +28,7 @@ std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockS
         },
         blockSize);
     std::vector<std::string> out;
-    auto take = [&out](std::string_view line) {
-        out.emplace_back(line);
-        return true;
-    };
+    auto take = [&out](std::string_view line) { out.emplace_back(line); };
     std::string_view line;
     for (;;) {
         if (inBulk && lines.TakePlainLines(take) != 0)
