@@ -77,6 +77,7 @@ private:
     std::size_t m_room = 0;   // strokes the budget gave room for
     bool m_full = false;
 };
+
 // Part of one trace: points First..End-1, ending with the step into End when
 // End is before Count.
 struct Part {

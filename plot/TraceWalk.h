@@ -98,9 +98,9 @@ inline std::size_t FirstValidPoint(const Mapper& map, std::size_t first, std::si
 }
 
 // A point at or after `from` where the walk enters a new column (a valid
-// point whose column differs from the valid point before it), or `count`:
-// a trace can be walked in two parts that meet there.
-// The search gives up after `within` points.
+// point whose column differs from the valid point before it), or `count`
+// when none is found within `within` points: a trace can be walked in two
+// parts that meet there.
 inline std::size_t ColumnChangeAfter(const Mapper& map, std::size_t first, std::size_t from, std::size_t count,
                                      std::size_t within)
 {
@@ -140,7 +140,9 @@ inline WalkPosition WalkFrom(const Mapper& map, std::size_t first)
     return {first + 1, first, map.PixelX(first), y, y, y, false};
 }
 
-template <bool WidePen, typename Sink> void PaintRun(Sink& sink, const WalkPosition& at, bool whole)
+// The run's column from its lowest to its highest row; unless whole, its
+// last row left out.
+template <typename Sink> void PaintRun(Sink& sink, const WalkPosition& at, bool whole)
 {
     if (whole) {
         sink.PaintColumn(at.Column, at.Low, at.High);
@@ -156,7 +158,7 @@ template <bool WidePen, typename Sink> void PaintRun(Sink& sink, const WalkPosit
 template <bool WidePen, typename Sink> void StepIntoColumn(Sink& sink, const WalkPosition& run, int x, int y)
 {
     if (run.Low != run.High)
-        PaintRun<WidePen>(sink, run, !WidePen || run.LastCovered);
+        PaintRun(sink, run, !WidePen || run.LastCovered);
     sink.MoveTo(run.Column, run.LastY);
     sink.LineTo(x, y);
 }
@@ -222,7 +224,7 @@ void WalkEnd(const Mapper& map, Sink& sink, WalkPosition& at, std::size_t end, s
     }
     // The final run has no step after it: its last row is painted only when
     // the run's own steps covered it.
-    PaintRun<WidePen>(sink, at, LastRowCovered(map, at.RunStart, count, at.LastY));
+    PaintRun(sink, at, LastRowCovered(map, at.RunStart, count, at.LastY));
     sink.MoveTo(at.Column, at.LastY);
 }
 
