@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -78,19 +76,6 @@ unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
     for (const char* p = block; p < end && p < block + 16; ++p)
         feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
     return feeds;
-}
-
-DataFileLines::DataFileLines(int fd, std::size_t blockSize)
-    : DataFileLines(
-          [fd](char* into, std::size_t size) -> ssize_t {
-              for (;;) {
-                  const ssize_t got = ::read(fd, into, size);
-                  if (got >= 0 || errno != EINTR)
-                      return got;
-              }
-          },
-          blockSize)
-{
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)

@@ -30,8 +30,6 @@ public:
     // Fills up to `size` bytes; returns the count, 0 at the end, -1 on an error.
     using ReadFunction = std::function<ssize_t(char* into, std::size_t size)>;
 
-    // Reads the descriptor from its current offset.
-    explicit DataFileLines(int fd, std::size_t blockSize = kReadBlock);
     explicit DataFileLines(ReadFunction read, std::size_t blockSize = kReadBlock);
 
     DataFileLines(const DataFileLines&) = delete;

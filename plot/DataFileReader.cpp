@@ -46,34 +46,16 @@ TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
 // What tells a second pass that the file is still the one the first pass
 // read. A file changed in between is read in one pass, which is what answers
 // for a changed file.
-struct FileVersion {
-    off_t Size = -1;
-    timespec Modified{};
-    bool operator==(const FileVersion& other) const
-    {
-        return Size == other.Size && Modified.tv_sec == other.Modified.tv_sec &&
-            Modified.tv_nsec == other.Modified.tv_nsec;
-    }
-};
-
-FileVersion VersionOf(int fd)
+bool SameSizeAndTime(const FileStamp& a, const FileStamp& b)
 {
-    struct stat info { };
-    if (::fstat(fd, &info) != 0)
-        return {};
-    return {info.st_size, info.st_mtim};
+    return a.Size == b.Size && a.Modified.tv_sec == b.Modified.tv_sec && a.Modified.tv_nsec == b.Modified.tv_nsec;
 }
 
-FileVersion VersionOf(const FileStamp& stamp)
+std::vector<FilePart> PartsToRead(int fd, off_t fileSize, unsigned wanted)
 {
-    return {stamp.Size, stamp.Modified};
-}
-
-std::vector<FilePart> PartsToRead(int fd, const FileVersion& version, unsigned wanted)
-{
-    if (version.Size < 0)
+    if (fileSize < 0)
         return {};
-    const auto size = static_cast<std::uint64_t>(version.Size);
+    const auto size = static_cast<std::uint64_t>(fileSize);
     const unsigned parts = wanted != 0 ? wanted : ReadPartsFor(size, std::thread::hardware_concurrency());
     if (parts < 2)
         return {};
@@ -110,29 +92,19 @@ FileStamp StampOfDescriptor(int fd)
     return ::fstat(fd, &info) == 0 ? StampFrom(info) : FileStamp{};
 }
 
-// Reads from the descriptor's offset; a watched load counts its bytes and
-// fails its next read once cancelled.
+// The whole file from its start, as one part; a watched load counts its
+// bytes and fails its next read once cancelled.
 DataFileLines::ReadFunction WholeFileReader(int fd, ReadWatch* watch)
 {
-    return [fd, watch](char* into, std::size_t size) -> ssize_t {
-        if (watch && watch->Cancel.load(std::memory_order_relaxed))
-            return -1;
-        ssize_t got;
-        do
-            got = ::read(fd, into, size);
-        while (got < 0 && errno == EINTR);
-        if (watch && got > 0)
-            watch->BytesRead.fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
-        return got;
-    };
+    return PartReader(fd, FilePart{}, true, watch);
 }
 
 // The first pass: the data lines and the columns of the first, and the parts
 // the second pass reads (none: one pass over the whole).
-LoadError CountPass(int fd, const FileVersion& version, const DataFileReaderHooks& hooks, DataLineCount& count,
+LoadError CountPass(int fd, off_t size, const DataFileReaderHooks& hooks, DataLineCount& count,
                     std::vector<FilePart>& parts)
 {
-    parts = PartsToRead(fd, version, hooks.ReadParts);
+    parts = PartsToRead(fd, size, hooks.ReadParts);
     bool counted = false;
     if (!parts.empty()) {
         bool failed = false;
@@ -200,13 +172,12 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     // ticks of the read could change again without its times showing it.
     const bool settled = SettledSince(stamp);
 
-    const FileVersion version = VersionOf(stamp);
     DataLineCount count;
     std::vector<FilePart> parts;
     if (std::optional<FirstPass> early = TakeEarlyCount(name, stamp)) {
         count = early->Count;
         parts = std::move(early->Parts);
-    } else if (const LoadError error = CountPass(fd.Get(), version, hooks, count, parts); error != LoadError::None) {
+    } else if (const LoadError error = CountPass(fd.Get(), stamp.Size, hooks, count, parts); error != LoadError::None) {
         return Refuse(error);
     }
 
@@ -225,11 +196,9 @@ LoadResult ReadInto(PreparedLoad& read, const LoadInputs& inputs, const std::str
     // Both passes read through the one descriptor, so a file deleted or
     // renamed over in between is still read as it was; only a file cut short
     // in place comes back with fewer lines.
-    const bool filled = !parts.empty() && VersionOf(fd.Get()) == version &&
+    const bool filled = !parts.empty() && SameSizeAndTime(StampOfDescriptor(fd.Get()), stamp) &&
         ReadDataColumnsInParts(fd.Get(), parts, choice, fresh, hooks.Watch);
     if (!filled) {
-        if (::lseek(fd.Get(), 0, SEEK_SET) != 0)
-            return Refuse(LoadError::CannotRead);
         DataFileLines lines(WholeFileReader(fd.Get(), hooks.Watch));
         const std::size_t rows = ReadDataColumns(lines, choice, fresh);
         if (lines.Failed())
@@ -336,8 +305,7 @@ void StartEarlyCount(const std::string& name)
         FirstPass pass;
         pass.Stamp = StampOfDescriptor(fd.Get());
         pass.Settled = SettledSince(pass.Stamp);
-        if (CountPass(fd.Get(), VersionOf(pass.Stamp), DataFileReaderHooks{}, pass.Count, pass.Parts) !=
-            LoadError::None)
+        if (CountPass(fd.Get(), pass.Stamp.Size, DataFileReaderHooks{}, pass.Count, pass.Parts) != LoadError::None)
             return std::nullopt;
         // A file that changed meanwhile is counted again by its load.
         if (!(StampOfDescriptor(fd.Get()) == pass.Stamp))
@@ -385,7 +353,7 @@ bool CountDataLines(const std::string& path, std::size_t& lines, int& columns)
     UniqueFd fd;
     if (OpenDataFile(path, fd) != LoadError::None)
         return false;
-    DataFileLines reader(fd.Get());
+    DataFileLines reader(WholeFileReader(fd.Get(), nullptr));
     DataLineCount count;
     const bool ok = CountLinesOf(reader, count);
     lines = count.Lines;
