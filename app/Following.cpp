@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <tuple>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -304,8 +305,7 @@ bool TForm1::FollowNewFiles()
             it = watch.Waiting.erase(it);
             continue;
         }
-        if (info.st_size != candidate.Size || info.st_mtim.tv_sec != candidate.Modified.tv_sec ||
-            info.st_mtim.tv_nsec != candidate.Modified.tv_nsec) {
+        if (info.st_size != candidate.Size || !SameFileTime(info.st_mtim, candidate.Modified)) {
             candidate.Size = info.st_size;
             candidate.Modified = info.st_mtim;
             candidate.Still.restart();
@@ -317,8 +317,8 @@ bool TForm1::FollowNewFiles()
             continue;
         }
         // Of several written meanwhile, the one written last is shown.
-        if (newest.empty() || info.st_mtim.tv_sec > newestTime.tv_sec ||
-            (info.st_mtim.tv_sec == newestTime.tv_sec && info.st_mtim.tv_nsec >= newestTime.tv_nsec)) {
+        if (newest.empty() ||
+            std::tie(info.st_mtim.tv_sec, info.st_mtim.tv_nsec) >= std::tie(newestTime.tv_sec, newestTime.tv_nsec)) {
             newest = it->first;
             newestTime = info.st_mtim;
         }

@@ -2,15 +2,15 @@
 #include "ColumnNames.h"
 
 #include "DataFileLines.h"
+#include "DataFileParts.h"
+#include "DataFileReader.h"
 #include "LineScanner.h"
+#include "UniqueFd.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <iconv.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -65,30 +65,6 @@ std::string FromCp932(std::string_view bytes)
     ::iconv_close(cd);
     return out;
 }
-
-class BoundedRead {
-public:
-    explicit BoundedRead(int fd) : m_fd(fd) { }
-    ssize_t operator()(char* into, std::size_t size)
-    {
-        if (m_done >= kHeaderReadLimit)
-            return 0;
-        size = std::min(size, kHeaderReadLimit - m_done);
-        for (;;) {
-            const ssize_t got = ::read(m_fd, into, size);
-            if (got >= 0) {
-                m_done += static_cast<std::size_t>(got);
-                return got;
-            }
-            if (errno != EINTR)
-                return got;
-        }
-    }
-
-private:
-    int m_fd;
-    std::size_t m_done = 0;
-};
 
 std::vector<std::string> NamesFromLines(DataFileLines& lines)
 {
@@ -214,18 +190,11 @@ std::vector<std::string> ColumnNamesFromText(std::string_view text)
 
 std::vector<std::string> ReadColumnNames(const std::string& path)
 {
-    // Never waits on a FIFO without a writer, like the reader.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    UniqueFd fd;
+    if (OpenDataFile(path, fd) != LoadError::None)
         return {};
-    struct stat info { };
-    std::vector<std::string> names;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        DataFileLines lines(BoundedRead{fd}, kHeaderReadLimit);
-        names = NamesFromLines(lines);
-    }
-    ::close(fd);
-    return names;
+    DataFileLines lines(PartReader(fd.Get(), FilePart{0, kHeaderReadLimit}, false), kHeaderReadLimit);
+    return NamesFromLines(lines);
 }
 
 std::string AxisTitle(const std::vector<std::string>& names, int column)

@@ -48,7 +48,7 @@ TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
 // for a changed file.
 bool SameSizeAndTime(const FileStamp& a, const FileStamp& b)
 {
-    return a.Size == b.Size && a.Modified.tv_sec == b.Modified.tv_sec && a.Modified.tv_nsec == b.Modified.tv_nsec;
+    return a.Size == b.Size && SameFileTime(a.Modified, b.Modified);
 }
 
 std::vector<FilePart> PartsToRead(int fd, off_t fileSize, unsigned wanted)
@@ -286,8 +286,7 @@ LoadResult LoadDataFile(PlotState& state, const std::string& name, const DataFil
 bool FileStamp::operator==(const FileStamp& other) const
 {
     return Device == other.Device && Inode == other.Inode && Size == other.Size &&
-        Modified.tv_sec == other.Modified.tv_sec && Modified.tv_nsec == other.Modified.tv_nsec &&
-        Changed.tv_sec == other.Changed.tv_sec && Changed.tv_nsec == other.Changed.tv_nsec;
+        SameFileTime(Modified, other.Modified) && SameFileTime(Changed, other.Changed);
 }
 
 FileStamp StampOf(const std::string& name)

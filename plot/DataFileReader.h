@@ -46,6 +46,12 @@ inline constexpr const char* kMessageCancelled = "Cancelled";
 // The text for an error (empty for None).
 const char* LoadErrorMessage(LoadError error);
 
+// File times, to the nanosecond.
+inline bool SameFileTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 // What tells one version of a file from another: a file replaced by a copy
 // that keeps size and modification time (cp -p, then mv) still has another
 // inode and change time.
