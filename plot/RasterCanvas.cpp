@@ -163,6 +163,28 @@ void RasterCanvas::PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x
     const int width = PenWidth();
     const bool invert = Pen.Mode == pmNot;
     const std::uint32_t pixel = PixelOf(Pen.Color);
+    if (width == 1) {
+        // The pixels PaintRun would paint, without a call per pixel: the
+        // major coordinate is inside the buffer already, the minor one is
+        // checked here.
+        std::uint32_t* const pixels = m_buffer.Pixels;
+        const std::int64_t stride = m_buffer.Stride;
+        const std::int64_t minorLimit = flat ? m_buffer.Height : m_buffer.Width;
+        for (std::int64_t i = first; i <= last; ++i) {
+            const std::int64_t n = minorStart + minorStep * quotient;
+            if (i != leftOut && n >= 0 && n < minorLimit) {
+                const std::int64_t m = majorStart + i;
+                std::uint32_t& p = flat ? pixels[n * stride + m] : pixels[m * stride + n];
+                p = invert ? (p ^ kInvertMask) : pixel;
+            }
+            remainder += 2 * minor;
+            if (remainder >= twoMajor) {
+                remainder -= twoMajor;
+                ++quotient;
+            }
+        }
+        return;
+    }
     for (std::int64_t i = first; i <= last; ++i) {
         if (i != leftOut) {
             const std::int64_t m = majorStart + i;
