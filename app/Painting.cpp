@@ -22,6 +22,13 @@ namespace {
 // start of a name.
 void ShowText(QLineEdit* edit, const QString& text)
 {
+    // Setting an edit's text repaints it, which is a good part of a step
+    // while the limits stay the same. An edit already showing this text as
+    // setting it would leave it (no selection, no undo, the start in view)
+    // is left alone.
+    if (edit->text() == text && edit->cursorPosition() == 0 && !edit->hasSelectedText() && !edit->isModified() &&
+        !edit->isUndoAvailable() && !edit->isRedoAvailable())
+        return;
     edit->setText(text);
     edit->setCursorPosition(0);
 }

@@ -136,6 +136,36 @@ TEST_F(Painting, NewLimitsAreOnScreenBeforeTheHandlerReturns)
     EXPECT_GE(name.Paints, 1);
 }
 
+TEST_F(Painting, AnUnchangedLimitIsNotRepaintedButAnEditedOneIsShownAgain)
+{
+    // A step that keeps the limits leaves their edits alone; an edit the
+    // user has touched is set again as always, even to the same text.
+    TForm1& form = MakeForm(WriteFile("a.dat", "0 0\n1 1\n"));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::processEvents();
+    PaintCounter upper;
+    Ui(form).Y1_upper->installEventFilter(&upper);
+    const QString shown = Ui(form).Y1_upper->text();
+
+    form.PaintGraph();
+    EXPECT_EQ(upper.Paints, 0);
+
+    QLineEdit* lower = Ui(form).Y1_lower;
+    const QString lowerText = lower->text();
+    lower->setSelection(1, 2);
+    Ui(form).X0_upper->setCursorPosition(3);
+    Ui(form).Y1_upper->insert(QStringLiteral("9"));
+    Ui(form).Y1_upper->undo();   // the same text again, with an undo step behind it
+    form.PaintGraph();
+    EXPECT_EQ(lower->text(), lowerText);
+    EXPECT_FALSE(lower->hasSelectedText());
+    EXPECT_EQ(Ui(form).X0_upper->cursorPosition(), 0);
+    EXPECT_EQ(Ui(form).Y1_upper->text(), shown);
+    EXPECT_FALSE(Ui(form).Y1_upper->isRedoAvailable());
+    EXPECT_GE(upper.Paints, 1);
+}
+
 TEST_F(Painting, MaskEditShowsTheListedNameOfTheCurrentFile)
 {
     WriteLine("a.dat");
