@@ -27,5 +27,6 @@ int main(int argc, char** argv)
     auto* caption = new QLabel(QStringLiteral("Filename ファイル名入力"), &window);
     caption->move(8, 400);
     window.show();
-    return window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    // Written as the program writes its screenshot.
+    return window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG", 80) ? 0 : 1;
 }
