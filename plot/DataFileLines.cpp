@@ -59,23 +59,13 @@ const char* FindStopByte(const char* begin, const char* end)
 
 }   // namespace
 
-const char* DataFileLines::FindSpecialByte(const char* begin, const char* end)
+std::string_view DataFileLines::PlainStretch() const
 {
-    return FindStop<false>(begin, end);
-}
-
-unsigned DataFileLines::LineFeedsIn(const char* block, const char* end)
-{
-#if defined(__SSE2__)
-    if (end - block >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
-    }
-#endif
-    unsigned feeds = 0;
-    for (const char* p = block; p < end && p < block + 16; ++p)
-        feeds |= (*p == '\n' ? 1u : 0u) << (p - block);
-    return feeds;
+    if (m_stopped)
+        return {};
+    const char* const start = m_buffer.get() + m_begin;
+    const char* const end = FindStop<false>(start, start + std::min(m_end - m_begin, kPlainStretch));
+    return {start, static_cast<std::size_t>(end - start)};
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)

@@ -15,7 +15,6 @@
 // The view handed out holds the examined text without the LF.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -24,6 +23,10 @@
 
 inline constexpr std::size_t kLineLimit = 4095;
 inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
+// How far PlainStretch looks: far enough that its own cost vanishes, short
+// enough that a file of lines past the length limit, which Next takes 4,095
+// bytes at a time, is not searched through again at each of them.
+inline constexpr std::size_t kPlainStretch = std::size_t(32) << 10;
 
 class DataFileLines {
 public:
@@ -39,12 +42,15 @@ public:
     // file or on a read error.
     bool Next(std::string_view& line);
 
-    // Counts, at once, the plain lines the buffer holds from here on: lines
-    // that end in a line feed within the length limit and hold no CR, NUL or
-    // Ctrl-Z, which Next would hand out as they are. `count(line)` is called
-    // for each. Returns how many were taken; 0 when the next line is not
-    // plain or not all read yet, and Next is then the way on.
-    template <typename Count> std::size_t TakePlainLines(const Count& count);
+    // The bytes buffered from here on up to the first CR, NUL or Ctrl-Z, at
+    // most kPlainStretch of them: each line in it that ends in a line feed
+    // and is shorter than the length limit is exactly what Next would hand
+    // out. Empty once the lines have stopped. For a reader that takes plain
+    // lines in bulk.
+    std::string_view PlainStretch() const;
+    // Goes past the first `bytes` of the plain stretch, which end right after
+    // a line feed.
+    void SkipPlain(std::size_t bytes) { m_begin += bytes; }
 
     // True when reading stopped on an error rather than at the end.
     bool Failed() const { return m_failed; }
@@ -55,12 +61,6 @@ public:
     bool EndedAtCtrlZ() const { return m_ctrlZ; }
 
 private:
-    // The first CR, NUL or Ctrl-Z in [begin, end), or end.
-    static const char* FindSpecialByte(const char* begin, const char* end);
-    // The line feeds among the 16 bytes at `block` that lie before `end`,
-    // as bits.
-    static unsigned LineFeedsIn(const char* block, const char* end);
-
     bool Refill();
     bool NextSlow(std::string_view& line);
 
@@ -76,30 +76,3 @@ private:
     bool m_ctrlZ = false;
     char m_line[kLineLimit + 1];
 };
-
-template <typename Count> std::size_t DataFileLines::TakePlainLines(const Count& count)
-{
-    if (m_stopped)
-        return 0;
-    const char* const start = m_buffer.get() + m_begin;
-    const char* const plainEnd = FindSpecialByte(start, m_buffer.get() + m_end);
-    const char* line = start;
-    std::size_t taken = 0;
-    // Sixteen bytes at a time, each line feed a bit. A line that runs to the
-    // length limit ends the stretch: Next cuts it into pieces.
-    for (const char* block = start; block < plainEnd; block += 16) {
-        for (unsigned feeds = LineFeedsIn(block, plainEnd); feeds != 0; feeds &= feeds - 1) {
-            const char* feed = block + std::countr_zero(feeds);
-            const auto length = static_cast<std::size_t>(feed - line);
-            if (length >= kLineLimit)
-                break;
-            count(std::string_view(line, length));
-            line = feed + 1;
-            ++taken;
-        }
-        if (static_cast<std::size_t>(block + 16 - line) > kLineLimit)
-            break;
-    }
-    m_begin += static_cast<std::size_t>(line - start);
-    return taken;
-}

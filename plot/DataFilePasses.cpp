@@ -4,27 +4,112 @@
 #include "LineScanner.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdint>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Bit i set where byte i of the 64 at `p` is a line feed.
+std::uint64_t LineFeedsIn64(const char* p)
+{
+    std::uint64_t bits = 0;
+#if defined(__SSE2__)
+    const __m128i feed = _mm_set1_epi8('\n');
+    for (int part = 0; part < 4; ++part) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+        bits |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, feed)))) << (16 * part);
+    }
+#else
+    for (int i = 0; i < 64; ++i)
+        bits |= std::uint64_t(p[i] == '\n' ? 1 : 0) << i;
+#endif
+    return bits;
+}
+
+// What the first byte of a line tells: a data line (a digit or a sign), no
+// data line, or look further (a blank).
+enum class LineStart : unsigned char {
+    NoData,
+    Data,
+    Blank
+};
+constexpr std::array<LineStart, 256> MakeLineStarts()
+{
+    std::array<LineStart, 256> table{};
+    for (char c = '0'; c <= '9'; ++c)
+        table[static_cast<unsigned char>(c)] = LineStart::Data;
+    table['+'] = table['-'] = LineStart::Data;
+    table[' '] = table['\t'] = LineStart::Blank;
+    return table;
+}
+constexpr std::array<LineStart, 256> kLineStarts = MakeLineStarts();
+
+// Counts the data lines among the whole lines at the start of a plain
+// stretch, finding the line feeds 64 bytes at a time: the lines that end in
+// a line feed in it, up to the first that is not shorter than the length
+// limit. Returns the bytes those lines take; the rest is left to Next.
+std::size_t CountWholeLines(std::string_view stretch, std::size_t& dataLines)
+{
+    const char* const begin = stretch.data();
+    const char* const end = begin + stretch.size();
+    const char* open = begin;   // the line not yet ended
+    std::size_t data = 0;
+    for (const char* p = begin; end - p >= 64; p += 64) {
+        const std::uint64_t feeds = LineFeedsIn64(p);
+        if (feeds == 0)
+            continue;
+        if (p + std::countr_zero(feeds) - open >= static_cast<std::ptrdiff_t>(kLineLimit))
+            break;
+        // The open line ends at the first feed, each line after a feed but
+        // the last at the next one.
+        const char* line = open;
+        for (std::uint64_t rest = feeds; rest != 0; rest &= rest - 1) {
+            const char* const feed = p + std::countr_zero(rest);
+            switch (kLineStarts[static_cast<unsigned char>(*line)]) {
+            case LineStart::Data: ++data; break;
+            case LineStart::Blank:
+                data += IsDataLine(std::string_view(line, static_cast<std::size_t>(feed - line))) ? 1 : 0;
+                break;
+            case LineStart::NoData: break;
+            }
+            line = feed + 1;
+        }
+        open = line;
+    }
+    dataLines = data;
+    return static_cast<std::size_t>(open - begin);
+}
+
+}   // namespace
 
 bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
 {
     count = DataLineCount{};
-    auto take = [&count](std::string_view line) {
+    std::string_view line;
+    for (;;) {
+        // Once the first data line has given the column count, plain lines
+        // are counted in bulk; whatever else (and the reading) one at a time.
+        if (count.Lines != 0) {
+            std::size_t data = 0;
+            if (const std::size_t bytes = CountWholeLines(lines.PlainStretch(), data); bytes != 0) {
+                lines.SkipPlain(bytes);
+                count.Lines += data;
+                continue;
+            }
+        }
+        if (!lines.Next(line))
+            break;
         if (!IsDataLine(line))
-            return;
+            continue;
         if (count.Lines == 0)
             count.Columns = CountLineValues(line);
         ++count.Lines;
-    };
-    // Plain lines in bulk; whatever else (and the reading) one at a time.
-    std::string_view line;
-    for (;;) {
-        if (lines.TakePlainLines(take) != 0)
-            continue;
-        if (!lines.Next(line))
-            break;
-        take(line);
     }
     count.CtrlZ = lines.EndedAtCtrlZ();
     return !lines.Failed();

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataFileLines.h"
+#include "DataFilePasses.h"
+#include "LineScanner.h"
 #include "ReaderEdgeCases.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +16,9 @@ namespace {
 
 using namespace std::string_literals;
 
-// Lines one at a time with Next, or (inBulk) the plain ones in bulk with
-// TakePlainLines and the rest with Next, as the line count reads them.
+// Lines one at a time with Next, or (inBulk) the lines that end in a line
+// feed within the length limit taken from PlainStretch and the rest with
+// Next, as the line count reads them.
 std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock, bool inBulk = false)
 {
     std::size_t offset = 0;
@@ -31,8 +34,18 @@ std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockS
     auto take = [&out](std::string_view line) { out.emplace_back(line); };
     std::string_view line;
     for (;;) {
-        if (inBulk && lines.TakePlainLines(take) != 0)
-            continue;
+        if (inBulk) {
+            const std::string_view stretch = lines.PlainStretch();
+            std::size_t used = 0;
+            for (std::size_t feed; (feed = stretch.find('\n', used)) != std::string_view::npos &&
+                 feed - used < kLineLimit;
+                 used = feed + 1)
+                take(stretch.substr(used, feed - used));
+            if (used != 0) {
+                lines.SkipPlain(used);
+                continue;
+            }
+        }
         if (!lines.Next(line))
             break;
         take(line);
@@ -111,6 +124,55 @@ TEST(DataFileLines, AnyBlockSizeGivesTheLinesOfTheRules)
         for (std::size_t block : {std::size_t(1), std::size_t(3), std::size_t(4095), std::size_t(4097), kReadBlock}) {
             ASSERT_EQ(SplitLines(bytes, block), expected) << "round " << round << ", block " << block;
             ASSERT_EQ(SplitLines(bytes, block, true), expected) << "in bulk, round " << round << ", block " << block;
+        }
+    }
+}
+
+TEST(DataFileLines, TheLineCountTakesTheDataLinesNextGives)
+{
+    // The count takes plain lines 64 bytes at a time; whatever the block
+    // size, it must count the data lines of the rules, and the first one's
+    // values. Lines start with digits, signs, blanks, '#' or nothing, some
+    // run past the length limit, and now and then a CR, NUL or Ctrl-Z
+    // breaks the plain stretches.
+    std::mt19937 rng(20261208);
+    const std::string starts = "0123456789+-#. \tx\n"s;
+    const std::string rest = "0123456789 .-e\t"s;
+    for (int round = 0; round < 120; ++round) {
+        std::string bytes;
+        const int lineCount = std::uniform_int_distribution<int>(0, 600)(rng);
+        for (int i = 0; i < lineCount; ++i) {
+            const std::size_t length = rng() % 50 == 0 ? kLineLimit - 2 + rng() % 5 : rng() % 90;
+            for (std::size_t k = 0; k < length; ++k)
+                bytes += k < 3 ? starts[rng() % starts.size()] : rest[rng() % rest.size()];
+            if (rng() % 40 == 0)
+                bytes += "\r\0\x1A"s[rng() % 3];
+            bytes += '\n';
+        }
+        if (round % 5 == 0 && !bytes.empty())
+            bytes.pop_back();   // no line feed at the end
+        std::size_t expectedLines = 0;
+        int expectedColumns = 0;
+        for (const std::string& line : ModelLines(bytes)) {
+            if (!IsDataLine(line))
+                continue;
+            if (expectedLines++ == 0)
+                expectedColumns = CountLineValues(line);
+        }
+        for (std::size_t block : {std::size_t(1), std::size_t(63), std::size_t(4097), kReadBlock}) {
+            std::size_t offset = 0;
+            DataFileLines lines(
+                [&](char* into, std::size_t size) -> ssize_t {
+                    const std::size_t n = std::min(size, bytes.size() - offset);
+                    std::memcpy(into, bytes.data() + offset, n);
+                    offset += n;
+                    return static_cast<ssize_t>(n);
+                },
+                block);
+            DataLineCount count;
+            ASSERT_TRUE(CountLinesOf(lines, count));
+            ASSERT_EQ(count.Lines, expectedLines) << "round " << round << ", block " << block;
+            ASSERT_EQ(count.Columns, expectedColumns) << "round " << round << ", block " << block;
         }
     }
 }
