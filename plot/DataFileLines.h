@@ -26,7 +26,7 @@ inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
 // How far PlainStretch looks: far enough that its own cost vanishes, short
 // enough that a file of lines past the length limit, which Next takes 4,095
 // bytes at a time, is not searched through again at each of them.
-inline constexpr std::size_t kPlainStretch = std::size_t(32) << 10;
+inline constexpr std::size_t kPlainStretch = std::size_t(8) << 10;
 
 class DataFileLines {
 public:
