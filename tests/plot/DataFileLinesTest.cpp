@@ -37,8 +37,8 @@ std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockS
         if (inBulk) {
             const std::string_view stretch = lines.PlainStretch();
             std::size_t used = 0;
-            for (std::size_t feed; (feed = stretch.find('\n', used)) != std::string_view::npos &&
-                 feed - used < kLineLimit;
+            for (std::size_t feed;
+                 (feed = stretch.find('\n', used)) != std::string_view::npos && feed - used < kLineLimit;
                  used = feed + 1)
                 take(stretch.substr(used, feed - used));
             if (used != 0) {
