@@ -6,21 +6,46 @@
 Prefetcher::~Prefetcher()
 {
     Clear();
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        m_quit = true;
+    }
+    m_wake.notify_one();
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
-void Prefetcher::JoinEndedWorkers()
+void Prefetcher::Work()
 {
-    std::erase_if(m_workers, [](Worker& worker) {
-        if (!worker.Ended->load())
-            return false;
-        worker.Thread.join();
-        return true;
-    });
+    for (;;) {
+        std::shared_ptr<Entry> entry;
+        {
+            std::unique_lock<std::mutex> hold(m_lock);
+            m_wake.wait(hold, [this] { return m_quit || !m_queue.empty(); });
+            if (m_queue.empty())
+                return;
+            entry = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_current = entry->Done;
+        }
+        if (!entry->Watch.Cancel) {
+            DataFileReaderHooks hooks;
+            hooks.Watch = &entry->Watch;
+            // One part: the other core is the window's.
+            hooks.ReadParts = 1;
+            hooks.Alloc = [](int rows, std::size_t n) -> TablePtr {
+                if (n > kPrefetchTableBytes / sizeof(float) / static_cast<std::size_t>(std::max(rows, 1)))
+                    return nullptr;
+                return AllocTable(rows, n);
+            };
+            entry->Read = ReadDataFile(entry->Inputs, entry->Name, hooks);
+        }
+        entry->Finished.set_value();
+    }
 }
 
 void Prefetcher::Start(const std::vector<std::string>& names, const LoadInputs& inputs)
 {
-    JoinEndedWorkers();
     const auto wanted = names.begin() + static_cast<std::ptrdiff_t>(std::min(names.size(), kPrefetchFiles));
     std::erase_if(m_entries, [&](const std::shared_ptr<Entry>& entry) {
         if (entry->Inputs == inputs && std::find(names.begin(), wanted, entry->Name) != wanted)
@@ -42,26 +67,21 @@ void Prefetcher::Start(const std::vector<std::string>& names, const LoadInputs& 
     }
     if (batch.empty())
         return;
-    Worker worker;
-    worker.Thread = std::thread([batch = std::move(batch), ended = worker.Ended] {
-        for (const std::shared_ptr<Entry>& entry : batch) {
-            if (!entry->Watch.Cancel) {
-                DataFileReaderHooks hooks;
-                hooks.Watch = &entry->Watch;
-                // One part: the other core is the window's.
-                hooks.ReadParts = 1;
-                hooks.Alloc = [](int rows, std::size_t n) -> TablePtr {
-                    if (n > kPrefetchTableBytes / sizeof(float) / static_cast<std::size_t>(std::max(rows, 1)))
-                        return nullptr;
-                    return AllocTable(rows, n);
-                };
-                entry->Read = ReadDataFile(entry->Inputs, entry->Name, hooks);
-            }
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        // Reads cancelled before the worker came to them are not waited for.
+        std::erase_if(m_queue, [](const std::shared_ptr<Entry>& entry) {
+            if (!entry->Watch.Cancel)
+                return false;
             entry->Finished.set_value();
-        }
-        *ended = true;
-    });
-    m_workers.push_back(std::move(worker));
+            return true;
+        });
+        m_queue.insert(m_queue.end(), batch.begin(), batch.end());
+    }
+    if (!m_worker.joinable())
+        m_worker = std::thread([this] { Work(); });
+    else
+        m_wake.notify_one();
 }
 
 std::optional<PreparedLoad> Prefetcher::Take(const std::string& name, const LoadInputs& inputs)
@@ -84,7 +104,15 @@ void Prefetcher::Clear()
     for (const std::shared_ptr<Entry>& entry : m_entries)
         entry->Watch.Cancel = true;
     m_entries.clear();
-    for (Worker& worker : m_workers)
-        worker.Thread.join();
-    m_workers.clear();
+    std::shared_future<void> current;
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        for (const std::shared_ptr<Entry>& entry : m_queue)
+            entry->Finished.set_value();
+        m_queue.clear();
+        current = m_current;
+    }
+    // The read under way, cancelled, ends at its next block.
+    if (current.valid())
+        current.wait();
 }

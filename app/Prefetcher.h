@@ -14,10 +14,12 @@
 
 #include "DataFileReader.h"
 
-#include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -42,7 +44,7 @@ public:
     // is still running. The read is given up either way.
     std::optional<PreparedLoad> Take(const std::string& name, const LoadInputs& inputs);
 
-    // Cancels and drops every read.
+    // Cancels and drops every read; none is running when it returns.
     void Clear();
 
     // Reads held or running.
@@ -57,12 +59,16 @@ private:
         std::promise<void> Finished;
         std::shared_future<void> Done = Finished.get_future().share();
     };
-    struct Worker {
-        std::thread Thread;
-        std::shared_ptr<std::atomic<bool>> Ended = std::make_shared<std::atomic<bool>>(false);
-    };
-    void JoinEndedWorkers();
+    // One thread reads for the whole life of the prefetcher, started with
+    // the first read: a thread made at every step cost the window more
+    // than the rest of handing the reads over.
+    void Work();
 
-    std::vector<std::shared_ptr<Entry>> m_entries;
-    std::vector<Worker> m_workers;
+    std::vector<std::shared_ptr<Entry>> m_entries;   // the window's view: held, queued or being read
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<std::shared_ptr<Entry>> m_queue;   // under m_lock
+    std::shared_future<void> m_current;           // under m_lock: the read the worker took last
+    bool m_quit = false;                          // under m_lock
+    std::thread m_worker;
 };
