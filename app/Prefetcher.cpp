@@ -69,13 +69,8 @@ void Prefetcher::Start(const std::vector<std::string>& names, const LoadInputs& 
         return;
     {
         const std::lock_guard<std::mutex> hold(m_lock);
-        // Reads cancelled before the worker came to them are not waited for.
-        std::erase_if(m_queue, [](const std::shared_ptr<Entry>& entry) {
-            if (!entry->Watch.Cancel)
-                return false;
-            entry->Finished.set_value();
-            return true;
-        });
+        // Reads cancelled before the worker came to them are dropped unread.
+        std::erase_if(m_queue, [](const std::shared_ptr<Entry>& entry) { return entry->Watch.Cancel.load(); });
         m_queue.insert(m_queue.end(), batch.begin(), batch.end());
     }
     if (!m_worker.joinable())
@@ -107,8 +102,6 @@ void Prefetcher::Clear()
     std::shared_future<void> current;
     {
         const std::lock_guard<std::mutex> hold(m_lock);
-        for (const std::shared_ptr<Entry>& entry : m_queue)
-            entry->Finished.set_value();
         m_queue.clear();
         current = m_current;
     }

@@ -36,6 +36,33 @@ TEST_F(ReadAhead, AnUnchangedFileIsHandedOutAsADirectLoadWouldReadIt)
     EXPECT_FALSE(prefetcher.Take(a, inputs)) << "handed out once";
 }
 
+TEST_F(ReadAhead, ReadsDroppedWhileQueuedHoldNothingUp)
+{
+    // One worker reads in turn; reads dropped before it came to them must
+    // neither be waited for nor keep a later read from being handed out.
+    std::vector<std::string> names;
+    for (char c = 'a'; c <= 'f'; ++c)
+        names.push_back(WriteLine(std::string(1, c) + ".dat", 20000));
+    LetTimesSettle();
+    const LoadInputs inputs = LoadInputs::Of(Plain);
+    Prefetcher prefetcher;
+    for (int round = 0; round < 20; ++round) {
+        prefetcher.Start({names[round % 3 * 2], names[round % 3 * 2 + 1]}, inputs);
+        if (round % 5 == 4)
+            prefetcher.Clear();
+    }
+    prefetcher.Clear();
+    LetTimesSettle();   // the worker has nothing left and waits
+    prefetcher.Start({names[4], names[5]}, inputs);
+    EXPECT_EQ(prefetcher.Size(), 2u);
+    std::optional<PreparedLoad> read = prefetcher.Take(names[5], inputs);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Fresh.Points, 20000u);
+    prefetcher.Clear();
+    EXPECT_EQ(prefetcher.Size(), 0u);
+    prefetcher.Start({names[0]}, inputs);   // left queued or running for the destructor
+}
+
 TEST_F(ReadAhead, AnyChangeOfTheFileOrTheInputsMeansReadingAgain)
 {
     const std::string a = WriteLine("a.dat", 11);
