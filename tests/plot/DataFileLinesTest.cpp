@@ -16,20 +16,23 @@ namespace {
 
 using namespace std::string_literals;
 
+// Gives `bytes` as reading a file of them would.
+DataFileLines::ReadFunction ReaderOf(const std::string& bytes)
+{
+    return [&bytes, offset = std::size_t(0)](char* into, std::size_t size) mutable -> ssize_t {
+        const std::size_t n = std::min(size, bytes.size() - offset);
+        std::memcpy(into, bytes.data() + offset, n);
+        offset += n;
+        return static_cast<ssize_t>(n);
+    };
+}
+
 // Lines one at a time with Next, or (inBulk) the lines that end in a line
 // feed within the length limit taken from PlainStretch and the rest with
 // Next, as the line count reads them.
 std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock, bool inBulk = false)
 {
-    std::size_t offset = 0;
-    DataFileLines lines(
-        [&](char* into, std::size_t size) -> ssize_t {
-            const std::size_t n = std::min(size, bytes.size() - offset);
-            std::memcpy(into, bytes.data() + offset, n);
-            offset += n;
-            return static_cast<ssize_t>(n);
-        },
-        blockSize);
+    DataFileLines lines(ReaderOf(bytes), blockSize);
     std::vector<std::string> out;
     auto take = [&out](std::string_view line) { out.emplace_back(line); };
     std::string_view line;
@@ -160,15 +163,7 @@ TEST(DataFileLines, TheLineCountTakesTheDataLinesNextGives)
                 expectedColumns = CountLineValues(line);
         }
         for (std::size_t block : {std::size_t(1), std::size_t(63), std::size_t(4097), kReadBlock}) {
-            std::size_t offset = 0;
-            DataFileLines lines(
-                [&](char* into, std::size_t size) -> ssize_t {
-                    const std::size_t n = std::min(size, bytes.size() - offset);
-                    std::memcpy(into, bytes.data() + offset, n);
-                    offset += n;
-                    return static_cast<ssize_t>(n);
-                },
-                block);
+            DataFileLines lines(ReaderOf(bytes), block);
             DataLineCount count;
             ASSERT_TRUE(CountLinesOf(lines, count));
             ASSERT_EQ(count.Lines, expectedLines) << "round " << round << ", block " << block;
