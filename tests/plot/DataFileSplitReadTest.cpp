@@ -100,6 +100,26 @@ TEST_F(SplitReadEquivalence, FileChangedBetweenThePassesGivesTheSameOutcome)
     }
 }
 
+TEST_F(SplitReadEquivalence, LinesAddedBetweenThePassesAreNotRead)
+{
+    // The second pass stores the lines the first one counted and no more,
+    // also when the lines added share a block of the scan with the last of
+    // them.
+    for (int lines = 200; lines < 216; ++lines) {
+        std::string bytes;
+        for (int i = 0; i < lines; ++i)
+            bytes += std::to_string(i) + " " + std::to_string(2 * i) + "\n";
+        const std::string path = Write("growing.txt", bytes);
+        const auto unchanged = Load(path, 1);
+        for (unsigned parts : {1u, 2u}) {
+            Write("growing.txt", bytes);
+            const auto grown = Load(path, parts, false, {0, 1, 2, 3},
+                                    [&] { std::ofstream(path, std::ios::app) << "8 8\n9 9\n" + bytes; });
+            EXPECT_TRUE(grown == unchanged) << lines << " lines in " << parts << " parts";
+        }
+    }
+}
+
 // Random lines of random values, separators and line ends, with the bytes
 // the line rules single out; in some files only zeros of both signs and
 // values of one sign, so that the largest or smallest value is a zero met in
