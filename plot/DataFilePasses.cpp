@@ -50,35 +50,41 @@ constexpr std::array<LineStart, 256> MakeLineStarts()
 }
 constexpr std::array<LineStart, 256> kLineStarts = MakeLineStarts();
 
-// Hands each whole line at the start of a plain stretch to `take`, finding
-// the line feeds 64 bytes at a time: the lines that end in a line feed in
-// it, up to the first that is not shorter than the length limit, while
-// `more()` holds. Returns the bytes those lines take; the rest is left to
-// Next. Inlined into each pass, so that its state stays in registers.
-template <typename More, typename Take>
-[[gnu::always_inline]] inline std::size_t TakeWholeLines(std::string_view stretch, const More& more, const Take& take)
+// Counts the data lines among the whole lines at the start of a plain
+// stretch, finding the line feeds 64 bytes at a time: the lines that end in
+// a line feed in it, up to the first that is not shorter than the length
+// limit. Returns the bytes those lines take; the rest is left to Next.
+std::size_t CountWholeLines(std::string_view stretch, std::size_t& dataLines)
 {
     const char* const begin = stretch.data();
     const char* const end = begin + stretch.size();
     const char* open = begin;   // the line not yet ended
-    for (const char* p = begin; end - p >= 64 && more(); p += 64) {
-        std::uint64_t feeds = LineFeedsIn64(p);
+    std::size_t data = 0;
+    for (const char* p = begin; end - p >= 64; p += 64) {
+        const std::uint64_t feeds = LineFeedsIn64(p);
         if (feeds == 0)
             continue;
         if (p + std::countr_zero(feeds) - open >= static_cast<std::ptrdiff_t>(kLineLimit))
             break;
         // The open line ends at the first feed, each line after a feed but
         // the last at the next one.
-        for (; feeds != 0 && more(); feeds &= feeds - 1) {
-            const char* const feed = p + std::countr_zero(feeds);
-            take(std::string_view(open, static_cast<std::size_t>(feed - open)));
-            open = feed + 1;
+        const char* line = open;
+        for (std::uint64_t rest = feeds; rest != 0; rest &= rest - 1) {
+            const char* const feed = p + std::countr_zero(rest);
+            switch (kLineStarts[static_cast<unsigned char>(*line)]) {
+            case LineStart::Data: ++data; break;
+            case LineStart::Blank:
+                data += IsDataLine(std::string_view(line, static_cast<std::size_t>(feed - line))) ? 1 : 0;
+                break;
+            case LineStart::NoData: break;
+            }
+            line = feed + 1;
         }
+        open = line;
     }
+    dataLines = data;
     return static_cast<std::size_t>(open - begin);
 }
-
-constexpr auto kEveryLine = [] { return true; };
 
 }   // namespace
 
@@ -90,17 +96,8 @@ bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
         // Once the first data line has given the column count, plain lines
         // are counted in bulk; whatever else (and the reading) one at a time.
         if (count.Lines != 0) {
-            // A data line told by its first byte; one that starts with a
-            // blank looked at further.
             std::size_t data = 0;
-            auto take = [&data](std::string_view plain) {
-                switch (kLineStarts[static_cast<unsigned char>(plain.empty() ? '\n' : plain.front())]) {
-                case LineStart::Data: ++data; break;
-                case LineStart::Blank: data += IsDataLine(plain) ? 1 : 0; break;
-                case LineStart::NoData: break;
-                }
-            };
-            if (const std::size_t bytes = TakeWholeLines(lines.PlainStretch(), kEveryLine, take); bytes != 0) {
+            if (const std::size_t bytes = CountWholeLines(lines.PlainStretch(), data); bytes != 0) {
                 lines.SkipPlain(bytes);
                 count.Lines += data;
                 continue;
@@ -151,12 +148,10 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
     ValueRanges local = ranges;
 
     std::size_t row = 0;
-    // Always inlined: a call would take the row, the ranges and the scan
-    // through memory on every line.
-    auto readLine = [&](std::string_view line) __attribute__((always_inline))
-    {
+    std::string_view line;
+    while (row < count && lines.Next(line)) {
         if (!IsDataLine(line))
-            return;
+            continue;
         unsigned written = 0;
         if (xIsIndex) {
             rows[0][row] = static_cast<float>(first + row);
@@ -186,19 +181,6 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
         for (unsigned missing = kAllAxes & ~written; missing != 0; missing &= missing - 1)
             rows[std::countr_zero(missing)][row] = kNoValue;
         ++row;
-    };
-    // Plain lines in bulk; whatever else (and the reading) one at a time.
-    std::string_view line;
-    while (row < count) {
-        if (const std::size_t bytes = TakeWholeLines(
-                lines.PlainStretch(), [&] { return row < count; }, readLine);
-            bytes != 0) {
-            lines.SkipPlain(bytes);
-            continue;
-        }
-        if (!lines.Next(line))
-            break;
-        readLine(line);
     }
     for (int axis = 0; axis < kAxisCount; ++axis)
         std::fill(rows[axis] + row, rows[axis] + count, kNoValue);
