@@ -13,22 +13,22 @@ namespace {
 
 constexpr char kCtrlZ = 0x1A;
 
-// The bytes a line may not hold to be handed out as it is: CR, NUL and
-// Ctrl-Z; with the line feed, the bytes that end the quick scan of a line.
-template <bool WithLineFeed> constexpr std::array<bool, 256> MakeStopTable()
+// The bytes that end the quick scan of a line: the line feed, and CR, NUL
+// and Ctrl-Z, which a line may not hold to be handed out as it is.
+constexpr std::array<bool, 256> MakeStopTable()
 {
     std::array<bool, 256> table{};
-    table['\n'] = WithLineFeed;
+    table['\n'] = true;
     table['\r'] = true;
     table[0] = true;
     table[static_cast<unsigned char>(kCtrlZ)] = true;
     return table;
 }
-template <bool WithLineFeed> constexpr std::array<bool, 256> kStops = MakeStopTable<WithLineFeed>();
+constexpr std::array<bool, 256> kStops = MakeStopTable();
 
 // The first stop byte in [begin, end), or end. Sixteen bytes at a time where
-// SSE2 is there: these scans run over every byte of the file.
-template <bool WithLineFeed> const char* FindStop(const char* begin, const char* end)
+// SSE2 is there: this scan runs over every byte of the file.
+const char* FindStopByte(const char* begin, const char* end)
 {
     const char* p = begin;
 #if defined(__SSE2__)
@@ -38,34 +38,25 @@ template <bool WithLineFeed> const char* FindStop(const char* begin, const char*
     const __m128i ctrlZ = _mm_set1_epi8(kCtrlZ);
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i hit =
-            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
-        if constexpr (WithLineFeed)
-            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, lf));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(v, nul), _mm_cmpeq_epi8(v, ctrlZ)));
         if (const int mask = _mm_movemask_epi8(hit); mask != 0)
             return p + __builtin_ctz(static_cast<unsigned>(mask));
         p += 16;
     }
 #endif
-    while (p < end && !kStops<WithLineFeed>[static_cast<unsigned char>(*p)])
+    while (p < end && !kStops[static_cast<unsigned char>(*p)])
         ++p;
     return p;
 }
 
-const char* FindStopByte(const char* begin, const char* end)
-{
-    return FindStop<true>(begin, end);
-}
-
 }   // namespace
 
-std::string_view DataFileLines::PlainStretch() const
+std::string_view DataFileLines::Buffered() const
 {
     if (m_stopped)
         return {};
-    const char* const start = m_buffer.get() + m_begin;
-    const char* const end = FindStop<false>(start, start + std::min(m_end - m_begin, kPlainStretch));
-    return {start, static_cast<std::size_t>(end - start)};
+    return {m_buffer.get() + m_begin, std::min(m_end - m_begin, kPlainStretch)};
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)

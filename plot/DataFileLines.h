@@ -23,7 +23,7 @@
 
 inline constexpr std::size_t kLineLimit = 4095;
 inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
-// How far PlainStretch looks: far enough that its own cost vanishes, short
+// How far Buffered reaches: far enough that its own cost vanishes, short
 // enough that a file of lines past the length limit, which Next takes 4,095
 // bytes at a time, is not searched through again at each of them.
 inline constexpr std::size_t kPlainStretch = std::size_t(8) << 10;
@@ -42,15 +42,15 @@ public:
     // file or on a read error.
     bool Next(std::string_view& line);
 
-    // The bytes buffered from here on up to the first CR, NUL or Ctrl-Z, at
-    // most kPlainStretch of them: each line in it that ends in a line feed
-    // and is shorter than the length limit is exactly what Next would hand
-    // out. Empty once the lines have stopped. For a reader that takes plain
+    // The bytes buffered from here on, at most kPlainStretch of them; empty
+    // once the lines have stopped. Each line in them that ends in a line
+    // feed before any CR, NUL or Ctrl-Z and is shorter than the length limit
+    // is exactly what Next would hand out. For a reader that takes such
     // lines in bulk.
-    std::string_view PlainStretch() const;
-    // Goes past the first `bytes` of the plain stretch, which end right after
-    // a line feed.
-    void SkipPlain(std::size_t bytes) { m_begin += bytes; }
+    std::string_view Buffered() const;
+    // Goes past the first `bytes` of those, which end right after a line
+    // feed.
+    void Skip(std::size_t bytes) { m_begin += bytes; }
 
     // True when reading stopped on an error rather than at the end.
     bool Failed() const { return m_failed; }

@@ -15,21 +15,32 @@
 
 namespace {
 
-// Bit i set where byte i of the 64 at `p` is a line feed.
-std::uint64_t LineFeedsIn64(const char* p)
+constexpr char kCtrlZ = 0x1A;
+
+// Bit i set where byte i of the 64 at `p` is a line feed; `stops` gets
+// those of the CR, NUL and Ctrl-Z bytes.
+std::uint64_t LineFeedsIn64(const char* p, std::uint64_t& stops)
 {
-    std::uint64_t bits = 0;
+    std::uint64_t feeds = 0;
+    stops = 0;
 #if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
     for (int part = 0; part < 4; ++part) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
-        bits |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, feed)))) << (16 * part);
+        const __m128i stop = _mm_or_si128(
+            _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_setzero_si128()), _mm_cmpeq_epi8(v, _mm_set1_epi8(kCtrlZ))));
+        const int shift = 16 * part;
+        feeds |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')))))
+            << shift;
+        stops |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(stop))) << shift;
     }
 #else
-    for (int i = 0; i < 64; ++i)
-        bits |= std::uint64_t(p[i] == '\n' ? 1 : 0) << i;
+    for (int i = 0; i < 64; ++i) {
+        feeds |= std::uint64_t(p[i] == '\n' ? 1 : 0) << i;
+        stops |= std::uint64_t(p[i] == '\r' || p[i] == '\0' || p[i] == kCtrlZ ? 1 : 0) << i;
+    }
 #endif
-    return bits;
+    return feeds;
 }
 
 // What the first byte of a line tells: a data line (a digit or a sign), no
@@ -50,20 +61,28 @@ constexpr std::array<LineStart, 256> MakeLineStarts()
 }
 constexpr std::array<LineStart, 256> kLineStarts = MakeLineStarts();
 
-// Counts the data lines among the whole lines at the start of a plain
-// stretch, finding the line feeds 64 bytes at a time: the lines that end in
-// a line feed in it, up to the first that is not shorter than the length
-// limit. Returns the bytes those lines take; the rest is left to Next.
-std::size_t CountWholeLines(std::string_view stretch, std::size_t& dataLines)
+// Counts the data lines among the whole lines at the start of `buffered`,
+// 64 bytes at a time: the lines that end in a line feed before any CR, NUL
+// or Ctrl-Z, up to the first that is not shorter than the length limit.
+// Returns the bytes those lines take; the rest is left to Next.
+std::size_t CountWholeLines(std::string_view buffered, std::size_t& dataLines)
 {
-    const char* const begin = stretch.data();
-    const char* const end = begin + stretch.size();
+    const char* const begin = buffered.data();
+    const char* const end = begin + buffered.size();
     const char* open = begin;   // the line not yet ended
     std::size_t data = 0;
     for (const char* p = begin; end - p >= 64; p += 64) {
-        const std::uint64_t feeds = LineFeedsIn64(p);
-        if (feeds == 0)
+        std::uint64_t stops = 0;
+        std::uint64_t feeds = LineFeedsIn64(p, stops);
+        // Lines from the first stop byte on are Next's.
+        const bool stopped = stops != 0;
+        if (stopped)
+            feeds &= (std::uint64_t(1) << std::countr_zero(stops)) - 1;
+        if (feeds == 0) {
+            if (stopped)
+                break;
             continue;
+        }
         if (p + std::countr_zero(feeds) - open >= static_cast<std::ptrdiff_t>(kLineLimit))
             break;
         // The open line ends at the first feed, each line after a feed but
@@ -81,6 +100,8 @@ std::size_t CountWholeLines(std::string_view stretch, std::size_t& dataLines)
             line = feed + 1;
         }
         open = line;
+        if (stopped)
+            break;
     }
     dataLines = data;
     return static_cast<std::size_t>(open - begin);
@@ -97,8 +118,8 @@ bool CountLinesOf(DataFileLines& lines, DataLineCount& count)
         // are counted in bulk; whatever else (and the reading) one at a time.
         if (count.Lines != 0) {
             std::size_t data = 0;
-            if (const std::size_t bytes = CountWholeLines(lines.PlainStretch(), data); bytes != 0) {
-                lines.SkipPlain(bytes);
+            if (const std::size_t bytes = CountWholeLines(lines.Buffered(), data); bytes != 0) {
+                lines.Skip(bytes);
                 count.Lines += data;
                 continue;
             }

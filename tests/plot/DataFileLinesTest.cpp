@@ -15,6 +15,7 @@
 namespace {
 
 using namespace std::string_literals;
+using namespace std::string_view_literals;
 
 // Gives `bytes` as reading a file of them would.
 DataFileLines::ReadFunction ReaderOf(const std::string& bytes)
@@ -27,9 +28,9 @@ DataFileLines::ReadFunction ReaderOf(const std::string& bytes)
     };
 }
 
-// Lines one at a time with Next, or (inBulk) the lines that end in a line
-// feed within the length limit taken from PlainStretch and the rest with
-// Next, as the line count reads them.
+// Lines one at a time with Next, or (inBulk) the lines of Buffered that end
+// in a line feed before any CR, NUL or Ctrl-Z and within the length limit
+// in bulk and the rest with Next, as the line count reads them.
 std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockSize = kReadBlock, bool inBulk = false)
 {
     DataFileLines lines(ReaderOf(bytes), blockSize);
@@ -38,14 +39,14 @@ std::vector<std::string> SplitLines(const std::string& bytes, std::size_t blockS
     std::string_view line;
     for (;;) {
         if (inBulk) {
-            const std::string_view stretch = lines.PlainStretch();
+            std::string_view plain = lines.Buffered();
+            plain = plain.substr(0, plain.find_first_of("\r\0\x1A"sv));
             std::size_t used = 0;
             for (std::size_t feed;
-                 (feed = stretch.find('\n', used)) != std::string_view::npos && feed - used < kLineLimit;
-                 used = feed + 1)
-                take(stretch.substr(used, feed - used));
+                 (feed = plain.find('\n', used)) != std::string_view::npos && feed - used < kLineLimit; used = feed + 1)
+                take(plain.substr(used, feed - used));
             if (used != 0) {
-                lines.SkipPlain(used);
+                lines.Skip(used);
                 continue;
             }
         }
