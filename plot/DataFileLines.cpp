@@ -56,7 +56,7 @@ std::string_view DataFileLines::Buffered() const
 {
     if (m_stopped)
         return {};
-    return {m_buffer.get() + m_begin, std::min(m_end - m_begin, kPlainStretch)};
+    return {m_buffer.get() + m_begin, std::min(m_end - m_begin, kBufferedReach)};
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)

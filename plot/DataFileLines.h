@@ -26,7 +26,7 @@ inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
 // How far Buffered reaches: far enough that its own cost vanishes, short
 // enough that a file of lines past the length limit, which Next takes 4,095
 // bytes at a time, is not searched through again at each of them.
-inline constexpr std::size_t kPlainStretch = std::size_t(8) << 10;
+inline constexpr std::size_t kBufferedReach = std::size_t(8) << 10;
 
 class DataFileLines {
 public:
@@ -42,7 +42,7 @@ public:
     // file or on a read error.
     bool Next(std::string_view& line);
 
-    // The bytes buffered from here on, at most kPlainStretch of them; empty
+    // The bytes buffered from here on, at most kBufferedReach of them; empty
     // once the lines have stopped. Each line in them that ends in a line
     // feed before any CR, NUL or Ctrl-Z and is shorter than the length limit
     // is exactly what Next would hand out. For a reader that takes such
