@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr char kCtrlZ = 0x1A;
-
 // The bytes that end the quick scan of a line: the line feed, and CR, NUL
 // and Ctrl-Z, which a line may not hold to be handed out as it is.
 constexpr std::array<bool, 256> MakeStopTable()

@@ -22,6 +22,7 @@
 #include <sys/types.h>
 
 inline constexpr std::size_t kLineLimit = 4095;
+inline constexpr char kCtrlZ = 0x1A;   // ends the file
 inline constexpr std::size_t kReadBlock = std::size_t(1) << 20;
 // How far Buffered reaches: far enough that its own cost vanishes, short
 // enough that a file of lines past the length limit, which Next takes 4,095

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr char kCtrlZ = 0x1A;
-
 // Bit i set where byte i of the 64 at `p` is a line feed; `stops` gets
 // those of the CR, NUL and Ctrl-Z bytes.
 std::uint64_t LineFeedsIn64(const char* p, std::uint64_t& stops)
