@@ -46,6 +46,15 @@ protected:
         TForm1& form = MakeForm(WriteFile("known.dat", "0 -0.25\n5 1\n12.5 2\n"));
         return form;
     }
+
+    // Shows the window and lets its first paints happen, so that a test
+    // counts only the paints of what it does next.
+    static void ShowAndSettle(TForm1& form)
+    {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QApplication::processEvents();
+    }
 };
 
 TEST_F(Painting, LimitEditsShowTheSettledLimitsInTheirFormats)
@@ -104,9 +113,7 @@ struct PaintCounter : QObject {
 TEST_F(Painting, TypedFileIsOnScreenBeforeTheHandlerReturns)
 {
     TForm1& form = MakeForm(WriteLine("first.dat"));
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSettle(form));
     PaintCounter counter;
     form.findChild<PlotView*>()->installEventFilter(&counter);
 
@@ -120,9 +127,7 @@ TEST_F(Painting, NewLimitsAreOnScreenBeforeTheHandlerReturns)
     // Only what changed is repainted, but it must still be repainted now:
     // the limits of the new file, the name, the plot.
     TForm1& form = MakeForm(WriteFile("small.dat", "0 0\n1 1\n"));
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSettle(form));
     PaintCounter upper;
     PaintCounter name;
     Ui(form).Y1_upper->installEventFilter(&upper);
@@ -141,9 +146,7 @@ TEST_F(Painting, AnUnchangedLimitIsNotRepaintedButAnEditedOneIsShownAgain)
     // A step that keeps the limits leaves their edits alone; an edit the
     // user has touched is set again as always, even to the same text.
     TForm1& form = MakeForm(WriteFile("a.dat", "0 0\n1 1\n"));
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(ShowAndSettle(form));
     PaintCounter upper;
     Ui(form).Y1_upper->installEventFilter(&upper);
     const QString shown = Ui(form).Y1_upper->text();
