@@ -2,6 +2,7 @@
 #include "DataFileParts.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -11,22 +12,34 @@
 
 namespace {
 
-// Runs work(0) .. work(n - 1), part 0 on the calling thread. A thread that
-// cannot be had leaves its part to the calling thread. `work` must not throw.
+unsigned ReadThreads()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxReadThreads);
+}
+
+// Runs work(0) .. work(n - 1), each once, on up to kMaxReadThreads threads
+// (the calling one among them), each taking the next part not yet taken. A
+// thread that cannot be had leaves its share to the others. `work` must not
+// throw.
 template <typename Work> void RunParts(std::size_t n, const Work& work)
 {
+    if (n == 0)
+        return;
+    std::atomic<std::size_t> next{0};
+    auto take = [&] {
+        for (std::size_t k = next++; k < n; k = next++)
+            work(k);
+    };
+    const std::size_t helpers = std::min<std::size_t>(n, ReadThreads()) - 1;
     std::vector<std::jthread> threads;
-    threads.reserve(n);
-    std::size_t started = 1;
     try {
-        for (; started < n; ++started)
-            threads.emplace_back(work, started);
+        threads.reserve(helpers);
+        for (std::size_t t = 0; t < helpers; ++t)
+            threads.emplace_back(take);
     } catch (const std::exception&) {
         // No thread to be had (system_error), or no memory for one.
     }
-    work(std::size_t(0));
-    for (std::size_t k = started; k < n; ++k)
-        work(k);
+    take();
 }
 
 struct PartCount {
@@ -64,14 +77,15 @@ unsigned ReadPartsFor(std::uint64_t size, unsigned cores)
 {
     if (size < kSplitReadMinBytes || cores < 2)
         return 1;
-    return std::min(cores, kMaxReadParts);
+    const auto bySize = static_cast<unsigned>(std::min<std::uint64_t>(size / kReadPartBytes, kMaxReadParts));
+    return std::max(std::min(cores, kMaxReadThreads), bySize);
 }
 
 std::vector<FilePart> SplitAtLineFeeds(int fd, std::uint64_t size, unsigned parts)
 {
     // Lines are short, so one small read past each point nearly always finds
     // a line feed.
-    constexpr std::size_t kWindow = 64 * 1024;
+    constexpr std::size_t kWindow = 4 * 1024;
     std::vector<FilePart> result;
     std::unique_ptr<char[]> window;
     std::uint64_t begin = 0;

@@ -29,10 +29,17 @@
 // three times the worst loss, and files of ten thousand lines (0.4 MB),
 // which the wheel steps through, stay on one thread.
 inline constexpr std::uint64_t kSplitReadMinBytes = std::uint64_t(1) << 20;
-// Most parts a file is split into, whatever the cores: each part holds a
-// thread and a 1 MiB read buffer, and four keep that well inside the
-// reader's memory budget of table + 16 MiB.
-inline constexpr unsigned kMaxReadParts = 4;
+// Most threads that read the parts, whatever the cores: each holds a 1 MiB
+// read buffer, and four keep that well inside the reader's memory budget of
+// table + 16 MiB.
+inline constexpr unsigned kMaxReadThreads = 4;
+// The parts are handed to the threads one at a time as each is done, so a
+// core slowed by other work reads fewer of them instead of holding up the
+// rest. A large file is cut into parts of about this size (up to
+// kMaxReadParts of them): the last one taken is then a short wait, while
+// each part costs a read buffer and a split point (some 0.05 ms).
+inline constexpr std::uint64_t kReadPartBytes = std::uint64_t(4) << 20;
+inline constexpr unsigned kMaxReadParts = 32;
 
 struct FilePart {
     std::uint64_t Begin = 0;
@@ -49,7 +56,8 @@ DataFileLines::ReadFunction PartReader(int fd, const FilePart& part, bool last, 
 // How far past a split point SplitAtLineFeeds looks for a line feed.
 inline constexpr std::uint64_t kSplitSearchBytes = std::uint64_t(1) << 20;
 
-// How many parts a file of `size` bytes is read in, given the cores at hand.
+// How many parts a file of `size` bytes is read in, given the cores at hand:
+// one part per thread up to kReadPartBytes each, more beyond.
 unsigned ReadPartsFor(std::uint64_t size, unsigned cores);
 
 // Splits the file into at most `parts` parts at the first line feed at or
