@@ -2,7 +2,8 @@
 // libFuzzer target for the data file line splitter and value scanner. The
 // first input byte picks the read block size, the rest is the file. Checks
 // that every line keeps the splitting rules (matching a plain byte-by-byte
-// model of them), and that value scanning stays inside its line.
+// model of them), that value scanning stays inside its line, and that the
+// padded reading of a line reads what the plain one does.
 //
 // Build and run from the repository root:
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address -Iplot fuzz/fuzz_line_scanner.cpp plot/DataFileLines.cpp
@@ -81,9 +82,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const bool dataLine = IsDataLine(line);
         LineScanner scanner(line);
+        // The splitter's lines are padded; read so, they must read the same.
+        LineScanner padded(line, PaddedLine{});
         float value;
         int count = 0;
-        while (scanner.Next(value)) {
+        for (;;) {
+            float paddedValue = 0;
+            const bool read = scanner.Next(value);
+            Check(padded.Next(paddedValue) == read && padded.Position() == scanner.Position());
+            if (!read)
+                break;
+            Check(std::memcmp(&value, &paddedValue, sizeof value) == 0);
             ++count;
             Check(!std::isnan(value));
             Check(scanner.Position() >= line.data() && scanner.Position() <= line.data() + line.size());

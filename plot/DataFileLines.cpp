@@ -54,15 +54,18 @@ std::string_view DataFileLines::Buffered() const
 {
     if (m_stopped)
         return {};
-    return {m_buffer.get() + m_begin, std::min(m_end - m_begin, kBufferedReach)};
+    return {m_buffer + m_begin, std::min(m_end - m_begin, kBufferedReach)};
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)
     : m_read(std::move(read)),
       m_blockSize(std::max<std::size_t>(blockSize, 1)),
       m_capacity(m_blockSize + kLineLimit + 1),
-      m_buffer(new char[m_capacity])
+      m_storage(new char[kScanPadding + m_capacity + kScanPadding]),
+      m_buffer(m_storage.get() + kScanPadding)
 {
+    std::memset(m_storage.get(), 0, kScanPadding);
+    std::memset(m_buffer + m_capacity, 0, kScanPadding);
 }
 
 bool DataFileLines::Refill()
@@ -71,11 +74,11 @@ bool DataFileLines::Refill()
     // carried over, so there is always room for a whole block behind it.
     const std::size_t tail = m_end - m_begin;
     if (m_begin > 0) {
-        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, tail);
+        std::memmove(m_buffer, m_buffer + m_begin, tail);
         m_begin = 0;
         m_end = tail;
     }
-    const ssize_t got = m_read(m_buffer.get() + m_end, m_capacity - m_end);
+    const ssize_t got = m_read(m_buffer + m_end, m_capacity - m_end);
     if (got < 0) {
         m_failed = true;
         m_stopped = true;
@@ -90,7 +93,7 @@ bool DataFileLines::Refill()
 bool DataFileLines::Next(std::string_view& line)
 {
     while (!m_stopped) {
-        const char* begin = m_buffer.get() + m_begin;
+        const char* begin = m_buffer + m_begin;
         const std::size_t available = m_end - m_begin;
         const std::size_t scanLength = std::min(available, kLineLimit);
         const char* stop = FindStopByte(begin, begin + scanLength);
@@ -165,7 +168,7 @@ bool DataFileLines::NextSlow(std::string_view& line)
         }
         if (c == '\0' && examined > length)
             examined = length;
-        m_line[length++] = c;
+        LineCopy()[length++] = c;
         if (c == '\n') {
             --length;
             ended = true;
@@ -175,6 +178,6 @@ bool DataFileLines::NextSlow(std::string_view& line)
     }
     if (length == 0 && !ended)
         return false;
-    line = std::string_view(m_line, std::min(length, examined));
+    line = std::string_view(LineCopy(), std::min(length, examined));
     return true;
 }

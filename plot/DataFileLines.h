@@ -15,6 +15,8 @@
 // The view handed out holds the examined text without the LF.
 #pragma once
 
+#include "LineScanner.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -40,7 +42,8 @@ public:
     DataFileLines& operator=(const DataFileLines&) = delete;
 
     // The next line, valid until the following call; false at the end of the
-    // file or on a read error.
+    // file or on a read error. It is padded for LineScanner: kScanPadding
+    // bytes on either side of it may be read.
     bool Next(std::string_view& line);
 
     // The bytes buffered from here on, at most kBufferedReach of them; empty
@@ -68,12 +71,14 @@ private:
     ReadFunction m_read;
     std::size_t m_blockSize;
     std::size_t m_capacity;
-    std::unique_ptr<char[]> m_buffer;
+    std::unique_ptr<char[]> m_storage;   // the buffer with the padding on either side
+    char* m_buffer;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;     // nothing more to read
     bool m_stopped = false;   // Ctrl-Z seen or end reached: no more lines
     bool m_failed = false;
     bool m_ctrlZ = false;
-    char m_line[kLineLimit + 1];
+    char m_lineStorage[kScanPadding + kLineLimit + 1 + kScanPadding] = {};
+    char* LineCopy() { return m_lineStorage + kScanPadding; }
 };

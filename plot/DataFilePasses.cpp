@@ -176,7 +176,7 @@ std::size_t ReadDataRows(DataFileLines& lines, const ColumnChoice& choice, DataT
             rows[0][row] = static_cast<float>(first + row);
             written = 1;
         }
-        LineScanner scanner(line);
+        LineScanner scanner(line, PaddedLine{});
         float value;
         auto take = [&](unsigned axis) {
             local.Max[axis] = local.Max[axis] > value ? local.Max[axis] : value;

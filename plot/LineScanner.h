@@ -25,6 +25,10 @@
 #include <cstdint>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace line_scanner_detail {
 
 inline bool IsDigit(char c)
@@ -62,10 +66,18 @@ inline bool IsDataLine(std::string_view line)
     return line_scanner_detail::IsDigit(c) || c == '+' || c == '-';
 }
 
+// Bytes on either side of a padded line that the scanner may read, whatever
+// they hold; it never lets them change what it reads.
+inline constexpr std::size_t kScanPadding = 16;
+struct PaddedLine { };
+
 // Reads the values of one line from left to right.
 class LineScanner {
 public:
     explicit LineScanner(std::string_view line) : m_pos(line.data()), m_end(line.data() + line.size()) { }
+    // For a line with kScanPadding readable bytes on either side: most
+    // numbers are then read sixteen bytes at a time.
+    LineScanner(std::string_view line, PaddedLine) : LineScanner(line) { m_padded = true; }
 
     // The next value, or false when none can be read (reading of the line ends).
     // Always inlined: the compiler otherwise keeps it a call of its own in the
@@ -77,25 +89,36 @@ public:
         while (p < m_end && IsScanSpace(*p))
             ++p;
         const char* start = p;
-        const bool negative = p < m_end && *p == '-';
-        if (p < m_end && (*p == '-' || *p == '+'))
-            ++p;
-        const char* mantissa = p;
-        // All digits as one integer. Past 19 digits it may wrap; their count
-        // then sends the number to the general conversion.
-        std::uint64_t digitsValue = 0;
-        p = ReadDigits(p, digitsValue);
-        int digitCount = static_cast<int>(p - mantissa);
-        int fractionDigits = 0;
-        if (p < m_end && *p == '.') {
-            const char* fraction = ++p;
-            p = ReadDigits(p, digitsValue);
-            fractionDigits = static_cast<int>(p - fraction);
-            digitCount += fractionDigits;
-        }
-        if (digitCount == 0) {
-            m_pos = m_end;
-            return false;
+        ShortNumber number;
+        if (m_padded && ReadShortNumber(p, number)) {
+            p += number.Length;
+            if (number.Separated) {
+                value = Convert(start, start + number.Signs, p, number.Negative, number.Digits, -number.FractionDigits);
+                m_pos = p + 1;
+                return true;
+            }
+        } else {
+            number.Negative = p < m_end && *p == '-';
+            if (p < m_end && (*p == '-' || *p == '+'))
+                ++p;
+            const char* mantissa = p;
+            number.Signs = static_cast<int>(p - start);
+            // All digits as one integer. Past 19 digits it may wrap; their
+            // count then sends the number to the general conversion.
+            number.Digits = 0;
+            p = ReadDigits(p, number.Digits);
+            number.DigitCount = static_cast<int>(p - mantissa);
+            number.FractionDigits = 0;
+            if (p < m_end && *p == '.') {
+                const char* fraction = ++p;
+                p = ReadDigits(p, number.Digits);
+                number.FractionDigits = static_cast<int>(p - fraction);
+                number.DigitCount += number.FractionDigits;
+            }
+            if (number.DigitCount == 0) {
+                m_pos = m_end;
+                return false;
+            }
         }
         int exponent = 0;
         if (p < m_end && (*p == 'e' || *p == 'E')) {
@@ -114,8 +137,8 @@ public:
                 p = q;
             }
         }
-        const std::uint64_t exactDigits = digitCount <= kMaxExactDigits ? digitsValue : kNotExact;
-        value = Convert(start, mantissa, p, negative, exactDigits, exponent - fractionDigits);
+        const std::uint64_t exactDigits = number.DigitCount <= kMaxExactDigits ? number.Digits : kNotExact;
+        value = Convert(start, start + number.Signs, p, number.Negative, exactDigits, exponent - number.FractionDigits);
 
         while (p < m_end && !EndsValueText(*p))
             ++p;
@@ -127,6 +150,101 @@ public:
     const char* Position() const { return m_pos; }
 
 private:
+    // A number's sign, digits and point.
+    struct ShortNumber {
+        std::uint64_t Digits = 0;   // all of them as one integer
+        int DigitCount = 0;
+        int FractionDigits = 0;
+        int Signs = 0;    // 1 with a sign, else 0
+        int Length = 0;   // bytes up to and with the last digit
+        bool Negative = false;
+        bool Separated = false;   // the byte after the last digit ends the value's text
+    };
+
+    // Reads the sign, digits and point of a number at `p` that ends within
+    // the sixteen bytes from there with vectors, the same as byte by byte.
+    // False for any other number, and for no number, which are left to the
+    // reading byte by byte. Reads the sixteen bytes before `p` and after it
+    // whatever they hold, and ignores those outside the line.
+    [[gnu::always_inline]] bool ReadShortNumber(const char* p, ShortNumber& number) const
+    {
+#if defined(__SSE2__)
+        const std::ptrdiff_t left = m_end - p;
+        if (left <= 0)
+            return false;
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+        auto digits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero)));
+        auto points = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'))));
+        // As signed bytes, those of 128 and more are below 33 too.
+        auto enders = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(33)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(',')))));
+        if (left < 16) {
+            const unsigned inLine = (1u << left) - 1;
+            digits &= inLine;
+            points &= inLine;
+            enders &= inLine;
+        }
+        const int signs = *p == '-' || *p == '+' ? 1 : 0;
+        const int whole = std::countr_one(digits >> signs);
+        const int point = signs + whole;
+        int fraction = 0;
+        int end = point;
+        if (((points >> point) & 1u) != 0) {
+            fraction = std::countr_one(digits >> (point + 1));
+            end = point + 1 + fraction;
+        }
+        // A run of digits up to the last of the sixteen bytes may go on.
+        if (end >= 16 || whole + fraction == 0)
+            return false;
+
+        // The sixteen bytes that end with the last digit, the digits before
+        // the point moved up one place over it and all before the first
+        // digit cleared: a sixteen-digit decimal with leading zeros.
+        const int shift = 16 - end;
+        __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + end - 16));
+        int first = signs + shift;
+        if (end != point) {
+            const __m128i upToPoint = FirstBytes(point + shift + 1);
+            tail = _mm_or_si128(_mm_and_si128(upToPoint, _mm_slli_si128(tail, 1)), _mm_andnot_si128(upToPoint, tail));
+            ++first;
+        }
+        const __m128i values = _mm_andnot_si128(FirstBytes(first), _mm_sub_epi8(tail, _mm_set1_epi8('0')));
+        // Pairs of digits, then fours, then eights, each time the first
+        // times its place plus the second.
+        const __m128i pairs =
+            _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(values, _mm_set1_epi16(0xFF)), _mm_set1_epi16(10)),
+                          _mm_srli_epi16(values, 8));
+        const __m128i fours = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00010064));
+        const __m128i eights = _mm_madd_epi16(_mm_packs_epi32(fours, fours), _mm_set1_epi32(0x00012710));
+        const auto both = static_cast<std::uint64_t>(_mm_cvtsi128_si64(eights));
+
+        number.Digits = (both & 0xFFFFFFFFu) * 100000000u + (both >> 32);
+        number.DigitCount = whole + fraction;
+        number.FractionDigits = fraction;
+        number.Signs = signs;
+        number.Length = end;
+        number.Negative = *p == '-';
+        number.Separated = ((enders >> end) & 1u) != 0;
+        return true;
+#else
+        (void)p;
+        (void)number;
+        return false;
+#endif
+    }
+
+#if defined(__SSE2__)
+    // All ones in the first `n` bytes (0 to 16), zeros in the rest.
+    static __m128i FirstBytes(int n)
+    {
+        alignas(16) static constexpr signed char kRamp[32] = {-1, -1, -1, -1, -1, -1, -1, -1,
+                                                              -1, -1, -1, -1, -1, -1, -1, -1};
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRamp + 16 - n));
+    }
+#endif
+
     // Nineteen decimal digits always fit in 64 bits.
     static constexpr int kMaxExactDigits = 19;
     // Integers up to 2^53 are exact in a double.
@@ -184,6 +302,7 @@ private:
 
     const char* m_pos;
     const char* m_end;
+    bool m_padded = false;
 };
 
 // Number of values that can be read from a line.

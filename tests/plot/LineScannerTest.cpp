@@ -28,6 +28,43 @@ std::vector<float> ValuesOf(std::string_view line)
     return values;
 }
 
+// A copy of a line with padding on either side that would read as more
+// digits if the scanner took any of it for part of the line.
+class PaddedCopy {
+public:
+    explicit PaddedCopy(std::string_view line, char pad = '7') : m_bytes(kScanPadding, pad)
+    {
+        m_bytes += line;
+        m_bytes.append(kScanPadding, pad);
+    }
+    std::string_view Line() const
+    {
+        return std::string_view(m_bytes).substr(kScanPadding, m_bytes.size() - 2 * kScanPadding);
+    }
+
+private:
+    std::string m_bytes;
+};
+
+std::vector<float> PaddedValuesOf(std::string_view line)
+{
+    const PaddedCopy copy(line);
+    std::vector<float> values;
+    LineScanner scanner(copy.Line(), PaddedLine{});
+    float v;
+    while (scanner.Next(v))
+        values.push_back(v);
+    return values;
+}
+
+std::vector<std::uint32_t> Bits(const std::vector<float>& values)
+{
+    std::vector<std::uint32_t> bits;
+    for (float v : values)
+        bits.push_back(std::bit_cast<std::uint32_t>(v));
+    return bits;
+}
+
 struct DataLineCase {
     const char* Name;
     std::string Line;
@@ -72,6 +109,7 @@ TEST_P(LineScannerValues, ReadsValuesUntilNoNumberStarts)
     for (std::size_t i = 0; i < got.size(); ++i)
         EXPECT_EQ(got[i], GetParam().Values[i]) << "value " << i << " of \"" << GetParam().Line << '"';
     EXPECT_EQ(CountLineValues(GetParam().Line), static_cast<int>(got.size()));
+    EXPECT_EQ(Bits(PaddedValuesOf(GetParam().Line)), Bits(got)) << "padded";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,6 +199,7 @@ TEST(LineScanner, EveryNumberRoundsAsTheGeneralConversionDoes)
         const std::vector<float> got = ValuesOf(text);
         ASSERT_EQ(got.size(), 1u) << text;
         ASSERT_EQ(std::bit_cast<std::uint32_t>(got[0]), std::bit_cast<std::uint32_t>(expected)) << text;
+        ASSERT_EQ(Bits(PaddedValuesOf(text)), Bits(got)) << text;
     }
 }
 
@@ -183,6 +222,7 @@ TEST(LineScanner, NumbersNearlyHalfwayBetweenTwoFloatsRoundAsTheGeneralConversio
                 const std::vector<float> got = ValuesOf(text);
                 ASSERT_EQ(got.size(), 1u) << text;
                 ASSERT_EQ(std::bit_cast<std::uint32_t>(got[0]), std::bit_cast<std::uint32_t>(expected)) << text;
+                ASSERT_EQ(Bits(PaddedValuesOf(text)), Bits(got)) << text;
             }
         }
     }
@@ -197,6 +237,36 @@ TEST(LineScanner, NeverReadsPastTheEndOfTheView)
     EXPECT_EQ(got[1], 2.5f);   // "2.5e" without its digit
     const std::string cut = "12";
     EXPECT_EQ(ValuesOf(std::string_view(cut).substr(0, 1)), std::vector<float>{1});
+    EXPECT_EQ(PaddedValuesOf("1 2.5e"), (std::vector<float>{1, 2.5f}));
+    EXPECT_EQ(PaddedValuesOf("-12.5"), std::vector<float>{-12.5f});
+}
+
+TEST(LineScanner, APaddedLineReadsAsThePlainLine)
+{
+    // Lines of number characters in every order, with padding of digits,
+    // points, signs or separators: the values, where each reading stops
+    // and where reading ends must all be those of the plain reading.
+    std::mt19937 rng(11);
+    const std::string alphabet = "0123456789012345678901234567890123456789..--++eE  \t,\x01\x80x";
+    for (int round = 0; round < 300000; ++round) {
+        std::string line;
+        for (auto n = rng() % 40; n > 0; --n)
+            line += alphabet[rng() % alphabet.size()];
+        const PaddedCopy copy(line, "7.-, "[rng() % 5]);
+        LineScanner plain(line);
+        LineScanner padded(copy.Line(), PaddedLine{});
+        for (int value = 0;; ++value) {
+            float a = 0;
+            float b = 0;
+            const bool readA = plain.Next(a);
+            const bool readB = padded.Next(b);
+            ASSERT_EQ(readB, readA) << '"' << line << "\" value " << value;
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(b), std::bit_cast<std::uint32_t>(a)) << '"' << line << '"';
+            ASSERT_EQ(padded.Position() - copy.Line().data(), plain.Position() - line.data()) << '"' << line << '"';
+            if (!readA)
+                break;
+        }
+    }
 }
 
 }   // namespace
