@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
-#include <sys/mman.h>
 #include <utility>
 
 namespace {
@@ -15,17 +14,6 @@ AllocTableGate& Gate()
     return gate;
 }
 
-// A large table is written once from end to end right after it is made;
-// in 2 MiB pages that is one fault per 2 MiB instead of one per 4 KiB.
-void AskForHugePages(void* block, std::size_t bytes)
-{
-    constexpr std::uintptr_t kHuge = std::uintptr_t(2) << 20;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kHuge - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
 // The block is not cleared: the reader decides what cells a short line leaves.
 std::unique_ptr<float[]> AllocBlock(int rows, std::size_t n)
 {
@@ -33,10 +21,7 @@ std::unique_ptr<float[]> AllocBlock(int rows, std::size_t n)
         return nullptr;
     if (const AllocTableGate& gate = Gate(); gate && !gate(rows, n))
         return nullptr;
-    std::unique_ptr<float[]> block(new (std::nothrow) float[static_cast<std::size_t>(rows) * n + 1]);
-    if (block)
-        AskForHugePages(block.get(), (static_cast<std::size_t>(rows) * n + 1) * sizeof(float));
-    return block;
+    return std::unique_ptr<float[]>(new (std::nothrow) float[static_cast<std::size_t>(rows) * n + 1]);
 }
 
 }   // namespace
