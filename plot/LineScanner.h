@@ -67,7 +67,8 @@ inline bool IsDataLine(std::string_view line)
 }
 
 // Bytes on either side of a padded line that the scanner may read, whatever
-// they hold; it never lets them change what it reads.
+// they hold; it never lets them change what it reads. PaddedLine marks a
+// line that has them.
 inline constexpr std::size_t kScanPadding = 16;
 struct PaddedLine { };
 
@@ -92,6 +93,8 @@ public:
         ShortNumber number;
         if (m_padded && ReadShortNumber(p, number)) {
             p += number.Length;
+            // The byte after the digits ends the value's text: no exponent,
+            // nothing to pass over, and that byte is the separator.
             if (number.Separated) {
                 value = Convert(start, start + number.Signs, p, number.Negative, number.Digits, -number.FractionDigits);
                 m_pos = p + 1;
