@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "DataFileParts.h"
 
+#include "EachOnThreads.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -17,29 +17,10 @@ unsigned ReadThreads()
     return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxReadThreads);
 }
 
-// Runs work(0) .. work(n - 1), each once, on up to kMaxReadThreads threads
-// (the calling one among them), each taking the next part not yet taken. A
-// thread that cannot be had leaves its share to the others. `work` must not
-// throw.
+// Runs work(0) .. work(n - 1), each once, on up to kMaxReadThreads threads.
 template <typename Work> void RunParts(std::size_t n, const Work& work)
 {
-    if (n == 0)
-        return;
-    std::atomic<std::size_t> next{0};
-    auto take = [&] {
-        for (std::size_t k = next++; k < n; k = next++)
-            work(k);
-    };
-    const std::size_t helpers = std::min<std::size_t>(n, ReadThreads()) - 1;
-    std::vector<std::jthread> threads;
-    try {
-        threads.reserve(helpers);
-        for (std::size_t t = 0; t < helpers; ++t)
-            threads.emplace_back(take);
-    } catch (const std::exception&) {
-        // No thread to be had (system_error), or no memory for one.
-    }
-    take();
+    RunEachOnThreads(n, ReadThreads(), work);
 }
 
 struct PartCount {

@@ -6,12 +6,12 @@
 // the one colour in copy mode. So a long trace is walked in two parts that
 // meet where the walk enters a new column, which is where a walk of the whole
 // trace passes the same state on.
+#include "EachOnThreads.h"
 #include "GraphPainter.h"
 #include "TraceWalk.h"
 
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <thread>
 #include <vector>
 
@@ -114,24 +114,6 @@ template <bool WidePen> void PaintPart(Part& part, RasterCanvas& canvas)
     }
 }
 
-// Runs work(0) .. work(n - 1) on this thread and one more, each index once.
-// Without a second thread this one does them all. `work` must not throw.
-template <typename Work> void OnTwoThreads(std::size_t n, const Work& work)
-{
-    std::atomic<std::size_t> next{0};
-    auto drain = [&] {
-        for (std::size_t k = next++; k < n; k = next++)
-            work(k);
-    };
-    std::jthread helper;
-    try {
-        helper = std::jthread(drain);
-    } catch (const std::exception&) {
-        // No thread to be had: this one walks every part.
-    }
-    drain();
-}
-
 }   // namespace
 
 void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::vector<TraceToDraw>& traces,
@@ -166,7 +148,7 @@ void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::
 
     const bool widePen = grid.LineWidth() > 1;
     if (parallel && parts.size() > 1) {
-        OnTwoThreads(parts.size(), [&](std::size_t k) {
+        RunEachOnThreads(parts.size(), 2, [&](std::size_t k) {
             if (widePen)
                 WalkIntoStrokes<true>(parts[k]);
             else
