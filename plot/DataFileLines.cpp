@@ -54,18 +54,17 @@ std::string_view DataFileLines::Buffered() const
 {
     if (m_stopped)
         return {};
-    return {m_buffer + m_begin, std::min(m_end - m_begin, kBufferedReach)};
+    return {Buffer() + m_begin, std::min(m_end - m_begin, kBufferedReach)};
 }
 
 DataFileLines::DataFileLines(ReadFunction read, std::size_t blockSize)
     : m_read(std::move(read)),
       m_blockSize(std::max<std::size_t>(blockSize, 1)),
       m_capacity(m_blockSize + kLineLimit + 1),
-      m_storage(new char[kScanPadding + m_capacity + kScanPadding]),
-      m_buffer(m_storage.get() + kScanPadding)
+      m_storage(new char[kScanPadding + m_capacity + kScanPadding])
 {
     std::memset(m_storage.get(), 0, kScanPadding);
-    std::memset(m_buffer + m_capacity, 0, kScanPadding);
+    std::memset(Buffer() + m_capacity, 0, kScanPadding);
 }
 
 bool DataFileLines::Refill()
@@ -74,11 +73,11 @@ bool DataFileLines::Refill()
     // carried over, so there is always room for a whole block behind it.
     const std::size_t tail = m_end - m_begin;
     if (m_begin > 0) {
-        std::memmove(m_buffer, m_buffer + m_begin, tail);
+        std::memmove(Buffer(), Buffer() + m_begin, tail);
         m_begin = 0;
         m_end = tail;
     }
-    const ssize_t got = m_read(m_buffer + m_end, m_capacity - m_end);
+    const ssize_t got = m_read(Buffer() + m_end, m_capacity - m_end);
     if (got < 0) {
         m_failed = true;
         m_stopped = true;
@@ -93,7 +92,7 @@ bool DataFileLines::Refill()
 bool DataFileLines::Next(std::string_view& line)
 {
     while (!m_stopped) {
-        const char* begin = m_buffer + m_begin;
+        const char* begin = Buffer() + m_begin;
         const std::size_t available = m_end - m_begin;
         const std::size_t scanLength = std::min(available, kLineLimit);
         const char* stop = FindStopByte(begin, begin + scanLength);
@@ -158,7 +157,7 @@ bool DataFileLines::NextSlow(std::string_view& line)
                 return false;
             continue;
         }
-        const char c = m_buffer[m_begin++];
+        const char c = Buffer()[m_begin++];
         if (c == '\r')
             continue;
         if (c == kCtrlZ) {

@@ -72,7 +72,7 @@ private:
     std::size_t m_blockSize;
     std::size_t m_capacity;
     std::unique_ptr<char[]> m_storage;   // the buffer with the padding on either side
-    char* m_buffer;
+    char* Buffer() const { return m_storage.get() + kScanPadding; }
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;     // nothing more to read
