@@ -105,6 +105,48 @@ void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, in
 }
 #endif
 
+bool BlockExtremesOf(const Mapper& map, std::size_t base, BlockExtremes& extremes)
+{
+    const float* xs = map.Xs + base;
+    const float* ys = map.Ys + base;
+#ifdef __SSE2__
+    static_assert(kWalkBlock % 4 == 0);
+    __m128 minX = _mm_loadu_ps(xs);
+    __m128 maxX = minX;
+    __m128 minY = _mm_loadu_ps(ys);
+    __m128 maxY = minY;
+    __m128 missing = _mm_or_ps(_mm_cmpunord_ps(minX, minX), _mm_cmpunord_ps(minY, minY));
+    for (std::size_t j = 4; j < kWalkBlock; j += 4) {
+        const __m128 x = _mm_loadu_ps(xs + j);
+        const __m128 y = _mm_loadu_ps(ys + j);
+        missing = _mm_or_ps(missing, _mm_or_ps(_mm_cmpunord_ps(x, x), _mm_cmpunord_ps(y, y)));
+        minX = _mm_min_ps(minX, x);
+        maxX = _mm_max_ps(maxX, x);
+        minY = _mm_min_ps(minY, y);
+        maxY = _mm_max_ps(maxY, y);
+    }
+    if (_mm_movemask_ps(missing) != 0)
+        return false;
+    alignas(16) float lanes[4][4];
+    _mm_store_ps(lanes[0], minX);
+    _mm_store_ps(lanes[1], maxX);
+    _mm_store_ps(lanes[2], minY);
+    _mm_store_ps(lanes[3], maxY);
+    extremes = {*std::min_element(lanes[0], lanes[0] + 4), *std::max_element(lanes[1], lanes[1] + 4),
+                *std::min_element(lanes[2], lanes[2] + 4), *std::max_element(lanes[3], lanes[3] + 4)};
+    return true;
+#else
+    extremes = {xs[0], xs[0], ys[0], ys[0]};
+    for (std::size_t j = 0; j < kWalkBlock; ++j) {
+        if (Mapper::Missing(xs[j]) || Mapper::Missing(ys[j]))
+            return false;
+        extremes = {std::min(extremes.MinX, xs[j]), std::max(extremes.MaxX, xs[j]), std::min(extremes.MinY, ys[j]),
+                    std::max(extremes.MaxY, ys[j])};
+    }
+    return true;
+#endif
+}
+
 void AllowWideTraceMapping([[maybe_unused]] bool allowed)
 {
 #ifdef __SSE2__

@@ -89,6 +89,35 @@ inline constexpr std::size_t kWalkBlock = 256;
 // negative x.
 void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys);
 
+// The lowest and highest X and Y of the kWalkBlock points from `base`; false
+// when a coordinate of one of them is NaN.
+struct BlockExtremes {
+    float MinX;
+    float MaxX;
+    float MinY;
+    float MaxY;
+};
+bool BlockExtremesOf(const Mapper& map, std::size_t base, BlockExtremes& extremes);
+
+// When the kWalkBlock points from `base` all lie in the run's column, takes
+// them into the run (its lowest and highest row, its last row) and returns
+// true. The mapping of a coordinate never turns back on itself, so the
+// block's X extremes both in the column put every point there, and its Y
+// extremes give the rows the points reach, as mapping each would.
+inline bool ExtendRunOverBlock(const Mapper& map, std::size_t base, int column, int& low, int& high, int& lastY)
+{
+    BlockExtremes e{};
+    if (!BlockExtremesOf(map, base, e) || map.Left + map.X.Offset(e.MinX) != column ||
+        map.Left + map.X.Offset(e.MaxX) != column)
+        return false;
+    const int a = map.Y.Offset(e.MinY);
+    const int b = map.Y.Offset(e.MaxY);
+    low = std::min(low, map.Bottom - std::max(a, b));
+    high = std::max(high, map.Bottom - std::min(a, b));
+    lastY = map.PixelY(base + kWalkBlock - 1);
+    return true;
+}
+
 // The first point of first..count-1 with both coordinates, or count.
 inline std::size_t FirstValidPoint(const Mapper& map, std::size_t first, std::size_t count)
 {
@@ -181,9 +210,25 @@ template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& 
     // that the mapping loop carries no hard-to-predict branch.
     int xs[kWalkBlock];
     int ys[kWalkBlock];
+    // A dense trace (thousands of points to a column) mostly has whole
+    // blocks in one column; those need no mapping point by point. A block is
+    // looked at that way only after one that entered no new column, so a
+    // trace that changes columns all the time does not pay for the look.
+    // (A wide pen's run also keeps which rows its steps covered, which only
+    // the points one by one tell.)
+    [[maybe_unused]] bool stayed = true;
     while (next < end) {
         const std::size_t base = next;
         const std::size_t size = std::min(kWalkBlock, end - base);
+        if constexpr (!WidePen) {
+            if (stayed && size == kWalkBlock && ExtendRunOverBlock(map, base, column, low, high, lastY)) {
+                next = base + size;
+                if constexpr (requires { sink.Full(); })
+                    if (sink.Full())
+                        break;
+                continue;
+            }
+        }
         MapBlock(map, base, size, xs, ys);
         for (std::size_t j = 0; j < size; ++j) {
             const int x = xs[j];
@@ -204,6 +249,8 @@ template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& 
             lastY = low = high = y;
             lastCovered = false;
         }
+        if constexpr (!WidePen)
+            stayed = runStart < base;
         next = base + size;
         if constexpr (requires { sink.Full(); })
             if (sink.Full())

@@ -25,7 +25,8 @@ enum class XShape {
     MonotoneRepeats,
     Uniform,
     RandomWalk,
-    FewColumns
+    FewColumns,
+    Plateaus   // long runs of one X: whole blocks of points in one column
 };
 enum class YShape {
     RandomWalk,
@@ -52,6 +53,11 @@ std::vector<float> MakeX(XShape shape, std::size_t n, std::mt19937& rng)
     std::normal_distribution<float> step(0, 1);
     std::vector<float> x(n);
     float walk = 0;
+    // Some plateaus end exactly where the painter's blocks of 256 points do
+    // (they start after the first point).
+    const bool aligned = rng() % 2 == 0;
+    const std::size_t plateau = aligned ? 256 * (1 + rng() % 4) : 200 + rng() % 1200;
+    const std::size_t shift = aligned ? plateau - 1 : rng() % plateau;
     for (std::size_t i = 0; i < n; ++i) {
         switch (shape) {
         case XShape::Monotone: x[i] = float(i) + unit(rng) * 0.5f; break;
@@ -62,6 +68,7 @@ std::vector<float> MakeX(XShape shape, std::size_t n, std::mt19937& rng)
             x[i] = walk;
             break;
         case XShape::FewColumns: x[i] = float(rng() % 3) * float(n) / 2; break;
+        case XShape::Plateaus: x[i] = float((i + shift) / plateau) + (rng() % 4 == 0 ? unit(rng) * 1e-3f : 0.0f); break;
         }
     }
     if (shape == XShape::MonotoneRepeats)
@@ -149,7 +156,9 @@ TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
     const Trial& trial = GetParam();
     std::mt19937 rng(trial.Seed);
     for (int round = 0; round < 40; ++round) {
-        const std::size_t n = round < 8 ? std::size_t(1 + round) : std::size_t(1 + rng() % 4000);
+        std::size_t n = round < 8 ? std::size_t(1 + round) : std::size_t(1 + rng() % 4000);
+        if (trial.X == XShape::Plateaus && round >= 8)
+            n = round % 2 ? 1 + 256 * (1 + rng() % 80) : 1 + rng() % 20000;
         std::vector<float> x = MakeX(trial.X, n, rng);
         std::vector<float> y = MakeY(trial.Y, n, rng);
         if (round % 3 == 0)
@@ -197,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Trial{XShape::Uniform, YShape::Spikes, 6}, Trial{XShape::RandomWalk, YShape::RandomWalk, 7},
                       Trial{XShape::RandomWalk, YShape::Spikes, 8}, Trial{XShape::FewColumns, YShape::RandomWalk, 9},
                       Trial{XShape::FewColumns, YShape::Uniform, 10}, Trial{XShape::Monotone, YShape::Constant, 11},
-                      Trial{XShape::RandomWalk, YShape::Uniform, 12}));
+                      Trial{XShape::RandomWalk, YShape::Uniform, 12}, Trial{XShape::Plateaus, YShape::Spikes, 13},
+                      Trial{XShape::Plateaus, YShape::Uniform, 14}, Trial{XShape::Plateaus, YShape::RandomWalk, 15}));
 
 TEST(GraphPainter, ReducedTraceEndingInsideAColumnKeepsItsLastRowRule)
 {
