@@ -3,6 +3,7 @@
 // captions, start texts, tool tips, tab stops and tab order.
 #include "CaptionFit.h"
 #include "PlotView.h"
+#include "StandardIcons.h"
 #include "Translations.h"
 #include "Unit1.h"
 
@@ -93,7 +94,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, QStyle::Standard
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, 411, 20, 20);
-    button->setIcon(parent->style()->standardIcon(icon));
+    button->setIcon(StandardIcon(parent->style(), icon));
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(hint);
@@ -219,10 +220,10 @@ void TForm1::PlaceFileControls()
     RadioGroup1Items[0]->setChecked(true);
 
     PrevFile = MakeNavigationButton(this, "PrevFile", tr("Prev."), tr("前のファイル"), {128, 338, 75, 25});
-    PrevFile->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    PrevFile->setIcon(StandardIcon(style(), QStyle::SP_ArrowLeft));
     ReDraw = MakeNavigationButton(this, "ReDraw", tr("ReDraw"), tr("再描画"), {217, 338, 62, 25});
     NextFile = MakeNavigationButton(this, "NextFile", tr("Next"), tr("次のファイル"), {296, 338, 75, 25});
-    NextFile->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    NextFile->setIcon(StandardIcon(style(), QStyle::SP_ArrowRight));
     NextFile->setLayoutDirection(Qt::RightToLeft);   // the arrow right of the caption
 
     TopMostToggle =

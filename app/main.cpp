@@ -12,6 +12,7 @@
 #include "ProfileFile.h"
 #include "SettingsPaths.h"
 #include "SingleInstance.h"
+#include "StandardIcons.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -152,6 +153,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tracely"));
     if (role == SingleInstance::Role::First)
         instance.Listen();
+    // Made while the font configuration is still being read.
+    const StandardIconsAhead icons;
     fonts.Wait();
 
     int status = 0;

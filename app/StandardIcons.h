@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// The standard icons of the main window's buttons, made before the window.
+// Without an icon theme the toolkit decodes every size of an icon as it is
+// made, some 4 ms for the window's six. Made while the start-up waits for
+// the font configuration to be read on its own thread, they cost the start
+// nothing.
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+// While one of these lives, the application style's icons of the window's
+// buttons are at hand for StandardIcon. Make it on the GUI thread once the
+// application object exists.
+class StandardIconsAhead {
+public:
+    StandardIconsAhead();
+    ~StandardIconsAhead();
+    StandardIconsAhead(const StandardIconsAhead&) = delete;
+    StandardIconsAhead& operator=(const StandardIconsAhead&) = delete;
+};
+
+// style->standardIcon(which): the one made ahead when there is one of that
+// style, otherwise made now.
+QIcon StandardIcon(const QStyle* style, QStyle::StandardPixmap which);
