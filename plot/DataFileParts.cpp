@@ -2,6 +2,7 @@
 #include "DataFileParts.h"
 
 #include "EachOnThreads.h"
+#include "LineScanner.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,6 +30,23 @@ struct PartCount {
     bool Failed = false;
     bool Threw = false;
 };
+
+// Whether the byte before `offset` is a line feed.
+bool StartsLine(int fd, std::uint64_t offset)
+{
+    char before = 0;
+    return ::pread(fd, &before, 1, static_cast<off_t>(offset - 1)) == 1 && before == '\n';
+}
+
+// Whether a data line is left in `lines` (a read error counts as one).
+bool MoreDataLines(DataFileLines& lines)
+{
+    std::string_view line;
+    while (lines.Next(line))
+        if (IsDataLine(line))
+            return true;
+    return lines.Failed();
+}
 
 }   // namespace
 
@@ -160,8 +178,13 @@ bool ReadDataColumnsInParts(int fd, const std::vector<FilePart>& parts, const Co
     std::vector<char> whole(parts.size(), 0);
     RunParts(parts.size(), [&](std::size_t k) {
         try {
-            DataFileLines lines(PartReader(fd, parts[k], k + 1 == parts.size(), watch));
-            whole[k] = ReadDataRows(lines, choice, table, firstRow[k], parts[k].Lines, ranges[k]) == parts[k].Lines;
+            const bool last = k + 1 == parts.size();
+            DataFileLines lines(PartReader(fd, parts[k], last, watch));
+            // A file rewritten in place within one tick of its clock keeps
+            // its size and times. Its parts then read as one pass only while
+            // each still starts a line and holds just its counted lines.
+            whole[k] = ReadDataRows(lines, choice, table, firstRow[k], parts[k].Lines, ranges[k]) == parts[k].Lines &&
+                (k == 0 || StartsLine(fd, parts[k].Begin)) && (last || !MoreDataLines(lines));
         } catch (...) {
             whole[k] = 0;
         }

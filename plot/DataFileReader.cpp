@@ -154,7 +154,12 @@ std::optional<FirstPass> TakeEarlyCount(const std::string& name, const FileStamp
         running = found->second;
         Early().Running.erase(found);
     }
-    std::optional<FirstPass> pass = running.get();
+    std::optional<FirstPass> pass;
+    try {
+        pass = running.get();
+    } catch (const std::exception&) {
+        return std::nullopt;   // the load counts for itself
+    }
     if (!pass || !pass->Settled || !(pass->Stamp == stamp))
         return std::nullopt;
     return pass;
@@ -328,7 +333,16 @@ LoadInputs LoadInputs::Of(const PlotState& state)
 PreparedLoad ReadDataFile(const LoadInputs& inputs, const std::string& name, const DataFileReaderHooks& hooks)
 {
     PreparedLoad read;
-    read.Result = ReadInto(read, inputs, name, hooks);
+    // Workers read through here, where an exception would end the program.
+    try {
+        read.Result = ReadInto(read, inputs, name, hooks);
+    } catch (const std::bad_alloc&) {
+        read = PreparedLoad{};
+        read.Result = Refuse(LoadError::AllocationFailure);
+    } catch (const std::exception&) {
+        read = PreparedLoad{};
+        read.Result = Refuse(LoadError::CannotRead);
+    }
     if (!read.Result && hooks.Watch && hooks.Watch->Cancel.load())
         read.Result = Refuse(LoadError::Cancelled);
     return read;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -199,6 +201,14 @@ TEST_F(DataFileBadInput, AllocationFailureIsRefusedWithItsMessage)
 
     hooks.Alloc = [](int, std::size_t) -> TablePtr { throw std::bad_alloc(); };
     ExpectRefused(path, LoadError::AllocationFailure, hooks);
+
+    // Any other allocation of the read, and any other failure, is refused
+    // too: workers read through here, and an exception would end the program.
+    hooks.Alloc = nullptr;
+    hooks.BetweenPasses = [] { throw std::bad_alloc(); };
+    ExpectRefused(path, LoadError::AllocationFailure, hooks);
+    hooks.BetweenPasses = [] { throw std::length_error("too long"); };
+    ExpectRefused(path, LoadError::CannotRead, hooks);
 }
 
 TEST_F(DataFileBadInput, FileCutShortBetweenThePassesIsRefused)
