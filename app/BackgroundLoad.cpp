@@ -2,21 +2,25 @@
 // Reading a large file on a worker thread while the window's event loop runs
 // on, so the window is never frozen by a load and a long one can be stopped.
 //
-// While the worker reads, nothing else may load: user input waits (first
-// held back, then kept off every window by the progress dialog, which is
-// application-modal), and so do hand-overs and change notifications (their
-// socket notifiers are not served), so no second load can race this one for
-// slot 0. A hand-over that arrives meanwhile is taken once the load is over
-// and acknowledged only after its file is shown, as always.
+// While the worker reads, nothing else may load, so no second load can race
+// this one for slot 0: user input waits (first held back, then kept off every
+// window by the progress dialog, which is application-modal), the follow
+// timer waits for the load, and hand-overs are held (LoadingChanged): a
+// hand-over that arrives meanwhile is taken once the load is over and
+// acknowledged only after its file is shown, as always. Holding back socket
+// notifiers through the event loop's flags is not enough: the toolkit's
+// GLib event loop serves them regardless.
 #include "Unit1.h"
 
 #include "Prefetcher.h"
 
 #include <QEventLoop>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QTimer>
 
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -57,11 +61,14 @@ void TForm1::PrefetchNeighbours()
 
 LoadResult TForm1::ReadAndCommit(const std::string& name)
 {
-    if (m_prefetcher)
-        if (std::optional<PreparedLoad> read = m_prefetcher->Take(name, LoadInputs::Of(State)))
-            return CommitDataFile(State, std::move(*read));
     const std::uint64_t size = SizeOf(name);
-    if (size < m_backgroundLoadFrom)
+    const bool large = size >= m_backgroundLoadFrom;
+    // A large file still being read ahead is read again, with the progress
+    // dialog and its Cancel, rather than waited for.
+    if (m_prefetcher)
+        if (std::optional<PreparedLoad> read = m_prefetcher->Take(name, LoadInputs::Of(State), !large))
+            return CommitDataFile(State, std::move(*read));
+    if (!large)
         return LoadDataFile(State, name);
 
     ReadWatch watch;
@@ -69,19 +76,42 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
     const LoadInputs inputs = LoadInputs::Of(State);
     QEventLoop loop;
     bool done = false;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            DataFileReaderHooks hooks;
+            hooks.Watch = &watch;
+            read = ReadDataFile(inputs, name, hooks);
+            QMetaObject::invokeMethod(
+                &loop,
+                [&] {
+                    done = true;
+                    loop.quit();
+                },
+                Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: read here, as a small file is.
+        return LoadDataFile(State, name);
+    }
     m_loading = true;
-    std::thread worker([&] {
-        DataFileReaderHooks hooks;
-        hooks.Watch = &watch;
-        read = ReadDataFile(inputs, name, hooks);
-        QMetaObject::invokeMethod(
-            &loop,
-            [&] {
-                done = true;
-                loop.quit();
-            },
-            Qt::QueuedConnection);
-    });
+    emit LoadingChanged(true);
+    // However the wait ends (an exception too), the worker is stopped and
+    // gone before what it writes to, and nothing is loading any more.
+    struct Ending {
+        TForm1& Form;
+        std::thread& Worker;
+        ReadWatch& Watch;
+        ~Ending()
+        {
+            if (Worker.joinable()) {
+                Watch.Cancel = true;
+                Worker.join();
+            }
+            Form.m_loading = false;
+            emit Form.LoadingChanged(false);
+        }
+    } ending{*this, worker, watch};
 
     // Most loads end before anyone would notice: no dialog for them, and no
     // input taken meanwhile.
@@ -94,6 +124,11 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
         progress.setMinimumDuration(0);
         progress.setAutoReset(false);
         progress.setAutoClose(false);
+        // The dialog's own setValue runs the event loop for a modal dialog,
+        // input and all; its bar is moved directly instead.
+        auto* bar = new QProgressBar(&progress);
+        bar->setRange(0, kProgressSteps);
+        progress.setBar(bar);
         connect(&progress, &QProgressDialog::canceled, &loop, [&watch] { watch.Cancel = true; });
         QTimer tick;
         // Both passes read the whole file.
@@ -102,7 +137,7 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
             if (progress.wasCanceled())
                 watch.Cancel = true;
             const double part = static_cast<double>(watch.BytesRead.load()) / total;
-            progress.setValue(static_cast<int>(std::min(part, 1.0) * (kProgressSteps - 1)));
+            bar->setValue(static_cast<int>(std::min(part, 1.0) * (kProgressSteps - 1)));
         });
         tick.start(50);
         progress.show();
@@ -110,6 +145,14 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
             loop.exec(QEventLoop::ExcludeSocketNotifiers);
     }
     worker.join();
-    m_loading = false;
+    // A Cancel that came as the reading ended still leaves everything as it was.
+    if (watch.Cancel.load()) {
+        m_loadCancelled = true;
+        LoadResult cancelled;
+        cancelled.Ok = false;
+        cancelled.Error = LoadError::Cancelled;
+        cancelled.Message = LoadErrorMessage(LoadError::Cancelled);
+        return cancelled;
+    }
     return CommitDataFile(State, std::move(read));
 }

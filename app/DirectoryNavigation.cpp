@@ -36,11 +36,19 @@ void BringSlotToFront(PlotState& state, std::size_t from)
 
 void TForm1::StepInDir(std::string (DirectoryNavigator::*step)())
 {
+    const bool redetect = State.RedetectColumns;
+    const int position = State.ListingIndex;
     // A step keeps the column choice; the directory's settings are not read again.
     State.RedetectColumns = false;
     m_steppedBack = step == &DirectoryNavigator::StepPrevious;
+    m_loadCancelled = false;
     // A position outside the listing raises the list error before anything is loaded.
     const bool loaded = LoadAndReport((m_navigator.*step)());
+    if (m_loadCancelled) {
+        // The shown file stays the one the listing is at.
+        State.RedetectColumns = redetect;
+        State.ListingIndex = position;
+    }
     // Read ahead while this one is painted.
     PrefetchNeighbours();
     if (loaded)

@@ -2,6 +2,8 @@
 #include "Prefetcher.h"
 
 #include <algorithm>
+#include <chrono>
+#include <system_error>
 
 Prefetcher::~Prefetcher()
 {
@@ -53,6 +55,13 @@ void Prefetcher::Start(const std::vector<std::string>& names, const LoadInputs& 
         entry->Watch.Cancel = true;   // the worker still holds it and lets it go
         return true;
     });
+    if (!m_worker.joinable()) {
+        try {
+            m_worker = std::thread([this] { Work(); });
+        } catch (const std::system_error&) {
+            return;   // no thread to be had: the neighbours are read when stepped to
+        }
+    }
     std::vector<std::shared_ptr<Entry>> batch;
     for (auto name = names.begin(); name != wanted; ++name) {
         const bool held = std::any_of(m_entries.begin(), m_entries.end(),
@@ -73,13 +82,10 @@ void Prefetcher::Start(const std::vector<std::string>& names, const LoadInputs& 
         std::erase_if(m_queue, [](const std::shared_ptr<Entry>& entry) { return entry->Watch.Cancel.load(); });
         m_queue.insert(m_queue.end(), batch.begin(), batch.end());
     }
-    if (!m_worker.joinable())
-        m_worker = std::thread([this] { Work(); });
-    else
-        m_wake.notify_one();
+    m_wake.notify_one();
 }
 
-std::optional<PreparedLoad> Prefetcher::Take(const std::string& name, const LoadInputs& inputs)
+std::optional<PreparedLoad> Prefetcher::Take(const std::string& name, const LoadInputs& inputs, bool wait)
 {
     const auto found = std::find_if(m_entries.begin(), m_entries.end(),
                                     [&name](const std::shared_ptr<Entry>& entry) { return entry->Name == name; });
@@ -87,6 +93,10 @@ std::optional<PreparedLoad> Prefetcher::Take(const std::string& name, const Load
         return std::nullopt;
     const std::shared_ptr<Entry> entry = *found;
     m_entries.erase(found);
+    if (!wait && entry->Done.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        entry->Watch.Cancel = true;   // the worker lets it go, or drops it unread
+        return std::nullopt;
+    }
     entry->Done.wait();
     PreparedLoad& read = entry->Read;
     if (!read.Result || !read.Steady || !(entry->Inputs == inputs) || !(StampOf(name) == read.Result.Stamp))

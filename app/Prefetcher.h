@@ -40,9 +40,10 @@ public:
     // dropped.
     void Start(const std::vector<std::string>& names, const LoadInputs& inputs);
 
-    // The read of `name` when it can stand for a load now; waits for it if it
-    // is still running. The read is given up either way.
-    std::optional<PreparedLoad> Take(const std::string& name, const LoadInputs& inputs);
+    // The read of `name` when it can stand for a load now. One still running
+    // is waited for, or with `wait` false cancelled. The read is given up
+    // either way.
+    std::optional<PreparedLoad> Take(const std::string& name, const LoadInputs& inputs, bool wait = true);
 
     // Cancels and drops every read; none is running when it returns.
     void Clear();

@@ -230,8 +230,10 @@ void TForm1::WheelTurned(int angleDelta)
     const int steps = m_wheelRemainder / kWheelNotch;   // toward zero, right for both signs
     m_wheelRemainder -= steps * kWheelNotch;
     // Turning away from the user (positive) goes back, toward the user forward.
-    for (int i = 0; i < steps; ++i)
+    // A cancelled load ends the turn: its other notches would only load more.
+    m_loadCancelled = false;
+    for (int i = 0; i < steps && !m_loadCancelled; ++i)
         Guarded([this] { PrevByWheel(); });
-    for (int i = 0; i > steps; --i)
+    for (int i = 0; i > steps && !m_loadCancelled; --i)
         Guarded([this] { NextByWheel(); });
 }

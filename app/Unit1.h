@@ -191,6 +191,8 @@ public:
     // The window has begun to close: what serves hand-overs stops taking them,
     // since a file handed over now would never be seen.
     Q_SIGNAL void Closing();
+    // A load on a worker began (true) or ended (false): hand-overs wait meanwhile.
+    Q_SIGNAL void LoadingChanged(bool loading);
 
     // --- The large view (LargeViewHost.cpp) ---
     // Opens the large view, or brings it to the front; it follows every paint.
@@ -399,9 +401,10 @@ private:
     // than the freeze it saves.
     std::uint64_t m_backgroundLoadFrom = std::uint64_t(8) << 20;
     bool m_loading = false;
+    // The user cancelled a load since this was last cleared.
+    bool m_loadCancelled = false;
     std::unique_ptr<Prefetcher> m_prefetcher;
-    bool m_steppedBack =
-        false;   // the last step went to the previous file   // the settings file has its section, or it was switched
+    bool m_steppedBack = false;   // the last step went to the previous file
 };
 
 // Why a file cannot be opened, and the line that says so ("reason: name").

@@ -71,6 +71,7 @@ int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, boo
     // From the first moment of closing (the settings are written then, and
     // their error box could take a hand-over) no file is taken any more.
     QObject::connect(&form, &TForm1::Closing, &instance, [&instance] { instance.StopServing(); });
+    QObject::connect(&form, &TForm1::LoadingChanged, &instance, [&instance](bool loading) { instance.Hold(loading); });
 
     // Without a display, a picture of the window instead of a session.
     const QString screenshot = qEnvironmentVariable("TRACELY_SCREENSHOT");

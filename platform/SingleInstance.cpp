@@ -155,14 +155,17 @@ bool PeerConnected(int fd)
 class FrameConnection : public QObject {
 public:
     using Deliver = std::function<bool(const std::vector<std::string>&)>;
+    using Held = std::function<bool()>;
 
     // Reading starts from the event loop, never inside the caller: delivering
     // may run a message box, which must not happen inside the listener's own
     // notification.
-    FrameConnection(int fd, Deliver deliver, int timeoutMs, QObject* parent)
+    FrameConnection(int fd, Deliver deliver, Held held, int timeoutMs, QObject* parent)
         : QObject(parent),
           m_fd(fd),
           m_deliver(std::move(deliver)),
+          m_held(std::move(held)),
+          m_timeoutMs(timeoutMs),
           m_notifier(new QSocketNotifier(static_cast<qintptr>(fd), QSocketNotifier::Read, this))
     {
         connect(m_notifier, &QSocketNotifier::activated, this, [this] { ReadFrame(); });
@@ -173,11 +176,26 @@ public:
 
     ~FrameConnection() override { Close(); }
 
+    // Goes on after a hold, with the whole time for the frame again.
+    void Resume()
+    {
+        if (m_busy || m_fd < 0 || m_notifier->isEnabled())
+            return;
+        m_notifier->setEnabled(true);
+        m_timer.start(m_timeoutMs);
+    }
+
 private:
     void ReadFrame()
     {
         if (m_busy || m_fd < 0)
             return;
+        if (m_held()) {
+            // Neither read nor timed out until Resume.
+            m_notifier->setEnabled(false);
+            m_timer.stop();
+            return;
+        }
         HandoverFrameDecoder::Status status = m_decoder.CurrentStatus();
         char chunk[2048];
         while (status == HandoverFrameDecoder::Status::NeedMore) {
@@ -232,6 +250,8 @@ private:
 
     int m_fd;
     Deliver m_deliver;
+    Held m_held;
+    int m_timeoutMs;
     QSocketNotifier* m_notifier;
     HandoverFrameDecoder m_decoder;
     QTimer m_timer;
@@ -402,7 +422,7 @@ bool SingleInstance::Listen()
     }
     // Until Serve, connections wait in the socket's queue unread.
     m_listener = new QSocketNotifier(static_cast<qintptr>(m_listenFd), QSocketNotifier::Read, this);
-    m_listener->setEnabled(static_cast<bool>(m_receiver));
+    m_listener->setEnabled(m_receiver && !m_held);
     connect(m_listener, &QSocketNotifier::activated, this, [this] { TakePendingConnections(); });
     AppendTestLog("listening");
     return true;
@@ -412,7 +432,20 @@ void SingleInstance::Serve(Receiver receiver)
 {
     m_receiver = std::move(receiver);
     if (m_listener)
-        m_listener->setEnabled(static_cast<bool>(m_receiver));
+        m_listener->setEnabled(m_receiver && !m_held);
+    TakePendingConnections();
+}
+
+void SingleInstance::Hold(bool held)
+{
+    m_held = held;
+    if (m_listener)
+        m_listener->setEnabled(m_receiver && !m_held);
+    if (m_held)
+        return;
+    for (QObject* child : children())
+        if (auto* connection = dynamic_cast<FrameConnection*>(child))
+            connection->Resume();
     TakePendingConnections();
 }
 
@@ -442,7 +475,7 @@ void SingleInstance::CloseListener()
 
 void SingleInstance::TakePendingConnections()
 {
-    if (m_listenFd < 0 || !m_receiver)
+    if (m_listenFd < 0 || !m_receiver || m_held)
         return;
     // A weak reference: a connection may finish after this object is gone
     // from the event loop's point of view (Release during a message box).
@@ -466,7 +499,7 @@ void SingleInstance::TakePendingConnections()
                 // file on the screen: the sender must not be told it did.
                 return self && self->m_receiver;
             },
-            m_frameTimeoutMs, this);
+            [self] { return self && self->m_held; }, m_frameTimeoutMs, this);
     }
 }
 

@@ -93,6 +93,9 @@ public:
     // finds no one listening), and a frame still arriving is turned away
     // unacknowledged. The lock stays held until Release.
     void StopServing();
+    // While held (a load under way in the window), connections wait unread;
+    // let go, they are served again. A frame being handled is not affected.
+    void Hold(bool held);
     // A client that has not sent a whole frame by then is dropped.
     void SetFrameTimeout(int ms) { m_frameTimeoutMs = ms; }
 
@@ -109,5 +112,6 @@ private:
     int m_listenFd = -1;
     QSocketNotifier* m_listener = nullptr;
     Receiver m_receiver;
+    bool m_held = false;
     int m_frameTimeoutMs = 5000;
 };

@@ -3,18 +3,56 @@
 // progress dialog leaves everything as it was.
 #include "AppTestSupport.h"
 #include "MainWindowUi.h"
+#include "SingleInstance.h"
 
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <future>
+
 namespace {
 
-class BackgroundLoad : public MainWindowTest { };
+class BackgroundLoad : public MainWindowTest {
+protected:
+    // Three gigabytes of nothing: seconds of reading, no disk used.
+    void WriteBig(const std::string& name)
+    {
+        const int fd = ::open((Dir + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t(3) << 30), 0);
+        ::close(fd);
+    }
+
+    // Presses Cancel on every progress dialog that comes up, once it has
+    // shown a few steps of progress.
+    void CancelEachDialog(TForm1& form)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [this, &form] {
+            auto* progress = form.findChild<QProgressDialog*>(QStringLiteral("LoadProgress"));
+            if (!progress || !progress->isVisible() || ++m_ticks < 8)
+                return;
+            m_ticks = 0;
+            if (auto* cancel = progress->findChild<QPushButton*>(); cancel && cancel->isEnabled()) {
+                ++Dialogs;
+                cancel->click();
+            }
+        });
+        m_poll.start(20);
+    }
+
+    int Dialogs = 0;
+
+private:
+    QTimer m_poll;
+    int m_ticks = 0;
+};
 
 TEST_F(BackgroundLoad, AWorkerReadsWhatTheWindowWouldHaveReadItself)
 {
@@ -34,12 +72,8 @@ TEST_F(BackgroundLoad, AWorkerReadsWhatTheWindowWouldHaveReadItself)
 TEST_F(BackgroundLoad, CancelLeavesEverySlotTheColumnsAndTheControlsAsTheyWere)
 {
     WriteLine("a.dat", 11);
-    // Three gigabytes of nothing: seconds of reading, no disk used.
+    WriteBig("big.dat");
     const std::string big = Dir + "big.dat";
-    const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, off_t(3) << 30), 0);
-    ::close(fd);
 
     TForm1& form = MakeForm(Dir + "a.dat");
     form.show();
@@ -69,6 +103,76 @@ TEST_F(BackgroundLoad, CancelLeavesEverySlotTheColumnsAndTheControlsAsTheyWere)
     EXPECT_EQ(form.State.ColumnMap, columns);
     EXPECT_EQ(Ui(form).Y1_upper->text(), upper);
     EXPECT_TRUE(Script.Errors.isEmpty()) << "a cancel is not an error";
+}
+
+}   // namespace
+
+namespace {
+
+// A hand-over that arrives while a load runs waits for it, or it would start
+// a second load into the same slot; then it is taken and acknowledged.
+TEST_F(BackgroundLoad, AHandOverWaitsUntilTheLoadIsOver)
+{
+    WriteLine("a.dat", 11);
+    WriteLine("c.dat", 5);
+    WriteBig("big.dat");
+    TForm1& form = MakeForm(Dir + "a.dat");
+    form.show();
+    QTemporaryDir runtime;
+    const SingleInstancePaths paths = SingleInstancePathsFor(runtime.path().toStdString(), "0000load");
+    SingleInstance first(paths);
+    ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
+    ASSERT_TRUE(first.Listen());
+    bool servedWhileLoading = false;
+    first.Serve([&](const std::vector<std::string>& names) {
+        servedWhileLoading = servedWhileLoading || form.Loading();
+        form.ReceiveHandOver(names);
+    });
+    QObject::connect(&form, &TForm1::LoadingChanged, &first, [&first](bool loading) { first.Hold(loading); });
+
+    std::future<SingleInstance::HandOverResult> sent;
+    QTimer sender;
+    QObject::connect(&sender, &QTimer::timeout, [&] {
+        auto* progress = form.findChild<QProgressDialog*>(QStringLiteral("LoadProgress"));
+        if (sent.valid() || !progress || !progress->isVisible())
+            return;
+        sent = std::async(std::launch::async, [&paths, name = Dir + "c.dat"] {
+            SingleInstance second(paths);
+            second.Claim();
+            return second.HandOver(name, 3000, 10000);
+        });
+    });
+    sender.start(10);
+    CancelEachDialog(form);
+    TypeInto(Ui(form).MaskEdit1, QString::fromStdString(Dir + "big.dat"));
+    ASSERT_TRUE(sent.valid());
+    QTRY_VERIFY_WITH_TIMEOUT(sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10000);
+    EXPECT_EQ(sent.get(), SingleInstance::HandOverResult::Acknowledged);
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_FALSE(servedWhileLoading);
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "c.dat");
+    EXPECT_EQ(form.State.Traces[1].Name, Dir + "a.dat");
+}
+
+// A cancelled step leaves the listing at the shown file, and the rest of a
+// wheel turn loads nothing more.
+TEST_F(BackgroundLoad, ACancelledStepEndsTheWheelTurnWhereItBegan)
+{
+    WriteLine("a.dat", 11);
+    WriteBig("big1.dat");
+    WriteBig("big2.dat");
+    TForm1& form = MakeForm(Dir + "a.dat");
+    form.show();
+    form.State.UnitWheel = 1;
+    form.State.RedetectColumns = true;
+    const int position = form.State.ListingIndex;
+    CancelEachDialog(form);
+    form.WheelTurned(-3 * 120);   // three notches toward the user: forward
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(form.State.ListingIndex, position);
+    EXPECT_TRUE(form.State.RedetectColumns);
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "a.dat");
+    EXPECT_FALSE(form.Loading());
 }
 
 }   // namespace

@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <thread>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 class ReadAhead : public MainWindowTest {
@@ -125,6 +128,25 @@ TEST_F(ReadAhead, AFileStillBeingWrittenOrTooLargeIsNotHandedOut)
     LetTimesSettle();
     prefetcher.Start({big}, inputs);
     EXPECT_FALSE(prefetcher.Take(big, inputs)) << "its table passes the bound";
+}
+
+// A step to a large file does not wait for its read ahead, which has no
+// Cancel: asked not to wait, Take gives up a read that is not done.
+TEST_F(ReadAhead, AReadNotDoneIsGivenUpWhenNotToBeWaitedFor)
+{
+    const std::string big = Dir + "big.dat";
+    const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t(3) << 30), 0);   // seconds of reading, no disk used
+    ::close(fd);
+    const std::string a = WriteLine("a.dat", 11);
+    LetTimesSettle();
+    const LoadInputs inputs = LoadInputs::Of(Plain);
+    Prefetcher prefetcher;
+    prefetcher.Start({big, a}, inputs);   // a waits behind big
+    EXPECT_FALSE(prefetcher.Take(a, inputs, false));
+    EXPECT_FALSE(prefetcher.Take(big, inputs, false));
+    EXPECT_EQ(prefetcher.Size(), 0u);
 }
 
 TEST_F(ReadAhead, StepsShowANeighbourRewrittenSinceItWasReadAhead)

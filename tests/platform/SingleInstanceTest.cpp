@@ -351,3 +351,43 @@ TEST_F(SingleInstanceChannel, FrameArrivingWhileClosingIsNotAcknowledged)
     });
     EXPECT_NE(result, SingleInstance::HandOverResult::Acknowledged);
 }
+
+// While the window loads a file, hand-overs wait: neither a new connection
+// nor one already part read is served, nor dropped for taking too long.
+TEST_F(SingleInstanceChannel, HeldChannelServesNothingUntilLetGo)
+{
+    Serve();   // frames time out after 300 ms
+    const std::string frame = Frame("/data/held.dat");
+    std::promise<void> rest;
+    auto partly = std::async(std::launch::async, [&, restSent = rest.get_future()]() mutable {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof(address.sun_path), "%s", Paths.Socket.c_str());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+            ::close(fd);
+            return false;
+        }
+        ::send(fd, frame.data(), 3, MSG_NOSIGNAL);
+        restSent.wait();
+        ::send(fd, frame.data() + 3, frame.size() - 3, MSG_NOSIGNAL);
+        pollfd waiting{fd, POLLIN, 0};
+        char answer = 0;
+        const bool acknowledged =
+            ::poll(&waiting, 1, 5000) == 1 && ::recv(fd, &answer, 1, 0) == 1 && answer == kHandoverAck;
+        ::close(fd);
+        return acknowledged;
+    });
+    QTest::qWait(100);   // accepted, three bytes read
+    First->Hold(true);
+    rest.set_value();
+    auto later = std::async(std::launch::async, [this] { return SendRaw(Paths.Socket, Frame("/data/new.dat"), 5000); });
+    QTest::qWait(600);
+    EXPECT_TRUE(Received.empty());
+    First->Hold(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later.wait_for(0s) == std::future_status::ready; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return partly.wait_for(0s) == std::future_status::ready; }, 5000));
+    EXPECT_TRUE(partly.get());
+    EXPECT_TRUE(later.get().Acknowledged);
+    EXPECT_EQ(Received.size(), 2u);
+}
