@@ -105,10 +105,6 @@ TEST_F(BackgroundLoad, CancelLeavesEverySlotTheColumnsAndTheControlsAsTheyWere)
     EXPECT_TRUE(Script.Errors.isEmpty()) << "a cancel is not an error";
 }
 
-}   // namespace
-
-namespace {
-
 // A hand-over that arrives while a load runs waits for it, or it would start
 // a second load into the same slot; then it is taken and acknowledged.
 TEST_F(BackgroundLoad, AHandOverWaitsUntilTheLoadIsOver)
