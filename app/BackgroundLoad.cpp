@@ -148,11 +148,7 @@ LoadResult TForm1::ReadAndCommit(const std::string& name)
     // A Cancel that came as the reading ended still leaves everything as it was.
     if (watch.Cancel.load()) {
         m_loadCancelled = true;
-        LoadResult cancelled;
-        cancelled.Ok = false;
-        cancelled.Error = LoadError::Cancelled;
-        cancelled.Message = LoadErrorMessage(LoadError::Cancelled);
-        return cancelled;
+        return Refuse(LoadError::Cancelled);
     }
     return CommitDataFile(State, std::move(read));
 }

@@ -422,7 +422,7 @@ bool SingleInstance::Listen()
     }
     // Until Serve, connections wait in the socket's queue unread.
     m_listener = new QSocketNotifier(static_cast<qintptr>(m_listenFd), QSocketNotifier::Read, this);
-    m_listener->setEnabled(m_receiver && !m_held);
+    m_listener->setEnabled(TakesConnections());
     connect(m_listener, &QSocketNotifier::activated, this, [this] { TakePendingConnections(); });
     AppendTestLog("listening");
     return true;
@@ -432,7 +432,7 @@ void SingleInstance::Serve(Receiver receiver)
 {
     m_receiver = std::move(receiver);
     if (m_listener)
-        m_listener->setEnabled(m_receiver && !m_held);
+        m_listener->setEnabled(TakesConnections());
     TakePendingConnections();
 }
 
@@ -440,7 +440,7 @@ void SingleInstance::Hold(bool held)
 {
     m_held = held;
     if (m_listener)
-        m_listener->setEnabled(m_receiver && !m_held);
+        m_listener->setEnabled(TakesConnections());
     if (m_held)
         return;
     for (QObject* child : children())
@@ -475,7 +475,7 @@ void SingleInstance::CloseListener()
 
 void SingleInstance::TakePendingConnections()
 {
-    if (m_listenFd < 0 || !m_receiver || m_held)
+    if (m_listenFd < 0 || !TakesConnections())
         return;
     // A weak reference: a connection may finish after this object is gone
     // from the event loop's point of view (Release during a message box).

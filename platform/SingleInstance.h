@@ -103,6 +103,8 @@ public:
     void Release();
 
 private:
+    // Serving and not held.
+    bool TakesConnections() const { return m_receiver && !m_held; }
     void TakePendingConnections();
     void CloseListener();
     HandOverResult Send(const std::optional<std::string>& frame, int connectDeadlineMs, int answerTimeoutMs);

@@ -21,8 +21,6 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
 LoadResult Refuse(LoadError error)
 {
     if (error == LoadError::None)
@@ -33,6 +31,8 @@ LoadResult Refuse(LoadError error)
     refused.Message = LoadErrorMessage(error);
     return refused;
 }
+
+namespace {
 
 TablePtr AllocateTable(const DataFileReaderHooks& hooks, std::size_t points)
 {

@@ -82,6 +82,10 @@ struct LoadResult {
     explicit operator bool() const { return Ok; }
 };
 
+// The result of a load refused for `error`: not Ok, with its message (an Ok
+// result for None).
+LoadResult Refuse(LoadError error);
+
 // Longest name the reader takes: the system's path limit less its NUL. Names
 // come completed against their directory, so the limit on what a user types
 // is applied before they get here. A longer name is refused, never cut: a cut
