@@ -5,9 +5,19 @@
 
 #include <cstdint>
 
-DirectoryNavigator::DirectoryNavigator(PlotState& state) : m_state(state)
+namespace {
+
+std::unique_ptr<TSearchFiles> NewListing()
 {
-    m_files.DispFile = dfFile;
+    auto files = std::make_unique<TSearchFiles>();
+    files->DispFile = dfFile;
+    return files;
+}
+
+}   // namespace
+
+DirectoryNavigator::DirectoryNavigator(PlotState& state) : m_state(state), m_files(NewListing())
+{
 }
 
 void DirectoryNavigator::StartIn(const std::string& dir)
@@ -15,10 +25,27 @@ void DirectoryNavigator::StartIn(const std::string& dir)
     m_state.CurrentDir = dir;
 }
 
-void DirectoryNavigator::Enter(const std::string& file)
+DirectoryNavigator::Place DirectoryNavigator::Enter(const std::string& file)
 {
+    Place left;
+    left.m_files = NewListing();
+    left.m_files.swap(m_files);
+    left.m_dir = m_state.CurrentDir;
+    left.m_index = m_state.ListingIndex;
+    left.m_count = m_state.ListingCount;
     m_state.CurrentDir = ExtractFilePath(file);
     List(file);
+    return left;
+}
+
+void DirectoryNavigator::Return(Place place)
+{
+    if (!place.m_files)
+        return;
+    m_files = std::move(place.m_files);
+    m_state.CurrentDir = std::move(place.m_dir);
+    m_state.ListingIndex = place.m_index;
+    m_state.ListingCount = place.m_count;
 }
 
 void DirectoryNavigator::Relist(const std::string& file)
@@ -28,14 +55,14 @@ void DirectoryNavigator::Relist(const std::string& file)
 
 void DirectoryNavigator::List(const std::string& file)
 {
-    m_files.SortStyle = ssNameSmall;
+    m_files->SortStyle = ssNameSmall;
     // Empty without a dot: every file of the directory is listed.
-    m_files.ExtFilter = ExtractFileExt(file);
-    m_files.Execute(m_state.CurrentDir.empty() ? std::string(".") : m_state.CurrentDir);
-    m_state.ListingCount = m_files.Count();
+    m_files->ExtFilter = ExtractFileExt(file);
+    m_files->Execute(m_state.CurrentDir.empty() ? std::string(".") : m_state.CurrentDir);
+    m_state.ListingCount = m_files->Count();
     const std::string base = ExtractFileName(file);
     for (int i = 0; i < m_state.ListingCount; ++i) {
-        if (m_files.GetFileName(i) == base) {
+        if (m_files->GetFileName(i) == base) {
             m_state.ListingIndex = i;
             return;
         }
@@ -70,7 +97,7 @@ std::string DirectoryNavigator::StepLast()
 
 std::string DirectoryNavigator::PathAtPosition() const
 {
-    return m_state.CurrentDir + m_files.GetFileName(m_state.ListingIndex);
+    return m_state.CurrentDir + m_files->GetFileName(m_state.ListingIndex);
 }
 
 // The comparisons are made in 64 bits so that no UnitWheel from a settings
@@ -94,12 +121,12 @@ std::string DirectoryNavigator::PathAfterSteps(int step) const
     if (count <= 0)
         return {};
     const int index = ((m_state.ListingIndex + step) % count + count) % count;
-    return m_state.CurrentDir + m_files.GetFileName(index);
+    return m_state.CurrentDir + m_files->GetFileName(index);
 }
 
 std::string DirectoryNavigator::ShownName() const
 {
     if (m_state.ListingIndex < 0 || m_state.ListingIndex >= m_state.ListingCount)
         return {};
-    return m_files.GetFileName(m_state.ListingIndex);
+    return m_files->GetFileName(m_state.ListingIndex);
 }

@@ -12,11 +12,23 @@
 #include "PlotState.h"
 #include "Searchfiles.h"
 
+#include <memory>
 #include <string>
 
 class DirectoryNavigator {
 public:
     explicit DirectoryNavigator(PlotState& state);
+
+    // Where the navigator stands: CurrentDir, its listing and the position in
+    // it. Enter gives the place it left, so an opening that is given up can
+    // go back to it.
+    class Place {
+        friend class DirectoryNavigator;
+        std::string m_dir;
+        int m_index = 0;
+        int m_count = 0;
+        std::unique_ptr<TSearchFiles> m_files;
+    };
 
     // Before any file is opened: the directory the program was started in.
     void StartIn(const std::string& dir);
@@ -26,8 +38,12 @@ public:
     // found (letter case counts; a file not found leaves the position). The
     // position is settled here, before the caller reads the directory's
     // settings, so a refused settings file never leaves a position that this
-    // listing does not have.
-    void Enter(const std::string& file);
+    // listing does not have. Returns the place left.
+    Place Enter(const std::string& file);
+
+    // Goes back to a place Enter left, with the listing it had then (not read
+    // again). A place that Enter did not give changes nothing.
+    void Return(Place place);
 
     // Lists CurrentDir again for `file` (the newest shown file), as ReDraw
     // does; CurrentDir stays.
@@ -55,12 +71,12 @@ public:
     // The listed name at the shown position; empty when there is none.
     std::string ShownName() const;
 
-    const TSearchFiles& Listing() const { return m_files; }
+    const TSearchFiles& Listing() const { return *m_files; }
 
 private:
     void List(const std::string& file);
     std::string PathAtPosition() const;
 
     PlotState& m_state;
-    TSearchFiles m_files;
+    std::unique_ptr<TSearchFiles> m_files;
 };

@@ -21,10 +21,6 @@
 
 #include <vector>
 
-namespace {
-
-}   // namespace
-
 const char* RefusalReason(FileKind kind)
 {
     switch (kind) {
@@ -55,8 +51,7 @@ void TForm1::NewFileINput()
         Modals.Message(this, QString(), AppText::tr("File not found"));
         return;
     }
-    EnterDirectoryOf(resolved.Name);
-    if (!LoadAndReport(resolved.Name))
+    if (!EnterAndLoad(resolved.Name, KeepWhatOpeningChanges()))
         return;
     PaintGraph();
     ShowDataControls();
@@ -87,18 +82,26 @@ void TForm1::OpenFilesTogether(const std::vector<std::string>& names, int before
         TakeIfRegular(name, files, refusals);
 
     if (!files.empty()) {
+        OpeningKept kept = KeepWhatOpeningChanges();
         ShowDataControls();
-        EnterDirectoryOf(files.front());
+        kept.Place = EnterDirectoryOf(files.front());
         int loaded = 0;
+        bool cancelled = false;
         for (const std::string& name : files) {
             const LoadResult result = LoadFile(name);
-            if (result)
+            if (result) {
                 ++loaded;
-            else if (result.Error == LoadError::Cancelled)
+            } else if (result.Error == LoadError::Cancelled) {
+                cancelled = true;
                 break;   // the rest of them too
-            else
+            } else {
                 refusals << RefusalLine(result.Message, FileNameToText(name));
+            }
         }
+        // Cancelled before any file came in: the opening is given up whole.
+        // Once one is in the history, its directory is the browsed one.
+        if (cancelled && loaded == 0)
+            PutBack(std::move(kept));
         // Only the files that made it into the history count as shown
         // traces; the edit's own handler keeps the count within the history.
         if (loaded > before)
@@ -142,10 +145,15 @@ LoadResult TForm1::LoadFile(const std::string& name)
 bool TForm1::LoadAndReport(const std::string& name)
 {
     const LoadResult result = LoadFile(name);
+    ReportRefusal(result, name);
+    return result.Ok;
+}
+
+void TForm1::ReportRefusal(const LoadResult& result, const std::string& name)
+{
     // Cancelled by the user: nothing to tell.
     if (!result && result.Error != LoadError::Cancelled)
         Modals.Error(this, RefusalLine(result.Message, FileNameToText(name)));
-    return result.Ok;
 }
 
 TForm1::Resolved TForm1::ResolveDataFileName(const std::string& name) const
@@ -162,10 +170,11 @@ TForm1::Resolved TForm1::ResolveDataFileName(const std::string& name) const
     return {true, std::move(candidate)};
 }
 
-void TForm1::EnterDirectoryOf(const std::string& name)
+DirectoryNavigator::Place TForm1::EnterDirectoryOf(const std::string& name)
 {
-    m_navigator.Enter(name);
+    DirectoryNavigator::Place left = m_navigator.Enter(name);
     ReadDirectorySettingsFile(State.CurrentDir);
+    return left;
 }
 
 void TForm1::HideDataControls()

@@ -8,6 +8,7 @@ void TForm1::ReceiveCopyData(const std::string& name)
 {
     AppendTestLog("received " + name);
     Guarded([&] {
+        OpeningKept kept = KeepWhatOpeningChanges();
         ShowDataControls();
         if (name.empty())
             return;
@@ -22,8 +23,7 @@ void TForm1::ReceiveCopyData(const std::string& name)
             Modals.Error(this, RefusalLine(RefusalReason(kind), FileNameToText(name)));
             return;
         }
-        EnterDirectoryOf(path);
-        LoadAndReport(path);
+        EnterAndLoad(path, std::move(kept));
         PaintGraph();
     });
     // The sender waits for the acknowledgement that follows this call, so the

@@ -238,7 +238,7 @@ void TForm1::WriteGlobalSettingsFile()
     batch.Commit();
 }
 
-void TForm1::WriteDirectorySettingsFile(const std::string& dir)
+DirectorySettings TForm1::DirectorySettingsOfControls() const
 {
     DirectorySettings settings;
     settings.YsItem = YsItemIndex();
@@ -249,6 +249,12 @@ void TForm1::WriteDirectorySettingsFile(const std::string& dir)
         settings.LowerTexts[a] = TextOf(AxisControls[a].Lower);
     }
     settings.Common = CommonSettingsOfControls();
+    return settings;
+}
+
+void TForm1::WriteDirectorySettingsFile(const std::string& dir)
+{
+    const DirectorySettings settings = DirectorySettingsOfControls();
     ProfileFile ini = DirectoryFileAt(DirectorySettingsPath(dir));
     ProfileFile::Batch batch(ini);
     WriteDirectorySettings(ini, settings);

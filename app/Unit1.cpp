@@ -109,8 +109,7 @@ void TForm1::OpenCommandLineFile(const std::string& name)
         const Resolved resolved = ResolveDataFileName(name);
         if (!resolved.Found)
             return;   // not found at start-up: no message, the no-data layout stays
-        EnterDirectoryOf(resolved.Name);
-        if (!LoadAndReport(resolved.Name))
+        if (!EnterAndLoad(resolved.Name, KeepWhatOpeningChanges()))
             return;
         PaintGraph();
         ShowDataControls();

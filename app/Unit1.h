@@ -118,7 +118,9 @@ public:
         std::string Name;
     };
     Resolved ResolveDataFileName(const std::string& name) const;
-    void EnterDirectoryOf(const std::string& name);
+    // Makes the directory of `name` the browsed one and reads its settings;
+    // returns the place the navigator left.
+    DirectoryNavigator::Place EnterDirectoryOf(const std::string& name);
     void HideDataControls();
     void ShowDataControls();
     // The one way the window loads a file: the reader, then what it decided
@@ -341,6 +343,28 @@ private:
     void RunCommand(void (TForm1::*run)(), bool needsData);
     void RunOptionsDialog();
     void OpenCommandLineFile(const std::string& name);
+    // What opening a file changes before the file is read: the data layout,
+    // the directory's settings in the state and in the controls, and the
+    // browsed place EnterDirectoryOf leaves. A load the user cancels puts it
+    // all back, so that Cancel leaves the window as it was before the opening.
+    struct OpeningKept {
+        bool DataControlsShown = false;
+        DirectorySettings Controls;
+        std::array<AxisState, kAxisCount> Axes{};
+        std::array<std::int32_t, kAxisCount> ColumnMap{};
+        std::array<TColor, kColorCount> Colors{};
+        bool AutoDet = false;
+        bool RedetectColumns = false;
+        DirectoryNavigator::Place Place;
+    };
+    OpeningKept KeepWhatOpeningChanges() const;
+    void PutBack(OpeningKept kept);
+    // Enters the directory of `name` and loads it as LoadAndReport does; a
+    // load the user cancels puts `kept` back, the place left included.
+    bool EnterAndLoad(const std::string& name, OpeningKept kept);
+    void ReportRefusal(const LoadResult& result, const std::string& name);
+    // The directory's settings as the controls hold them, as SaveSettings writes them.
+    DirectorySettings DirectorySettingsOfControls() const;
     // The toggles, column boxes and colours both settings files hold. A bad
     // column text stops a directory's opening; in the global file it takes
     // its default, so the program still starts.

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <future>
+#include <sstream>
 
 namespace {
 
@@ -45,6 +46,44 @@ protected:
             }
         });
         m_poll.start(20);
+    }
+
+    // Everything opening a file of another directory changes before the file
+    // is read, written out so a difference shows where it lies.
+    static std::string WhatOpeningChanges(TForm1& form)
+    {
+        const MainWindowUi ui(form);
+        const PlotState& state = form.State;
+        std::ostringstream out;
+        out << state.CurrentDir << " at " << state.ListingIndex << " of " << state.ListingCount << " ("
+            << form.Navigator().Listing().ExtFilter << ")\n";
+        for (std::size_t a = 0; a < kAxisCount; ++a) {
+            const AxisControlGroup& group = ui.AxisControls[a];
+            out << "axis " << a << ": " << state.Axes[a].Lower << ".." << state.Axes[a].Upper << " column "
+                << state.ColumnMap[a] << " texts " << group.Lower->text().toStdString() << ".."
+                << group.Upper->text().toStdString() << " " << group.Column->text().toStdString() << " auto "
+                << group.Auto->isChecked() << " shown " << !group.Upper->isHidden() << "\n";
+        }
+        for (const TColor colour : state.Colors)
+            out << colour << " ";
+        out << "\nAutoDet " << state.AutoDet << " redetect " << state.RedetectColumns << " Ys " << form.YsItemIndex()
+            << " cursor " << ui.Cursor->isChecked() << " names " << ui.DispNameToggle->isChecked()
+            << " traces box shown " << !ui.NumofTraces->isHidden() << " Next " << ui.NextFile->isEnabled();
+        return out.str();
+    }
+
+    // A directory whose settings differ from the defaults in every key.
+    std::string WriteOtherDirectory()
+    {
+        const std::string other = Dir + "other/";
+        EXPECT_TRUE(QDir().mkpath(QString::fromStdString(other)));
+        WriteFile("other/_Tracely.ini",
+                  "[State]\nYs=2\nA0auto=0\nA1auto=0\nA2auto=0\nA3auto=0\nDispName=0\nCursor=1\n"
+                  "A0col=0\nA1col=1\nA2col=1\nA3col=1\n"
+                  "[Value]\nA0upper=9\nA0lower=1\nA1upper=500\nA1lower=-5\nA2upper=2\nA2lower=-2\n"
+                  "A3upper=3\nA3lower=-3\n[Color]\n01=255\n");
+        WriteBig("other/big.gdw");
+        return other;
     }
 
     int Dialogs = 0;
@@ -169,6 +208,57 @@ TEST_F(BackgroundLoad, ACancelledStepEndsTheWheelTurnWhereItBegan)
     EXPECT_TRUE(form.State.RedetectColumns);
     EXPECT_EQ(form.State.Traces[0].Name, Dir + "a.dat");
     EXPECT_FALSE(form.Loading());
+}
+
+// Opening a file of another directory reads that directory's settings before
+// the file; a Cancel puts back those and the listing, and the shown file's
+// neighbours are still the next steps.
+TEST_F(BackgroundLoad, CancelInAnotherDirectoryPutsItsSettingsAndListingBack)
+{
+    WriteLine("a.dat", 11);
+    WriteLine("b.dat", 5);
+    const std::string other = WriteOtherDirectory();
+    TForm1& form = MakeForm(Dir + "a.dat");
+    form.show();
+    TypeInto(Ui(form).Y1_upper, QStringLiteral("77"));   // typed, not saved
+    const std::string before = WhatOpeningChanges(form);
+    CancelEachDialog(form);
+
+    TypeInto(Ui(form).MaskEdit1, QString::fromStdString(other + "big.gdw"));
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(WhatOpeningChanges(form), before);
+    EXPECT_TRUE(Script.Errors.isEmpty());
+
+    Ui(form).NextFile->click();
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "b.dat");
+    EXPECT_EQ(Dialogs, 1);
+}
+
+// A window that shows no file yet shows none after a cancelled hand-over; of
+// files opened together, one that came in keeps its directory entered.
+TEST_F(BackgroundLoad, ACancelledOpeningOfAnEmptyWindowLeavesItEmpty)
+{
+    const std::string other = WriteOtherDirectory();
+    WriteFile("other/small.gdw", "1 2\n3 4\n");
+    TForm1& form = MakeForm();
+    form.show();
+    const std::string before = WhatOpeningChanges(form);
+    CancelEachDialog(form);
+
+    form.ReceiveHandOver({other + "big.gdw"});
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(WhatOpeningChanges(form), before);
+    EXPECT_FALSE(form.State.Traces[0].Loaded());
+    form.OpenNamesTogether({other + "big.gdw"}, Dir);   // as a drop opens it
+    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(WhatOpeningChanges(form), before);
+
+    form.OpenNamesTogether({other + "small.gdw", other + "big.gdw"}, Dir);
+    EXPECT_EQ(Dialogs, 3);
+    EXPECT_EQ(form.State.Traces[0].Name, other + "small.gdw");
+    EXPECT_EQ(form.State.CurrentDir, other);
+    EXPECT_EQ(form.State.Axes[1].Upper, 500.0f);
+    EXPECT_TRUE(Script.Errors.isEmpty());
 }
 
 }   // namespace

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// An opening whose load the user cancels is given up whole. Entering the
+// file's directory comes before the load (its settings fix the columns the
+// file is read with), so by the time Cancel is pressed the listing, the
+// directory's limits, columns, toggles and colours, and the data layout have
+// already changed; they are kept beforehand and put back here.
+#include "Unit1.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+TForm1::OpeningKept TForm1::KeepWhatOpeningChanges() const
+{
+    OpeningKept kept;
+    kept.DataControlsShown = !NumofTraces->isHidden();
+    kept.Controls = DirectorySettingsOfControls();
+    kept.Axes = State.Axes;
+    kept.ColumnMap = State.ColumnMap;
+    kept.Colors = State.Colors;
+    kept.AutoDet = State.AutoDet;
+    kept.RedetectColumns = State.RedetectColumns;
+    return kept;
+}
+
+void TForm1::PutBack(OpeningKept kept)
+{
+    m_navigator.Return(std::move(kept.Place));
+    const DirectorySettings& controls = kept.Controls;
+    SetYsItemIndex(controls.YsItem);
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const std::size_t a = static_cast<std::size_t>(axis);
+        const AxisControlGroup& group = AxisControls[a];
+        group.Auto->setChecked(controls.AxisAuto[a]);
+        group.Upper->setText(QString::fromStdString(controls.UpperTexts[a]));
+        group.Lower->setText(QString::fromStdString(controls.LowerTexts[a]));
+        // The texts go back as they stood, a bad one too; the state below
+        // holds what was taken from them, so nothing is converted again.
+        const QSignalBlocker quiet(group.Column);
+        group.Column->setText(QString::fromStdString(controls.Common.ColumnTexts[a]));
+    }
+    // Each change runs the box's click handler again, which undoes what the
+    // settings' change made it do (the window's stacking, the cursor).
+    TopMostToggle->setChecked(controls.Common.TopMost);
+    DispNameToggle->setChecked(controls.Common.DispName);
+    Cursor->setChecked(controls.Common.Cursor);
+
+    State.Axes = kept.Axes;
+    State.ColumnMap = kept.ColumnMap;
+    State.Colors = kept.Colors;
+    State.AutoDet = kept.AutoDet;
+    State.RedetectColumns = kept.RedetectColumns;
+    if (!kept.DataControlsShown)
+        HideDataControls();
+}
+
+bool TForm1::EnterAndLoad(const std::string& name, OpeningKept kept)
+{
+    kept.Place = EnterDirectoryOf(name);
+    const LoadResult result = LoadFile(name);
+    if (result.Error == LoadError::Cancelled)
+        PutBack(std::move(kept));
+    ReportRefusal(result, name);
+    return result.Ok;
+}
