@@ -20,12 +20,21 @@ TForm1::OpeningKept TForm1::KeepWhatOpeningChanges() const
     kept.Colors = State.Colors;
     kept.AutoDet = State.AutoDet;
     kept.RedetectColumns = State.RedetectColumns;
+    kept.RedCursorX = State.RedCursorX;
+    kept.RedCursorY = State.RedCursorY;
     return kept;
 }
 
 void TForm1::PutBack(OpeningKept kept)
 {
     m_navigator.Return(std::move(kept.Place));
+    // The state first: the toggles below may paint.
+    State.Axes = kept.Axes;
+    State.ColumnMap = kept.ColumnMap;
+    State.Colors = kept.Colors;
+    State.AutoDet = kept.AutoDet;
+    State.RedetectColumns = kept.RedetectColumns;
+
     const DirectorySettings& controls = kept.Controls;
     SetYsItemIndex(controls.YsItem);
     for (int axis = 0; axis < kAxisCount; ++axis) {
@@ -44,12 +53,9 @@ void TForm1::PutBack(OpeningKept kept)
     TopMostToggle->setChecked(controls.Common.TopMost);
     DispNameToggle->setChecked(controls.Common.DispName);
     Cursor->setChecked(controls.Common.Cursor);
-
-    State.Axes = kept.Axes;
-    State.ColumnMap = kept.ColumnMap;
-    State.Colors = kept.Colors;
-    State.AutoDet = kept.AutoDet;
-    State.RedetectColumns = kept.RedetectColumns;
+    // Clearing the Cursor box took the red cursor with it.
+    if (kept.RedCursorX >= 0 && State.RedCursorX < 0)
+        m_cursor->SetRed(kept.RedCursorX, kept.RedCursorY, Cursor->isChecked());
     if (!kept.DataControlsShown)
         HideDataControls();
 }

@@ -355,6 +355,7 @@ private:
         std::array<TColor, kColorCount> Colors{};
         bool AutoDet = false;
         bool RedetectColumns = false;
+        std::int32_t RedCursorX = kNoCursor, RedCursorY = kNoCursor;
         DirectoryNavigator::Place Place;
     };
     OpeningKept KeepWhatOpeningChanges() const;

@@ -68,20 +68,22 @@ protected:
             out << colour << " ";
         out << "\nAutoDet " << state.AutoDet << " redetect " << state.RedetectColumns << " Ys " << form.YsItemIndex()
             << " cursor " << ui.Cursor->isChecked() << " names " << ui.DispNameToggle->isChecked()
-            << " traces box shown " << !ui.NumofTraces->isHidden() << " Next " << ui.NextFile->isEnabled();
+            << " traces box shown " << !ui.NumofTraces->isHidden() << " Next " << ui.NextFile->isEnabled() << " red "
+            << state.RedCursorX << "," << state.RedCursorY;
         return out.str();
     }
 
     // A directory whose settings differ from the defaults in every key.
-    std::string WriteOtherDirectory()
+    std::string WriteOtherDirectory(bool cursor)
     {
         const std::string other = Dir + "other/";
         EXPECT_TRUE(QDir().mkpath(QString::fromStdString(other)));
         WriteFile("other/_Tracely.ini",
-                  "[State]\nYs=2\nA0auto=0\nA1auto=0\nA2auto=0\nA3auto=0\nDispName=0\nCursor=1\n"
-                  "A0col=0\nA1col=1\nA2col=1\nA3col=1\n"
-                  "[Value]\nA0upper=9\nA0lower=1\nA1upper=500\nA1lower=-5\nA2upper=2\nA2lower=-2\n"
-                  "A3upper=3\nA3lower=-3\n[Color]\n01=255\n");
+                  std::string("[State]\nYs=2\nA0auto=0\nA1auto=0\nA2auto=0\nA3auto=0\nDispName=0\nCursor=") +
+                      (cursor ? "1" : "0") +
+                      "\nA0col=0\nA1col=1\nA2col=1\nA3col=1\n"
+                      "[Value]\nA0upper=9\nA0lower=1\nA1upper=500\nA1lower=-5\nA2upper=2\nA2lower=-2\n"
+                      "A3upper=3\nA3lower=-3\n[Color]\n01=255\n");
         WriteBig("other/big.gdw");
         return other;
     }
@@ -217,10 +219,13 @@ TEST_F(BackgroundLoad, CancelInAnotherDirectoryPutsItsSettingsAndListingBack)
 {
     WriteLine("a.dat", 11);
     WriteLine("b.dat", 5);
-    const std::string other = WriteOtherDirectory();
+    const std::string other = WriteOtherDirectory(false);
     TForm1& form = MakeForm(Dir + "a.dat");
     form.show();
     TypeInto(Ui(form).Y1_upper, QStringLiteral("77"));   // typed, not saved
+    Ui(form).Cursor->click();
+    form.SetRedCursor(PlotRect.Left + 20, PlotRect.Top + 30);
+    ASSERT_EQ(form.State.RedCursorX, PlotRect.Left + 20);
     const std::string before = WhatOpeningChanges(form);
     CancelEachDialog(form);
 
@@ -238,7 +243,7 @@ TEST_F(BackgroundLoad, CancelInAnotherDirectoryPutsItsSettingsAndListingBack)
 // files opened together, one that came in keeps its directory entered.
 TEST_F(BackgroundLoad, ACancelledOpeningOfAnEmptyWindowLeavesItEmpty)
 {
-    const std::string other = WriteOtherDirectory();
+    const std::string other = WriteOtherDirectory(true);
     WriteFile("other/small.gdw", "1 2\n3 4\n");
     TForm1& form = MakeForm();
     form.show();
