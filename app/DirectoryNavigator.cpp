@@ -25,7 +25,7 @@ void DirectoryNavigator::StartIn(const std::string& dir)
     m_state.CurrentDir = dir;
 }
 
-DirectoryNavigator::Place DirectoryNavigator::Enter(const std::string& file)
+DirectoryNavigator::Place DirectoryNavigator::Leave()
 {
     Place left;
     left.m_files = NewListing();
@@ -33,6 +33,12 @@ DirectoryNavigator::Place DirectoryNavigator::Enter(const std::string& file)
     left.m_dir = m_state.CurrentDir;
     left.m_index = m_state.ListingIndex;
     left.m_count = m_state.ListingCount;
+    return left;
+}
+
+DirectoryNavigator::Place DirectoryNavigator::Enter(const std::string& file)
+{
+    Place left = Leave();
     m_state.CurrentDir = ExtractFilePath(file);
     List(file);
     return left;
@@ -48,9 +54,11 @@ void DirectoryNavigator::Return(Place place)
     m_state.ListingCount = place.m_count;
 }
 
-void DirectoryNavigator::Relist(const std::string& file)
+DirectoryNavigator::Place DirectoryNavigator::Relist(const std::string& file)
 {
+    Place left = Leave();
     List(file);
+    return left;
 }
 
 void DirectoryNavigator::List(const std::string& file)

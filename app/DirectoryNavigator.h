@@ -46,8 +46,8 @@ public:
     void Return(Place place);
 
     // Lists CurrentDir again for `file` (the newest shown file), as ReDraw
-    // does; CurrentDir stays.
-    void Relist(const std::string& file);
+    // does; CurrentDir stays. Returns the place left.
+    Place Relist(const std::string& file);
 
     // Moves the position one step with wrap-around and returns the path of
     // the file there. A position outside the listing (an empty listing)
@@ -74,6 +74,8 @@ public:
     const TSearchFiles& Listing() const { return *m_files; }
 
 private:
+    // Moves the listing and the position out, leaving an empty listing.
+    Place Leave();
     void List(const std::string& file);
     std::string PathAtPosition() const;
 

@@ -328,11 +328,19 @@ bool TForm1::FollowNewFiles()
     if (newest.empty())
         return false;
 
-    // As a step to it: the listing made again, the directory's settings not read.
+    // As a step to it: the listing made again, the directory's settings not
+    // read. A Cancel leaves the listing and the column choice as they were.
     const std::string path = watch.WatchedDir + newest;
-    m_navigator.Relist(path);
+    DirectoryNavigator::Place left = m_navigator.Relist(path);
+    const bool redetect = State.RedetectColumns;
     State.RedetectColumns = false;
-    if (!LoadAndReport(path))
+    const LoadResult result = LoadFile(path);
+    ReportRefusal(result, path);
+    if (result.Error == LoadError::Cancelled) {
+        m_navigator.Return(std::move(left));
+        State.RedetectColumns = redetect;
+    }
+    if (!result)
         return false;
     PaintGraph();
     return true;

@@ -212,6 +212,29 @@ TEST_F(BackgroundLoad, ACancelledStepEndsTheWheelTurnWhereItBegan)
     EXPECT_FALSE(form.Loading());
 }
 
+// A new file that follow mode loads is cancelled as a step is: the listing
+// and the column choice stay as they were, so Next goes on from the shown file.
+TEST_F(BackgroundLoad, ACancelledFollowedFileLeavesTheListingAsItWas)
+{
+    WriteLine("a.dat", 11);
+    WriteLine("b.dat", 5);
+    TForm1& form = MakeForm(Dir + "a.dat");
+    form.show();
+    form.State.RedetectColumns = true;
+    form.SetFollowing(true);
+    CancelEachDialog(form);
+    WriteBig("c.dat");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dialogs == 1 && !form.Loading(); }, 10000));
+    EXPECT_EQ(form.State.ListingCount, 2);
+    EXPECT_EQ(form.State.ListingIndex, 0);
+    EXPECT_TRUE(form.State.RedetectColumns);
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "a.dat");
+
+    form.SetFollowing(false);
+    Ui(form).NextFile->click();
+    EXPECT_EQ(form.State.Traces[0].Name, Dir + "b.dat");
+}
+
 // Opening a file of another directory reads that directory's settings before
 // the file; a Cancel puts back those and the listing, and the shown file's
 // neighbours are still the next steps.
