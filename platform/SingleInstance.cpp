@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "SingleInstance.h"
 
-#include "FileNameText.h"
 #include "HandoverFrame.h"
+#include "RuntimeLock.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QLockFile>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -354,16 +353,13 @@ SingleInstance::Role SingleInstance::Claim()
 {
     if (m_paths.Lock.empty())
         return Role::Alone;
-    if (!m_lock) {
-        m_lock = std::make_unique<QLockFile>(FileNameToText(m_paths.Lock));
-        // Only a dead holder makes a lock stale, never its age.
-        m_lock->setStaleLockTime(0);
+    if (!m_lock)
+        m_lock = std::make_unique<RuntimeLock>(m_paths.Lock);
+    switch (m_lock->TryLock()) {
+    case RuntimeLock::Result::Taken: return Role::First;
+    case RuntimeLock::Result::Held: return Role::Other;
+    default: return Role::Alone;
     }
-    if (m_lock->isLocked() || m_lock->tryLock(0))
-        return Role::First;
-    if (m_lock->error() == QLockFile::LockFailedError)
-        return Role::Other;
-    return Role::Alone;
 }
 
 SingleInstance::HandOverResult SingleInstance::HandOver(const std::vector<std::string>& names, int connectDeadlineMs,
@@ -411,7 +407,7 @@ SingleInstance::HandOverResult SingleInstance::Send(const std::optional<std::str
 
 bool SingleInstance::Listen()
 {
-    if (!m_lock || !m_lock->isLocked())
+    if (!m_lock || !m_lock->IsLocked())
         return false;
     if (m_listenFd >= 0)
         return true;
@@ -507,6 +503,6 @@ void SingleInstance::Release()
 {
     m_receiver = nullptr;
     CloseListener();
-    if (m_lock && m_lock->isLocked())
-        m_lock->unlock();
+    if (m_lock)
+        m_lock->Unlock();
 }

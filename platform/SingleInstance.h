@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-class QLockFile;
+class RuntimeLock;
 class QSocketNotifier;
 
 // The user's runtime directory when it is a directory owned by this user and
@@ -110,7 +110,7 @@ private:
     HandOverResult Send(const std::optional<std::string>& frame, int connectDeadlineMs, int answerTimeoutMs);
 
     SingleInstancePaths m_paths;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<RuntimeLock> m_lock;
     int m_listenFd = -1;
     QSocketNotifier* m_listener = nullptr;
     Receiver m_receiver;
