@@ -17,7 +17,6 @@ TForm1::OpeningKept TForm1::KeepWhatOpeningChanges() const
     kept.Controls = DirectorySettingsOfControls();
     kept.Axes = State.Axes;
     kept.ColumnMap = State.ColumnMap;
-    kept.Colors = State.Colors;
     kept.AutoDet = State.AutoDet;
     kept.RedetectColumns = State.RedetectColumns;
     kept.RedCursorX = State.RedCursorX;
@@ -29,24 +28,21 @@ void TForm1::PutBack(OpeningKept kept)
 {
     m_navigator.Return(std::move(kept.Place));
     // The state first: the toggles below may paint.
+    const DirectorySettings& controls = kept.Controls;
     State.Axes = kept.Axes;
     State.ColumnMap = kept.ColumnMap;
-    State.Colors = kept.Colors;
+    State.Colors = controls.Common.Colors;
     State.AutoDet = kept.AutoDet;
     State.RedetectColumns = kept.RedetectColumns;
 
-    const DirectorySettings& controls = kept.Controls;
     SetYsItemIndex(controls.YsItem);
     for (int axis = 0; axis < kAxisCount; ++axis) {
         const std::size_t a = static_cast<std::size_t>(axis);
-        const AxisControlGroup& group = AxisControls[a];
-        group.Auto->setChecked(controls.AxisAuto[a]);
-        group.Upper->setText(QString::fromStdString(controls.UpperTexts[a]));
-        group.Lower->setText(QString::fromStdString(controls.LowerTexts[a]));
-        // The texts go back as they stood, a bad one too; the state below
+        ShowAxisSettings(controls, a);
+        // The texts go back as they stood, a bad one too; the state above
         // holds what was taken from them, so nothing is converted again.
-        const QSignalBlocker quiet(group.Column);
-        group.Column->setText(QString::fromStdString(controls.Common.ColumnTexts[a]));
+        const QSignalBlocker quiet(AxisControls[a].Column);
+        AxisControls[a].Column->setText(QString::fromStdString(controls.Common.ColumnTexts[a]));
     }
     // Each change runs the box's click handler again, which undoes what the
     // settings' change made it do (the window's stacking, the cursor).

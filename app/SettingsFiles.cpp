@@ -151,9 +151,7 @@ void TForm1::ReadDirectorySettingsFile(const std::string& dir)
     for (int axis = 0; axis < kAxisCount; ++axis) {
         const std::size_t a = static_cast<std::size_t>(axis);
         const AxisControlGroup& group = AxisControls[a];
-        group.Auto->setChecked(settings.AxisAuto[a]);
-        group.Upper->setText(QString::fromStdString(settings.UpperTexts[a]));
-        group.Lower->setText(QString::fromStdString(settings.LowerTexts[a]));
+        ShowAxisSettings(settings, a);
         // A text that is no number stops the opening here.
         State.Axes[a].Lower = StrToFloat(TextOf(group.Lower));
         State.Axes[a].Upper = StrToFloat(TextOf(group.Upper));
@@ -250,6 +248,14 @@ DirectorySettings TForm1::DirectorySettingsOfControls() const
     }
     settings.Common = CommonSettingsOfControls();
     return settings;
+}
+
+void TForm1::ShowAxisSettings(const DirectorySettings& settings, std::size_t axis)
+{
+    const AxisControlGroup& group = AxisControls[axis];
+    group.Auto->setChecked(settings.AxisAuto[axis]);
+    group.Upper->setText(QString::fromStdString(settings.UpperTexts[axis]));
+    group.Lower->setText(QString::fromStdString(settings.LowerTexts[axis]));
 }
 
 void TForm1::WriteDirectorySettingsFile(const std::string& dir)

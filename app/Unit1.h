@@ -352,7 +352,6 @@ private:
         DirectorySettings Controls;
         std::array<AxisState, kAxisCount> Axes{};
         std::array<std::int32_t, kAxisCount> ColumnMap{};
-        std::array<TColor, kColorCount> Colors{};
         bool AutoDet = false;
         bool RedetectColumns = false;
         std::int32_t RedCursorX = kNoCursor, RedCursorY = kNoCursor;
@@ -366,6 +365,8 @@ private:
     void ReportRefusal(const LoadResult& result, const std::string& name);
     // The directory's settings as the controls hold them, as SaveSettings writes them.
     DirectorySettings DirectorySettingsOfControls() const;
+    // One axis's Auto box and limit texts as `settings` hold them; nothing is converted.
+    void ShowAxisSettings(const DirectorySettings& settings, std::size_t axis);
     // The toggles, column boxes and colours both settings files hold. A bad
     // column text stops a directory's opening; in the global file it takes
     // its default, so the program still starts.

@@ -15,8 +15,8 @@ namespace {
 // here may have been removed (and another made) since it was opened.
 bool StillNamed(int fd, const std::string& path)
 {
-    struct stat opened {
-    }, named{};
+    struct stat opened = {};
+    struct stat named = {};
     return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
         opened.st_ino == named.st_ino;
 }
