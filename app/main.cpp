@@ -7,6 +7,7 @@
 #include "ExportCommand.h"
 #include "FileNames.h"
 #include "FontConfigWarmUp.h"
+#include "HeapWarmUp.h"
 #include "LanguageSetting.h"
 #include "OptionKeys.h"
 #include "ProfileFile.h"
@@ -141,6 +142,8 @@ int main(int argc, char** argv)
                       : role == SingleInstance::Role::Other ? "side by side"
                                                             : "alone");
 
+    // A copy that hands its file over ends before it would use the heap.
+    WarmUpHeap(kStartHeap);
     // The file named on the command line is counted now, while the
     // application and the window are made; its load takes the count.
     if (options.FileNames.size() == 1 && !options.FileNames.front().empty() &&

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// The heap made ready for a start in one call.
+//
+// A start touches a few megabytes of fresh heap: the toolkit's objects, the
+// window's picture, the read buffer, the table, the grabbed image. Each page
+// touched for the first time costs a page fault, and under some hypervisors a
+// fault costs ten microseconds and more, where asking the kernel for the same
+// pages in one call costs well under one each. So the heap is grown once by
+// `bytes` and its pages are made present together.
+//
+// To keep that memory in use, blocks up to 16 MiB come from the heap rather
+// than from mappings of their own (which are unmapped when freed and faulted
+// in anew when the next block of that size is made), and up to 32 MiB free at
+// the heap's top stay with the process. Both are where the C library's own
+// adaptive limits end up after a few large frees; they are fixed from the
+// start here so that the heap made ready is not given back at the first free.
+//
+// Does nothing where the C library or the kernel has no such controls.
+#pragma once
+
+#include <cstddef>
+
+inline constexpr std::size_t kStartHeap = std::size_t(4) << 20;
+
+void WarmUpHeap(std::size_t bytes);
