@@ -77,9 +77,10 @@ int RunWindow(const std::vector<std::string>& fileNames, bool showLargeView, boo
     // Without a display, a picture of the window instead of a session.
     const QString screenshot = qEnvironmentVariable("TRACELY_SCREENSHOT");
     if (!screenshot.isEmpty()) {
-        // The window painted its plot while it was made.
+        // The window painted its plot while it was made, and the grab
+        // paints the controls itself: no pass of the event loop is needed,
+        // which would paint them all once more for nothing.
         form.show();
-        QApplication::processEvents();
         instance.Serve(nullptr);
         // Quality 80 is zlib's fastest level for PNG: a few per cent larger
         // than the default and about a third quicker to write.
