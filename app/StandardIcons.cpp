@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "StandardIcons.h"
 
+#include "FileSizesIconEngine.h"
+
 #include <QApplication>
+#include <QFile>
 
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,14 +24,54 @@ struct IconsAhead {
 
 IconsAhead* g_ahead = nullptr;
 
+// The toolkit's own style draws these from image files of three sizes in its
+// resources, read only as a size is shown.
+struct StyleFiles {
+    QStyle::StandardPixmap Which;
+    const char* Stem;
+};
+constexpr std::array kStyleFiles{StyleFiles{QStyle::SP_DialogOpenButton, "standardbutton-open"},
+                                 StyleFiles{QStyle::SP_DialogSaveButton, "standardbutton-save"},
+                                 StyleFiles{QStyle::SP_FileDialogDetailedView, "viewdetailed"},
+                                 StyleFiles{QStyle::SP_ArrowLeft, "left"}, StyleFiles{QStyle::SP_ArrowRight, "right"}};
+constexpr std::array kStyleFileEdges{16, 32, 128};
+
+// The icon the style would make, its files read as sizes are shown; a null
+// icon where the style would not draw it from those files: another style, an
+// icon theme (which takes the place of the files) or files no longer where
+// they were.
+QIcon FromStyleFiles(const QStyle* style, QStyle::StandardPixmap which)
+{
+    if (style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0 || !QIcon::themeName().isEmpty())
+        return {};
+    for (const StyleFiles& icon : kStyleFiles) {
+        if (icon.Which != which)
+            continue;
+        std::vector<FileSizesIconEngine::File> files;
+        for (const int edge : kStyleFileEdges) {
+            const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                                     .arg(QLatin1String(icon.Stem))
+                                     .arg(edge);
+            if (!QFile::exists(path))
+                return {};
+            files.push_back({path, edge});
+        }
+        return QIcon(new FileSizesIconEngine(std::move(files)));
+    }
+    return {};
+}
+
 }   // namespace
 
 StandardIconsAhead::StandardIconsAhead()
 {
     auto* ahead = new IconsAhead;
     ahead->Style = QApplication::style();
-    for (std::size_t k = 0; k < kButtonIcons.size(); ++k)
-        ahead->Icons[k] = ahead->Style->standardIcon(kButtonIcons[k]);
+    for (std::size_t k = 0; k < kButtonIcons.size(); ++k) {
+        ahead->Icons[k] = FromStyleFiles(ahead->Style, kButtonIcons[k]);
+        if (ahead->Icons[k].isNull())
+            ahead->Icons[k] = ahead->Style->standardIcon(kButtonIcons[k]);
+    }
     delete std::exchange(g_ahead, ahead);
 }
 

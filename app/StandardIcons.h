@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The standard icons of the main window's buttons, made before the window.
-// Without an icon theme the toolkit decodes every size of an icon as it is
-// made, some 4 ms for the window's six. Made while the start-up waits for
-// the font configuration to be read on its own thread, they cost the start
-// nothing.
+// The standard icons of the main window's buttons, made before the window,
+// while the start-up waits for the font configuration to be read on its own
+// thread. Without an icon theme the toolkit's style reads every size of an
+// icon as it is made; those of its files are read here a size at a time, as
+// the sizes are shown.
 #pragma once
 
 #include <QIcon>
