@@ -24,6 +24,9 @@ struct IconsAhead {
 
 IconsAhead* g_ahead = nullptr;
 
+// The buttons show their icons this many pixels a side.
+constexpr int kButtonIconEdge = 16;
+
 // The toolkit's own style draws these from image files of three sizes in its
 // resources, read only as a size is shown.
 struct StyleFiles {
@@ -71,6 +74,9 @@ StandardIconsAhead::StandardIconsAhead()
         ahead->Icons[k] = FromStyleFiles(ahead->Style, kButtonIcons[k]);
         if (ahead->Icons[k].isNull())
             ahead->Icons[k] = ahead->Style->standardIcon(kButtonIcons[k]);
+        // The size the buttons show is read now rather than at their first
+        // paint, when nothing else could be done meanwhile.
+        ahead->Icons[k].pixmap(QSize(kButtonIconEdge, kButtonIconEdge), qApp->devicePixelRatio());
     }
     delete std::exchange(g_ahead, ahead);
 }
