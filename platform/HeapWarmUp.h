@@ -11,9 +11,10 @@
 // To keep that memory in use, blocks up to 16 MiB come from the heap rather
 // than from mappings of their own (which are unmapped when freed and faulted
 // in anew when the next block of that size is made), and up to 32 MiB free at
-// the heap's top stay with the process. Both are where the C library's own
-// adaptive limits end up after a few large frees; they are fixed from the
-// start here so that the heap made ready is not given back at the first free.
+// the heap's top stay with the process. The C library's own adaptive limits
+// rise that far and further (to 32 and 64 MiB) as large blocks are freed;
+// fixed from the start, they keep the heap made ready from being given back
+// at the first free.
 //
 // Does nothing where the C library or the kernel has no such controls.
 #pragma once
