@@ -13,6 +13,13 @@
 
 namespace {
 
+// Under the address sanitizer the heap is the sanitizer's, not the C library's.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__GLIBC__) || !defined(MADV_POPULATE_WRITE)
+constexpr bool kLibraryHeap = false;
+#else
+constexpr bool kLibraryHeap = true;
+#endif
+
 // The number of whole pages of the block that are not in memory.
 std::size_t PagesMissing(const void* block, std::size_t bytes)
 {
@@ -49,9 +56,7 @@ int ExitCodeOfWarmedHeap()
 
 TEST(HeapWarmUpTest, BlocksMadeAfterItAreThereBeforeTheyAreTouched)
 {
-#if defined(__SANITIZE_ADDRESS__) || !defined(__GLIBC__) || !defined(MADV_POPULATE_WRITE)
-    GTEST_SKIP() << "the heap is not the C library's, or has no such controls";
-#else
+    if (!kLibraryHeap)
+        GTEST_SKIP() << "the heap is not the C library's, or has no such controls";
     EXPECT_EXIT(std::exit(ExitCodeOfWarmedHeap()), ::testing::ExitedWithCode(0), "");
-#endif
 }
