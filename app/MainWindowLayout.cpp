@@ -95,7 +95,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, QStyle::Standard
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, 411, 20, 20);
     button->setIcon(StandardIcon(parent->style(), icon));
-    button->setIconSize(QSize(16, 16));
+    button->setIconSize(QSize(kButtonIconEdge, kButtonIconEdge));
     button->setAutoRaise(true);
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::NoFocus);

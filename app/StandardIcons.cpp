@@ -24,9 +24,6 @@ struct IconsAhead {
 
 IconsAhead* g_ahead = nullptr;
 
-// The buttons show their icons this many pixels a side.
-constexpr int kButtonIconEdge = 16;
-
 // The toolkit's own style draws these from image files of three sizes in its
 // resources, read only as a size is shown.
 struct StyleFiles {

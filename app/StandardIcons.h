@@ -9,6 +9,10 @@
 #include <QIcon>
 #include <QStyle>
 
+// The buttons show their icons this many pixels a side; this size is read
+// ahead.
+inline constexpr int kButtonIconEdge = 16;
+
 // While one of these lives, the application style's icons of the window's
 // buttons are at hand for StandardIcon. Make it on the GUI thread once the
 // application object exists.
