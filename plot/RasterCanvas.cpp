@@ -163,13 +163,40 @@ void RasterCanvas::PaintSegment(std::int64_t x0, std::int64_t y0, std::int64_t x
     const int width = PenWidth();
     const bool invert = Pen.Mode == pmNot;
     const std::uint32_t pixel = PixelOf(Pen.Color);
+    const std::int64_t minorLimit = flat ? m_buffer.Height : m_buffer.Width;
+    const std::int64_t minorEnd = minorStart + minorStep * minor;
+    if (width == 1 && !invert && first == 0 && last == major && minorStart >= 0 && minorStart < minorLimit &&
+        minorEnd >= 0 && minorEnd < minorLimit) {
+        // Wholly inside the buffer, as a trace's segments are: the same
+        // pixels stepped to by pointer, the minor coordinate moving at most
+        // one pixel a step.
+        const std::int64_t stride = m_buffer.Stride;
+        const std::int64_t alongMajor = flat ? 1 : stride;
+        const std::int64_t alongMinor = minorStep * (flat ? stride : 1);
+        std::uint32_t* p =
+            m_buffer.Pixels + (flat ? minorStart * stride + majorStart : majorStart * stride + minorStart);
+        auto step = [&] {
+            p += alongMajor;
+            remainder += 2 * minor;
+            if (remainder >= twoMajor) {
+                remainder -= twoMajor;
+                p += alongMinor;
+            }
+        };
+        if (leftOut == 0)
+            step();
+        for (std::int64_t i = leftOut == 0 ? 1 : 0; i < (leftOut == 0 ? major + 1 : major); ++i) {
+            *p = pixel;
+            step();
+        }
+        return;
+    }
     if (width == 1) {
         // The pixels PaintRun would paint, without a call per pixel: the
         // major coordinate is inside the buffer already, the minor one is
         // checked here.
         std::uint32_t* const pixels = m_buffer.Pixels;
         const std::int64_t stride = m_buffer.Stride;
-        const std::int64_t minorLimit = flat ? m_buffer.Height : m_buffer.Width;
         for (std::int64_t i = first; i <= last; ++i) {
             const std::int64_t n = minorStart + minorStep * quotient;
             if (i != leftOut && n >= 0 && n < minorLimit) {
