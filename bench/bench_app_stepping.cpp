@@ -6,7 +6,8 @@
 //
 // Beside it, in the same run: the plain loop of the same work without a
 // window (LoadDataFile and DrawGraph into a bare pixel buffer), the reader
-// alone, and the window's load and picture without any widget repainted.
+// alone, the picture alone, and the window's load and picture without any
+// widget repainted.
 //
 // Qt's drawing (text and widget paints) leaves the upper halves of the AVX
 // registers dirty on this machine; the reader and the painter clear that
@@ -170,6 +171,28 @@ void PlainLoadAndDraw(benchmark::State& state)
     state.counters["files_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The picture alone, ten files loaded once: what a step costs the window's
+// thread when its file was read ahead.
+void DrawOnly(benchmark::State& state)
+{
+    PlainControls controls;
+    controls.YsItem = 2;
+    PlotState plot;
+    plot.Controls = &controls;
+    plot.TracesShown = kHistorySlots;
+    plot.ColumnMap = {1, 2, 3, 4};
+    std::vector<std::uint32_t> pixels(TForm1::kClientWidth * TForm1::kClientHeight);
+    RasterCanvas canvas(PixelBuffer{pixels.data(), TForm1::kClientWidth, TForm1::kClientHeight, TForm1::kClientWidth});
+    for (int i = 0; i < kHistorySlots; ++i)
+        if (!LoadDataFile(plot, g_dir + g_names[std::size_t(i)]))
+            state.SkipWithError("a file did not load");
+    for (auto _ : state) {
+        DrawGraph(plot, canvas);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    state.counters["pictures_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 void LoadOnly(benchmark::State& state)
 {
     PlainControls controls;
@@ -204,6 +227,7 @@ BENCHMARK(WindowLoadAndRender)
     ->UseRealTime()
     ->MinTime(3.0);
 BENCHMARK(PlainLoadAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(DrawOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(LoadOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 int main(int argc, char** argv)

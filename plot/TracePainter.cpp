@@ -4,6 +4,7 @@
 #include "TraceWalk.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #ifdef __SSE2__
@@ -84,6 +85,19 @@ __attribute__((target("avx"))) void MapBlockWide(const Mapper& map, std::size_t 
     MapBlockWith<OffsetsOfWide>(map, base, size, xs, ys);
 }
 
+template <__m128i (*Offsets)(const AxisScale&, __m128)>
+[[gnu::always_inline]] inline void RowsOfFourWith(const Mapper& map, __m128 values, int* rows)
+{
+    const __m128i offsets = Offsets(map.Y, values);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(rows), _mm_sub_epi32(_mm_set1_epi32(map.Bottom), offsets));
+}
+
+__attribute__((target("avx"))) void RowsOfFourWide(const Mapper& map, __m128 values, int* rows)
+{
+    RowsOfFourWith<OffsetsOfWide>(map, values, rows);
+}
+
+const bool kHasAvx = __builtin_cpu_supports("avx");
 bool g_wideAllowed = true;
 #endif
 
@@ -92,8 +106,7 @@ bool g_wideAllowed = true;
 #ifdef __SSE2__
 void MapBlock(const Mapper& map, std::size_t base, std::size_t size, int* xs, int* ys)
 {
-    static const bool wide = __builtin_cpu_supports("avx");
-    if (wide && g_wideAllowed)
+    if (kHasAvx && g_wideAllowed)
         MapBlockWide(map, base, size, xs, ys);
     else
         MapBlockWith<OffsetsOf>(map, base, size, xs, ys);
@@ -147,6 +160,95 @@ bool BlockExtremesOf(const Mapper& map, std::size_t base, BlockExtremes& extreme
 #endif
 }
 
+void RowsOfFour(const Mapper& map, float a, float b, float c, float d, int* rows)
+{
+#ifdef __SSE2__
+    // Put together in registers: four stores read back as one load would
+    // wait for the stores to reach the cache.
+    const __m128 values = _mm_setr_ps(a, b, c, d);
+    if (kHasAvx && g_wideAllowed)
+        RowsOfFourWide(map, values, rows);
+    else
+        RowsOfFourWith<OffsetsOf>(map, values, rows);
+#else
+    const float values[] = {a, b, c, d};
+    for (int k = 0; k < 4; ++k)
+        rows[k] = map.Bottom - map.Y.Offset(values[k]);
+#endif
+}
+
+bool BlockSortedAndWhole(const Mapper& map, std::size_t base, std::size_t size)
+{
+    const float* xs = map.Xs + base;
+    const float* ys = map.Ys + base;
+    std::size_t j = 0;
+#ifdef __SSE2__
+    // Each X against the one after it: an unordered pair (a NaN) fails too.
+    __m128 fine = _mm_castsi128_ps(_mm_set1_epi32(-1));
+    for (; j + 5 <= size; j += 4) {
+        const __m128 x = _mm_loadu_ps(xs + j);
+        const __m128 y = _mm_loadu_ps(ys + j);
+        fine = _mm_and_ps(fine, _mm_and_ps(_mm_cmple_ps(x, _mm_loadu_ps(xs + j + 1)), _mm_cmpord_ps(y, y)));
+    }
+    if (_mm_movemask_ps(fine) != 0xF)
+        return false;
+#endif
+    for (; j < size; ++j) {
+        if (std::isnan(ys[j]) || std::isnan(xs[j]))
+            return false;
+        if (j + 1 < size && !(xs[j] <= xs[j + 1]))
+            return false;
+    }
+    return true;
+}
+
+std::size_t FirstAtOrAbove(const float* values, std::size_t from, std::size_t end, float threshold)
+{
+    std::size_t j = from;
+#ifdef __SSE2__
+    const __m128 limit = _mm_set1_ps(threshold);
+    for (; j + 4 <= end; j += 4) {
+        if (const int above = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(values + j), limit)))
+            return j + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(above)));
+    }
+#endif
+    while (j < end && !(values[j] >= threshold))
+        ++j;
+    return j;
+}
+
+ValueRange ValueExtremes(const float* values, std::size_t from, std::size_t end)
+{
+    std::size_t j = from;
+    float low = values[j];
+    float high = low;
+#ifdef __SSE2__
+    if (end - from >= 4) {
+        // Four at a time; the last four may overlap ones already taken.
+        __m128 lows = _mm_loadu_ps(values + from);
+        __m128 highs = lows;
+        for (j = from + 4; j + 4 <= end; j += 4) {
+            const __m128 v = _mm_loadu_ps(values + j);
+            lows = _mm_min_ps(lows, v);
+            highs = _mm_max_ps(highs, v);
+        }
+        const __m128 tail = _mm_loadu_ps(values + end - 4);
+        lows = _mm_min_ps(lows, tail);
+        highs = _mm_max_ps(highs, tail);
+        lows = _mm_min_ps(lows, _mm_movehl_ps(lows, lows));
+        highs = _mm_max_ps(highs, _mm_movehl_ps(highs, highs));
+        lows = _mm_min_ss(lows, _mm_shuffle_ps(lows, lows, 1));
+        highs = _mm_max_ss(highs, _mm_shuffle_ps(highs, highs, 1));
+        return {_mm_cvtss_f32(lows), _mm_cvtss_f32(highs)};
+    }
+#endif
+    for (++j; j < end; ++j) {
+        low = std::min(low, values[j]);
+        high = std::max(high, values[j]);
+    }
+    return {low, high};
+}
+
 void AllowWideTraceMapping([[maybe_unused]] bool allowed)
 {
 #ifdef __SSE2__
@@ -178,7 +280,20 @@ bool TraceDrawable(const PlotState& state, int slotIndex, int axis)
 Mapper TraceMapper(const PlotState& state, const DeviceGrid& grid, int slotIndex, int axis)
 {
     const DataTable& table = *state.Traces[slotIndex].Table;
-    return {TraceFrame(state, grid, axis), table[0], table[axis]};
+    return {TraceFrame(state, grid, axis), table[0], table[axis], nullptr};
+}
+
+std::optional<ColumnThresholds> ThresholdsFor(const TraceFrame& frame, std::size_t points)
+{
+    // Finding a threshold maps a handful of values; a column walked by
+    // threshold saves mapping each of its points.
+    constexpr double kPointsPerColumn = 8;
+    if (!(double(points) >= kPointsPerColumn * (frame.X.Size + 1)))
+        return std::nullopt;
+    ColumnThresholds columns(frame.X, frame.Left);
+    if (!columns.Usable())
+        return std::nullopt;
+    return columns;
 }
 
 void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int axis)
@@ -187,7 +302,9 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
         return;
     const std::size_t count = DrawablePoints(state.Traces[slotIndex]);
     const DeviceGrid grid = canvas.Grid();
-    const Mapper map = TraceMapper(state, grid, slotIndex, axis);
+    Mapper map = TraceMapper(state, grid, slotIndex, axis);
+    const std::optional<ColumnThresholds> columns = ThresholdsFor(map, count);
+    map.Columns = columns ? &*columns : nullptr;
 
     canvas.Pen.Width = grid.LineWidth();
     canvas.Pen.Mode = pmCopy;

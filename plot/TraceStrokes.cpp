@@ -10,6 +10,7 @@
 #include "GraphPainter.h"
 #include "TraceWalk.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -121,10 +122,19 @@ void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::
 {
     const DeviceGrid grid = canvas.Grid();
     std::size_t points = 0;
+    std::size_t longest = 0;
+    int someAxis = 0;
     for (const TraceToDraw& trace : traces)
-        if (TraceDrawable(state, trace.Slot, trace.Axis))
-            points += DrawablePoints(state.Traces[trace.Slot]);
+        if (TraceDrawable(state, trace.Slot, trace.Axis)) {
+            const std::size_t count = DrawablePoints(state.Traces[trace.Slot]);
+            points += count;
+            longest = std::max(longest, count);
+            someAxis = trace.Axis;
+        }
     const bool parallel = points >= how.ParallelFrom && std::thread::hardware_concurrency() > 1;
+    // Every trace has the one X mapping, so one set of thresholds serves all.
+    const std::optional<ColumnThresholds> columns =
+        someAxis != 0 ? ThresholdsFor(TraceFrame(state, grid, someAxis), longest) : std::nullopt;
 
     std::atomic<std::int64_t> budget{static_cast<std::int64_t>(how.StrokeBudget)};
     std::vector<Part> parts;
@@ -132,7 +142,8 @@ void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::
         const TraceToDraw& trace = traces[t];
         if (!TraceDrawable(state, trace.Slot, trace.Axis))
             continue;
-        const Mapper map = TraceMapper(state, grid, trace.Slot, trace.Axis);
+        Mapper map = TraceMapper(state, grid, trace.Slot, trace.Axis);
+        map.Columns = columns ? &*columns : nullptr;
         const std::size_t count = DrawablePoints(state.Traces[trace.Slot]);
         const std::size_t first = FirstValidPoint(map, 0, count);
         if (first == count)

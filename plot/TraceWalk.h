@@ -21,12 +21,14 @@
 
 #include "AxisRanges.h"
 #include "Canvas.h"
+#include "ColumnThresholds.h"
 #include "DeviceGrid.h"
 #include "PlotState.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 // The plot rectangle on the canvas's device pixels. The wide pen of a ratio
 // above 1 reaches (width - 1) / 2 pixels before its pixel, so the pixel sits
@@ -51,6 +53,9 @@ struct TraceFrame {
 struct Mapper : TraceFrame {
     const float* Xs;
     const float* Ys;
+    // Where X enters each column, for walking points of a sorted X without
+    // mapping each; none for a sparse trace, where that does not pay.
+    const ColumnThresholds* Columns;
 
     static bool Missing(float v) { return std::isnan(v); }
     bool Valid(std::size_t i) const { return !Missing(Xs[i]) && !Missing(Ys[i]); }
@@ -83,6 +88,10 @@ bool TraceDrawable(const PlotState& state, int slot, int axis);
 // The mapping of slot s's Y axis k on the grid.
 Mapper TraceMapper(const PlotState& state, const DeviceGrid& grid, int slot, int axis);
 
+// Where the frame's X enters each column, when a trace of `points` points
+// has enough of them to a column for walking by threshold to pay.
+std::optional<ColumnThresholds> ThresholdsFor(const TraceFrame& frame, std::size_t points);
+
 inline constexpr std::size_t kWalkBlock = 256;
 
 // Pixels of points base..base+size-1; a point with a NaN coordinate gets a
@@ -98,6 +107,24 @@ struct BlockExtremes {
     float MaxY;
 };
 bool BlockExtremesOf(const Mapper& map, std::size_t base, BlockExtremes& extremes);
+
+// The rows of four values of the mapper's Y, as PixelY gives them.
+void RowsOfFour(const Mapper& map, float a, float b, float c, float d, int* rows);
+
+// Whether the points base..base+size-1 all have both coordinates and their
+// X never decreases.
+bool BlockSortedAndWhole(const Mapper& map, std::size_t base, std::size_t size);
+
+// The first of values[from..end) at or above `threshold`, for values that
+// never decrease; end when none is (always for a NaN threshold).
+std::size_t FirstAtOrAbove(const float* values, std::size_t from, std::size_t end, float threshold);
+
+// The lowest and highest of values[from..end) (from < end), none of them NaN.
+struct ValueRange {
+    float Lowest;
+    float Highest;
+};
+ValueRange ValueExtremes(const float* values, std::size_t from, std::size_t end);
 
 // When the kWalkBlock points from `base` all lie in the run's column, takes
 // them into the run (its lowest and highest row, its last row) and returns
@@ -192,6 +219,46 @@ template <bool WidePen, typename Sink> void StepIntoColumn(Sink& sink, const Wal
     sink.LineTo(x, y);
 }
 
+// Walks points at.Next..stop-1, all with both coordinates and an X that never
+// decreases (a time series, say), a column at a time: the points below the
+// next column's threshold are the run's, and the run reaches the rows of
+// their lowest and highest Y, the mapping of a coordinate never turning
+// back. Only a few values a column are mapped.
+template <typename Sink> void WalkSortedBlock(const Mapper& map, Sink& sink, WalkPosition& run, std::size_t stop)
+{
+    const ColumnThresholds& columns = *map.Columns;
+    std::size_t i = run.Next;
+    if (const int x = map.PixelX(i); x != run.Column) {
+        const int y = map.PixelY(i);
+        StepIntoColumn<false>(sink, run, x, y);
+        run = {i + 1, i, x, y, y, y, false};
+        ++i;
+    }
+    while (i < stop) {
+        const std::size_t e = FirstAtOrAbove(map.Xs, i, stop, columns.After(run.Column));
+        // The rows of the run's lowest, highest and last Y and of the point
+        // after it, mapped together.
+        const ValueRange range = e > i ? ValueExtremes(map.Ys, i, e) : ValueRange{map.Ys[e], map.Ys[e]};
+        int rows[4];
+        RowsOfFour(map, range.Lowest, range.Highest, map.Ys[e > i ? e - 1 : e], map.Ys[e < stop ? e : e - 1], rows);
+        if (e > i) {
+            run.Low = std::min(run.Low, std::min(rows[0], rows[1]));
+            run.High = std::max(run.High, std::max(rows[0], rows[1]));
+            run.LastY = rows[2];
+        }
+        if (e == stop)
+            break;
+        // A dense trace goes on into the next column; which one otherwise,
+        // its mapping tells. (Nothing lies beyond the last column, so the
+        // walk is left of it here.)
+        const int x = map.Xs[e] < columns.After(run.Column + 1) ? run.Column + 1 : map.PixelX(e);
+        StepIntoColumn<false>(sink, run, x, rows[3]);
+        run = {e + 1, e, x, rows[3], rows[3], rows[3], false};
+        i = e + 1;
+    }
+    run.Next = stop;
+}
+
 // Walks the points from at.Next up to end - 1, column by column, into the
 // sink (PaintColumn, MoveTo, LineTo). A sink with Full() may stop the walk
 // after any block of points; `at` then tells another sink where to go on.
@@ -221,6 +288,21 @@ template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& 
         const std::size_t base = next;
         const std::size_t size = std::min(kWalkBlock, end - base);
         if constexpr (!WidePen) {
+            if (map.Columns && BlockSortedAndWhole(map, base, size)) {
+                WalkPosition run{base, runStart, column, lastY, low, high, false};
+                WalkSortedBlock(map, sink, run, base + size);
+                runStart = run.RunStart;
+                column = run.Column;
+                lastY = run.LastY;
+                low = run.Low;
+                high = run.High;
+                stayed = runStart < base;
+                next = base + size;
+                if constexpr (requires { sink.Full(); })
+                    if (sink.Full())
+                        break;
+                continue;
+            }
             if (stayed && size == kWalkBlock && ExtendRunOverBlock(map, base, column, low, high, lastY)) {
                 next = base + size;
                 if constexpr (requires { sink.Full(); })

@@ -5,6 +5,7 @@
 #include "GraphPainter.h"
 
 #include "AxisRanges.h"
+#include "ColumnThresholds.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +235,50 @@ TEST(GraphPainter, ReducedTraceEndingInsideAColumnKeepsItsLastRowRule)
         DrawTrace(state, a, 0, 1);
         DrawPlain(state, b, 1);
         EXPECT_TRUE(reduced == plain) << ys[3];
+    }
+}
+
+// A sorted X is walked a column at a time by comparing its values with where
+// each column starts. Points exactly there and on the float just below,
+// with columns left empty between them, land where their mapping puts them.
+TEST(GraphPainter, SortedTraceOnTheColumnEdgesGivesThePixelsOfOneSegmentPerPoint)
+{
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    for (int round = 0; round < 20; ++round) {
+        PlotState state;
+        const float lower = unit(rng) * 1000;
+        const float upper = lower + std::ldexp(1.5f + unit(rng) * 0.5f, int(rng() % 24) - 12);
+        state.Axes[0] = {upper, lower};
+        const ColumnThresholds columns(AxisScale(lower, upper, PlotRect.Width), PlotRect.Left);
+        std::vector<float> x;
+        for (int c = PlotRect.Left; c < columns.Last(); ++c) {
+            if (rng() % 4 == 0)
+                continue;
+            const float edge = columns.After(c);
+            x.insert(x.end(), 8, std::nextafter(edge, -std::numeric_limits<float>::infinity()));
+            x.insert(x.end(), 8, edge);
+        }
+        const std::size_t n = x.size();
+        const std::vector<float> y = MakeY(YShape::RandomWalk, n, rng);
+        TraceSlot& slot = state.Traces[0];
+        slot.Table = AllocTable(4, n);
+        slot.Points = n;
+        std::copy(x.begin(), x.end(), (*slot.Table)[0]);
+        std::copy(y.begin(), y.end(), (*slot.Table)[1]);
+        PickLimits(state.Axes[1], y, rng);
+
+        for (const bool wide : {true, false}) {
+            std::vector<std::uint32_t> reduced(kWidth * kHeight, 0xFFFFFFFF);
+            std::vector<std::uint32_t> plain = reduced;
+            RasterCanvas a(PixelBuffer{reduced.data(), kWidth, kHeight, kWidth});
+            RasterCanvas b(PixelBuffer{plain.data(), kWidth, kHeight, kWidth});
+            AllowWideTraceMapping(wide);
+            DrawTrace(state, a, 0, 1);
+            AllowWideTraceMapping(true);
+            DrawPlain(state, b, 1);
+            ASSERT_TRUE(reduced == plain) << "round " << round << (wide ? "" : ", without AVX");
+        }
     }
 }
 
