@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #ifdef __SSE2__
 #include <immintrin.h>
@@ -202,51 +203,46 @@ bool BlockSortedAndWhole(const Mapper& map, std::size_t base, std::size_t size)
     return true;
 }
 
-std::size_t FirstAtOrAbove(const float* values, std::size_t from, std::size_t end, float threshold)
+RunBelow PointsBelow(const Mapper& map, std::size_t from, std::size_t end, float threshold)
 {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
     std::size_t j = from;
-#ifdef __SSE2__
-    const __m128 limit = _mm_set1_ps(threshold);
-    for (; j + 4 <= end; j += 4) {
-        if (const int above = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(values + j), limit)))
-            return j + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(above)));
-    }
-#endif
-    while (j < end && !(values[j] >= threshold))
-        ++j;
-    return j;
-}
-
-ValueRange ValueExtremes(const float* values, std::size_t from, std::size_t end)
-{
-    std::size_t j = from;
-    float low = values[j];
-    float high = low;
+    float lowest = kInfinity;
+    float highest = -kInfinity;
 #ifdef __SSE2__
     if (end - from >= 4) {
-        // Four at a time; the last four may overlap ones already taken.
-        __m128 lows = _mm_loadu_ps(values + from);
-        __m128 highs = lows;
-        for (j = from + 4; j + 4 <= end; j += 4) {
-            const __m128 v = _mm_loadu_ps(values + j);
-            lows = _mm_min_ps(lows, v);
-            highs = _mm_max_ps(highs, v);
+        const __m128 limit = _mm_set1_ps(threshold);
+        const __m128 up = _mm_set1_ps(kInfinity);
+        const __m128 down = _mm_set1_ps(-kInfinity);
+        __m128 lows = up;
+        __m128 highs = down;
+        for (; j + 4 <= end; j += 4) {
+            const __m128 above = _mm_cmpge_ps(_mm_loadu_ps(map.Xs + j), limit);
+            const __m128 y = _mm_loadu_ps(map.Ys + j);
+            const int mask = _mm_movemask_ps(above);
+            if (mask == 0) {
+                lows = _mm_min_ps(lows, y);
+                highs = _mm_max_ps(highs, y);
+                continue;
+            }
+            // The X are sorted: the lanes before the first above are the run's.
+            lows = _mm_min_ps(lows, _mm_or_ps(_mm_and_ps(above, up), _mm_andnot_ps(above, y)));
+            highs = _mm_max_ps(highs, _mm_or_ps(_mm_and_ps(above, down), _mm_andnot_ps(above, y)));
+            end = j + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+            j = end;
+            break;
         }
-        const __m128 tail = _mm_loadu_ps(values + end - 4);
-        lows = _mm_min_ps(lows, tail);
-        highs = _mm_max_ps(highs, tail);
         lows = _mm_min_ps(lows, _mm_movehl_ps(lows, lows));
         highs = _mm_max_ps(highs, _mm_movehl_ps(highs, highs));
-        lows = _mm_min_ss(lows, _mm_shuffle_ps(lows, lows, 1));
-        highs = _mm_max_ss(highs, _mm_shuffle_ps(highs, highs, 1));
-        return {_mm_cvtss_f32(lows), _mm_cvtss_f32(highs)};
+        lowest = _mm_cvtss_f32(_mm_min_ss(lows, _mm_shuffle_ps(lows, lows, 1)));
+        highest = _mm_cvtss_f32(_mm_max_ss(highs, _mm_shuffle_ps(highs, highs, 1)));
     }
 #endif
-    for (++j; j < end; ++j) {
-        low = std::min(low, values[j]);
-        high = std::max(high, values[j]);
+    for (; j < end && !(map.Xs[j] >= threshold); ++j) {
+        lowest = std::min(lowest, map.Ys[j]);
+        highest = std::max(highest, map.Ys[j]);
     }
-    return {low, high};
+    return {j, lowest, highest};
 }
 
 void AllowWideTraceMapping([[maybe_unused]] bool allowed)

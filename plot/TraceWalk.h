@@ -115,16 +115,16 @@ void RowsOfFour(const Mapper& map, float a, float b, float c, float d, int* rows
 // X never decreases.
 bool BlockSortedAndWhole(const Mapper& map, std::size_t base, std::size_t size);
 
-// The first of values[from..end) at or above `threshold`, for values that
-// never decrease; end when none is (always for a NaN threshold).
-std::size_t FirstAtOrAbove(const float* values, std::size_t from, std::size_t end, float threshold);
-
-// The lowest and highest of values[from..end) (from < end), none of them NaN.
-struct ValueRange {
+// Points from..end-1 of a sorted X up to the first whose X is at or above
+// `threshold` (End; end when none is, always for a NaN threshold), and the
+// lowest and highest Y of those before it (infinities the wrong way round
+// when there are none). One pass over both: a column's points are few.
+struct RunBelow {
+    std::size_t End;
     float Lowest;
     float Highest;
 };
-ValueRange ValueExtremes(const float* values, std::size_t from, std::size_t end);
+RunBelow PointsBelow(const Mapper& map, std::size_t from, std::size_t end, float threshold);
 
 // When the kWalkBlock points from `base` all lie in the run's column, takes
 // them into the run (its lowest and highest row, its last row) and returns
@@ -235,12 +235,12 @@ template <typename Sink> void WalkSortedBlock(const Mapper& map, Sink& sink, Wal
         ++i;
     }
     while (i < stop) {
-        const std::size_t e = FirstAtOrAbove(map.Xs, i, stop, columns.After(run.Column));
+        const RunBelow below = PointsBelow(map, i, stop, columns.After(run.Column));
+        const std::size_t e = below.End;
         // The rows of the run's lowest, highest and last Y and of the point
         // after it, mapped together.
-        const ValueRange range = e > i ? ValueExtremes(map.Ys, i, e) : ValueRange{map.Ys[e], map.Ys[e]};
         int rows[4];
-        RowsOfFour(map, range.Lowest, range.Highest, map.Ys[e > i ? e - 1 : e], map.Ys[e < stop ? e : e - 1], rows);
+        RowsOfFour(map, below.Lowest, below.Highest, map.Ys[e > i ? e - 1 : e], map.Ys[e < stop ? e : e - 1], rows);
         if (e > i) {
             run.Low = std::min(run.Low, std::min(rows[0], rows[1]));
             run.High = std::max(run.High, std::max(rows[0], rows[1]));
