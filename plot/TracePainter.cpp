@@ -299,7 +299,8 @@ void DrawTrace(const PlotState& state, RasterCanvas& canvas, int slotIndex, int 
     const std::size_t count = DrawablePoints(state.Traces[slotIndex]);
     const DeviceGrid grid = canvas.Grid();
     Mapper map = TraceMapper(state, grid, slotIndex, axis);
-    const std::optional<ColumnThresholds> columns = ThresholdsFor(map, count);
+    const std::optional<ColumnThresholds> columns =
+        grid.LineWidth() == 1 ? ThresholdsFor(map, count) : std::nullopt;   // a wide pen walks point by point
     map.Columns = columns ? &*columns : nullptr;
 
     canvas.Pen.Width = grid.LineWidth();

@@ -132,9 +132,11 @@ void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::
             someAxis = trace.Axis;
         }
     const bool parallel = points >= how.ParallelFrom && std::thread::hardware_concurrency() > 1;
+    const bool widePen = grid.LineWidth() > 1;
     // Every trace has the one X mapping, so one set of thresholds serves all.
+    // (A wide pen walks point by point.)
     const std::optional<ColumnThresholds> columns =
-        someAxis != 0 ? ThresholdsFor(TraceFrame(state, grid, someAxis), longest) : std::nullopt;
+        someAxis != 0 && !widePen ? ThresholdsFor(TraceFrame(state, grid, someAxis), longest) : std::nullopt;
 
     std::atomic<std::int64_t> budget{static_cast<std::int64_t>(how.StrokeBudget)};
     std::vector<Part> parts;
@@ -157,7 +159,6 @@ void DrawTracesInOrder(const PlotState& state, RasterCanvas& canvas, const std::
             parts.push_back({t, map, middle, count, count, StrokeList(budget)});
     }
 
-    const bool widePen = grid.LineWidth() > 1;
     if (parallel && parts.size() > 1) {
         RunEachOnThreads(parts.size(), 2, [&](std::size_t k) {
             if (widePen)
