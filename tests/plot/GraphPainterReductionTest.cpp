@@ -148,6 +148,16 @@ void DrawPlain(const PlotState& state, RasterCanvas& canvas, int axis)
     }
 }
 
+// Slot 0 holds x as its X and y as column `axis`.
+void PutTrace(PlotState& state, int axis, const std::vector<float>& x, const std::vector<float>& y)
+{
+    TraceSlot& slot = state.Traces[0];
+    slot.Table = AllocTable(4, x.size());
+    slot.Points = x.size();
+    std::copy(x.begin(), x.end(), (*slot.Table)[0]);
+    std::copy(y.begin(), y.end(), (*slot.Table)[axis]);
+}
+
 class ReducedTrace : public ::testing::TestWithParam<Trial> { };
 
 }   // namespace
@@ -168,11 +178,7 @@ TEST_P(ReducedTrace, GivesExactlyThePixelsOfOneSegmentPerPoint)
                     (rng() % 2 ? x[i] : y[i]) = std::numeric_limits<float>::quiet_NaN();
 
         PlotState state;
-        TraceSlot& slot = state.Traces[0];
-        slot.Table = AllocTable(4, n);
-        slot.Points = n;
-        std::copy(x.begin(), x.end(), (*slot.Table)[0]);
-        std::copy(y.begin(), y.end(), (*slot.Table)[2]);
+        PutTrace(state, 2, x, y);
         PickLimits(state.Axes[0], x, rng);
         PickLimits(state.Axes[2], y, rng);
 
@@ -259,13 +265,8 @@ TEST(GraphPainter, SortedTraceOnTheColumnEdgesGivesThePixelsOfOneSegmentPerPoint
             x.insert(x.end(), 8, std::nextafter(edge, -std::numeric_limits<float>::infinity()));
             x.insert(x.end(), 8, edge);
         }
-        const std::size_t n = x.size();
-        const std::vector<float> y = MakeY(YShape::RandomWalk, n, rng);
-        TraceSlot& slot = state.Traces[0];
-        slot.Table = AllocTable(4, n);
-        slot.Points = n;
-        std::copy(x.begin(), x.end(), (*slot.Table)[0]);
-        std::copy(y.begin(), y.end(), (*slot.Table)[1]);
+        const std::vector<float> y = MakeY(YShape::RandomWalk, x.size(), rng);
+        PutTrace(state, 1, x, y);
         PickLimits(state.Axes[1], y, rng);
 
         for (const bool wide : {true, false}) {
