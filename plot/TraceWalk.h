@@ -287,6 +287,7 @@ template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& 
     while (next < end) {
         const std::size_t base = next;
         const std::size_t size = std::min(kWalkBlock, end - base);
+        bool taken = false;   // the block taken whole, without mapping each point
         if constexpr (!WidePen) {
             if (map.Columns && BlockSortedAndWhole(map, base, size)) {
                 WalkPosition run{base, runStart, column, lastY, low, high, false};
@@ -297,42 +298,35 @@ template <bool WidePen, typename Sink> void WalkPoints(const Mapper& map, Sink& 
                 low = run.Low;
                 high = run.High;
                 stayed = runStart < base;
-                next = base + size;
-                if constexpr (requires { sink.Full(); })
-                    if (sink.Full())
-                        break;
-                continue;
-            }
-            if (stayed && size == kWalkBlock && ExtendRunOverBlock(map, base, column, low, high, lastY)) {
-                next = base + size;
-                if constexpr (requires { sink.Full(); })
-                    if (sink.Full())
-                        break;
-                continue;
+                taken = true;
+            } else if (stayed && size == kWalkBlock && ExtendRunOverBlock(map, base, column, low, high, lastY)) {
+                taken = true;
             }
         }
-        MapBlock(map, base, size, xs, ys);
-        for (std::size_t j = 0; j < size; ++j) {
-            const int x = xs[j];
-            if (x < 0)
-                continue;
-            const int y = ys[j];
-            if (x == column) {
-                if constexpr (WidePen)
-                    lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
-                low = std::min(low, y);
-                high = std::max(high, y);
-                lastY = y;
-                continue;
+        if (!taken) {
+            MapBlock(map, base, size, xs, ys);
+            for (std::size_t j = 0; j < size; ++j) {
+                const int x = xs[j];
+                if (x < 0)
+                    continue;
+                const int y = ys[j];
+                if (x == column) {
+                    if constexpr (WidePen)
+                        lastCovered = y == lastY ? lastCovered : (low <= y && y <= high);
+                    low = std::min(low, y);
+                    high = std::max(high, y);
+                    lastY = y;
+                    continue;
+                }
+                StepIntoColumn<WidePen>(sink, {next, runStart, column, lastY, low, high, lastCovered}, x, y);
+                runStart = base + j;
+                column = x;
+                lastY = low = high = y;
+                lastCovered = false;
             }
-            StepIntoColumn<WidePen>(sink, {next, runStart, column, lastY, low, high, lastCovered}, x, y);
-            runStart = base + j;
-            column = x;
-            lastY = low = high = y;
-            lastCovered = false;
+            if constexpr (!WidePen)
+                stayed = runStart < base;
         }
-        if constexpr (!WidePen)
-            stayed = runStart < base;
         next = base + size;
         if constexpr (requires { sink.Full(); })
             if (sink.Full())
