@@ -86,6 +86,19 @@ __attribute__((target("avx"))) void MapBlockWide(const Mapper& map, std::size_t 
     MapBlockWith<OffsetsOfWide>(map, base, size, xs, ys);
 }
 
+// The lowest and the highest of four values, none of them NaN.
+float LowestLane(__m128 v)
+{
+    v = _mm_min_ps(v, _mm_movehl_ps(v, v));
+    return _mm_cvtss_f32(_mm_min_ss(v, _mm_shuffle_ps(v, v, 1)));
+}
+
+float HighestLane(__m128 v)
+{
+    v = _mm_max_ps(v, _mm_movehl_ps(v, v));
+    return _mm_cvtss_f32(_mm_max_ss(v, _mm_shuffle_ps(v, v, 1)));
+}
+
 template <__m128i (*Offsets)(const AxisScale&, __m128)>
 [[gnu::always_inline]] inline void RowsOfFourWith(const Mapper& map, __m128 values, int* rows)
 {
@@ -141,13 +154,7 @@ bool BlockExtremesOf(const Mapper& map, std::size_t base, BlockExtremes& extreme
     }
     if (_mm_movemask_ps(missing) != 0)
         return false;
-    alignas(16) float lanes[4][4];
-    _mm_store_ps(lanes[0], minX);
-    _mm_store_ps(lanes[1], maxX);
-    _mm_store_ps(lanes[2], minY);
-    _mm_store_ps(lanes[3], maxY);
-    extremes = {*std::min_element(lanes[0], lanes[0] + 4), *std::max_element(lanes[1], lanes[1] + 4),
-                *std::min_element(lanes[2], lanes[2] + 4), *std::max_element(lanes[3], lanes[3] + 4)};
+    extremes = {LowestLane(minX), HighestLane(maxX), LowestLane(minY), HighestLane(maxY)};
     return true;
 #else
     extremes = {xs[0], xs[0], ys[0], ys[0]};
@@ -231,10 +238,8 @@ RunBelow PointsBelow(const Mapper& map, std::size_t from, std::size_t end, float
             j = end;
             break;
         }
-        lows = _mm_min_ps(lows, _mm_movehl_ps(lows, lows));
-        highs = _mm_max_ps(highs, _mm_movehl_ps(highs, highs));
-        lowest = _mm_cvtss_f32(_mm_min_ss(lows, _mm_shuffle_ps(lows, lows, 1)));
-        highest = _mm_cvtss_f32(_mm_max_ss(highs, _mm_shuffle_ps(highs, highs, 1)));
+        lowest = LowestLane(lows);
+        highest = HighestLane(highs);
     }
 #endif
     for (; j < end && !(map.Xs[j] >= threshold); ++j) {
