@@ -71,6 +71,13 @@ std::string CompressedRows(const QImage& image)
     return ok ? out : std::string();
 }
 
+// Quality 80 is zlib's fastest level in the toolkit's PNG writer: a few per
+// cent larger than its default and about a third quicker to write.
+bool SaveWithToolkit(const QImage& image, const QString& path)
+{
+    return image.save(path, "PNG", 80);
+}
+
 bool WriteFile(const QString& path, const std::string& bytes)
 {
     QFile file(path);
@@ -84,10 +91,10 @@ bool WriteFile(const QString& path, const std::string& bytes)
 bool WriteScreenshotPng(const QImage& image, const QString& path)
 {
     if (image.isNull() || image.format() != QImage::Format_RGB32)
-        return image.save(path, "PNG", 80);
+        return SaveWithToolkit(image, path);
     const std::string rows = CompressedRows(image);
     if (rows.empty())
-        return image.save(path, "PNG", 80);
+        return SaveWithToolkit(image, path);
 
     std::string png("\x89PNG\r\n\x1a\n", 8);
     std::string header;
